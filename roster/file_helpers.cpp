@@ -1,0 +1,135 @@
+#include "roster/file_helpers.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace dorv {
+namespace {
+
+constexpr std::size_t kBlockSize = 8192;
+
+BlockWriter g_writer = nullptr;
+
+ssize_t writeBlock(int fd, const void *buf, std::size_t count) {
+    return g_writer ? g_writer(fd, buf, count) : ::write(fd, buf, count);
+}
+
+std::string openError(const std::string &path) { return "ファイル " + path + " は開けません"; }
+std::string createError(const std::string &path) { return "ファイル " + path + " を作成できません"; }
+
+// Closes the descriptor once, whichever way the copy ends.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return fd_; }
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, const char *data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = writeBlock(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string expand(const std::string &path) {
+    std::error_code ec;
+    const auto abs = std::filesystem::absolute(path, ec);
+    return ec ? path : abs.lexically_normal().string();
+}
+
+}  // namespace
+
+void SetBlockWriter(BlockWriter writer) { g_writer = writer; }
+
+bool FileHasAttr(const std::string &fileName, std::uint16_t attr) {
+    std::uint16_t bits = 0;
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) bits |= faDirectory;
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) bits |= faReadOnly;
+    }
+    return (bits & attr) == attr;
+}
+
+bool IsReadOnlyFile(const std::string &fileName) {
+    struct stat st {};
+    return ::stat(fileName.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+void CopyFileChunked(const std::string &source, const std::string &destIn, CopyDest mode) {
+    std::string dest = expand(destIn);
+    if (mode == CopyDest::FolderOrFile && FileHasAttr(dest, faDirectory)) {
+        if (dest.empty() || dest.back() != '/') dest += '/';
+        dest += std::filesystem::path(source).filename().string();
+    }
+
+    Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    // A folder opens for reading on Linux but is no file to copy.
+    if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        throw RosterFileError(openError(source));
+
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY;
+    flags |= mode == CopyDest::NewFile ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;
+    Fd out(::open(dest.c_str(), flags, 0666));
+    if (out.get() < 0) throw RosterFileError(createError(dest));
+
+    // From here on the destination is ours: a failure removes it.
+    const auto fail = [&](const std::string &message) {
+        ::unlink(dest.c_str());
+        throw RosterFileError(message);
+    };
+    std::vector<char> buffer(kBlockSize);
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(openError(source));
+        if (n == 0) break;
+        if (!writeAll(out.get(), buffer.data(), static_cast<std::size_t>(n))) fail(createError(dest));
+    }
+    if (::fsync(out.get()) != 0 || !out.close()) fail(createError(dest));
+}
+
+std::string DesktopLockFileOf(const std::string &fileName) {
+    const std::filesystem::path p(fileName);
+    return (p.parent_path() / (".~lock." + p.filename().string() + "#")).string();
+}
+
+bool HeldByDesktopProgram(const std::string &fileName) {
+    struct stat st {};
+    return ::lstat(DesktopLockFileOf(fileName).c_str(), &st) == 0;
+}
+
+bool CanOpenFile(const std::string &fileName) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (IsReadOnlyFile(fileName) || HeldByDesktopProgram(fileName)) return false;
+    const int fd = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    const bool held = false;  // TODO service lock probe
+    ::close(fd);
+    return !held;
+}
+
+}  // namespace dorv

@@ -1,0 +1,36 @@
+#include "roster/roster_save.h"
+
+#include "roster/file_helpers.h"
+#include "schooldata/access.h"
+#include "schooldata/name_data.h"
+#include "workbook/cp932.h"
+
+namespace dorv {
+namespace {
+
+std::string sexText(std::uint8_t sex) {
+    if (sex == TNameData::kSexBoy) return "男";
+    if (sex == TNameData::kSexGirl) return "女";
+    return "";
+}
+
+}  // namespace
+
+void SaveMeibo(TNameData &data, std::uint8_t classCount) {
+    const std::string path = data.MeiboPath();
+    // The service knows only its own writers; a desktop program that has the
+    // roster open would later save its copy over ours.
+    if (HeldByDesktopProgram(path)) throw RosterFileError("ファイル " + path + " は他のプログラムが使用中です");
+    if (IsReadOnlyFile(path)) throw RosterFileError("ファイル " + path + " は読み取り専用のため保存できません");
+
+    SaveWorkbook(path, [&](ServiceSession &session) {
+        TExcelWorksheet &sheet = session.Sheet("Data");
+        ForEachModifiedSlot(data.Modified, classCount, [&](int slot) {
+            const auto row = static_cast<unsigned>(slot + 1);
+            sheet.WriteText(CellAddress(1, row), cp932::cut(data.Names[slot], TNameData::kNameBytes));
+            sheet.WriteText(CellAddress(2, row), sexText(data.Sex[slot]));
+        });
+    });
+}
+
+}  // namespace dorv
