@@ -72,7 +72,7 @@ class TXBiff {
   static std::string formatGeneral(double value);
 
  private:
-  void walk(std::vector<std::uint8_t> stream, int state);
+  void parse(std::vector<std::uint8_t> file);
   int biffState_ = 0;
 };
 

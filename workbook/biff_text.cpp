@@ -1,0 +1,118 @@
+#include "biff_text.h"
+
+#include <iconv.h>
+
+#include <cstring>
+#include <string_view>
+
+#include "cp932.h"
+
+namespace dorv::biff {
+namespace {
+
+void appendUtf8(std::string &out, char32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xF0 | (c >> 18));
+    out += char(0x80 | ((c >> 12) & 0x3F));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+// The iconv name of a single-byte Windows, DOS or Macintosh code page, or
+// nothing for double-byte and Unicode code pages.
+std::string iconvName(std::uint16_t cp) {
+  switch (cp) {
+    case 932: case 936: case 949: case 950: case 1361:  // double-byte
+    case 1200: case 1201: case 65000: case 65001:       // Unicode
+      return {};
+    case 367: return "ASCII";
+    case 10000: case 32768: return "MACINTOSH";
+    case 32769: return "CP1252";
+    case 10006: return "MACGREEK";
+    case 10007: return "MACCYRILLIC";
+    case 10029: return "MACCENTRALEUROPE";
+    case 10079: return "MACICELAND";
+    case 10081: return "MACTURKISH";
+    default: return "CP" + std::to_string(cp);
+  }
+}
+
+}  // namespace
+
+std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n) {
+  std::string out;
+  out.reserve(n);
+  for (std::size_t i = 0; i < n && p[i] != 0; ++i) appendUtf8(out, p[i]);
+  return out;
+}
+
+std::string unitsToUtf8(std::u16string_view u) {
+  std::string out;
+  out.reserve(u.size() * 3);
+  for (std::size_t i = 0; i < u.size(); ++i) {
+    char32_t c = u[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    appendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string utf16ToUtf8(const std::uint8_t *p, std::size_t n) {
+  std::u16string u;
+  u.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
+    if (c == 0) break;
+    u.push_back(c);
+  }
+  return unitsToUtf8(u);
+}
+
+void CodePage::select(std::uint16_t codePage) {
+  table_.clear();
+  const std::string name = iconvName(codePage);
+  if (name.empty()) return;
+  iconv_t cd = iconv_open("UTF-8", name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return;
+  std::vector<std::string> table(256);
+  for (int b = 1; b < 256; ++b) {
+    char in = char(b);
+    char out[8];
+    char *ip = &in, *op = out;
+    std::size_t il = 1, ol = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &ip, &il, &op, &ol) == std::size_t(-1) || il != 0)
+      table[b] = "\xEF\xBF\xBD";
+    else
+      table[b].assign(out, std::size_t(op - out));
+  }
+  iconv_close(cd);
+  table_ = std::move(table);
+}
+
+std::string CodePage::toUtf8(const std::uint8_t *p, std::size_t n) const {
+  const auto *nul = static_cast<const std::uint8_t *>(std::memchr(p, 0, n));
+  if (nul) n = std::size_t(nul - p);
+  if (table_.empty()) return cp932::toUtf8(std::string_view(reinterpret_cast<const char *>(p), n));
+  std::string out;
+  out.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) out += table_[p[i]];
+  return out;
+}
+
+}  // namespace dorv::biff

@@ -1,0 +1,381 @@
+#include "xbiff.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "biff_text.h"
+#include "shared_strings.h"
+#include "compound_file.h"
+
+namespace dorv {
+namespace {
+
+// Record ids.
+constexpr std::uint16_t kInteger2 = 0x0002, kNumber2 = 0x0003, kNumber = 0x0203;
+constexpr std::uint16_t kLabel2 = 0x0004, kLabel = 0x0204, kRString = 0x00D6;
+constexpr std::uint16_t kFormula = 0x0006, kFormula3 = 0x0206, kFormula4 = 0x0406;
+constexpr std::uint16_t kString2 = 0x0007, kString = 0x0207;
+constexpr std::uint16_t kRk = 0x027E, kMulRk = 0x00BD;
+constexpr std::uint16_t kSst = 0x00FC, kContinue = 0x003C, kLabelSst = 0x00FD;
+constexpr std::uint16_t kBoundSheet = 0x0085, kColInfo = 0x007D, kCodePage = 0x0042;
+constexpr std::uint16_t kBof2 = 0x0009, kBof3 = 0x0209, kBof4 = 0x0409, kBof = 0x0809;
+constexpr std::uint16_t kWorksheetType = 0x0010;
+constexpr std::uint16_t kBiff8Version = 0x0600;
+constexpr std::size_t kMaxSstPiece = 8224;
+
+bool isBof(std::uint16_t id) { return id == kBof2 || id == kBof3 || id == kBof4 || id == kBof; }
+
+std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const std::uint8_t *p) {
+  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+         (std::uint32_t(p[3]) << 24);
+}
+double leDouble(const std::uint8_t *p) {
+  std::uint64_t bits = std::uint64_t(le32(p)) | (std::uint64_t(le32(p + 4)) << 32);
+  double d;
+  std::memcpy(&d, &bits, sizeof d);
+  return d;
+}
+
+// One record body; every read is checked against its size.
+struct Body {
+  const std::uint8_t *p;
+  std::size_t size;
+  bool has(std::size_t offset, std::size_t n) const { return offset <= size && n <= size - offset; }
+  std::uint16_t u16(std::size_t o) const { return le16(p + o); }
+  std::uint32_t u32(std::size_t o) const { return le32(p + o); }
+};
+
+// The walk of one Open() call.
+class Walker {
+ public:
+  Walker(TXBiff &owner, std::vector<std::uint8_t> stream, int state)
+      : owner_(owner), s_(std::move(stream)), state_(state) {}
+
+  // Decides the record layouts from the first BOF; run() walks the rest.
+  void firstBof();
+  void run();
+  int state() const { return state_; }
+
+ private:
+  void record(std::uint16_t id, Body b);
+  std::size_t sharedStringTable(std::size_t start);
+  void cell(int row, int col, int attr, const std::string &text) {
+    lastRow_ = row;
+    lastCol_ = col;
+    lastAttr_ = attr;
+    if (owner_.OnReadCell) owner_.OnReadCell(owner_, sheetNo_, row, col, attr, text, cancel_);
+  }
+  std::string text8(const std::uint8_t *p, std::size_t n) const {
+    return state_ == 8 ? biff::latin1ToUtf8(p, n) : codePage_.toUtf8(p, n);
+  }
+  // A BIFF8 string with a 16-bit character count at `o`, bounded by the body.
+  std::string biff8String(Body b, std::size_t o) const;
+  void progress() {
+    owner_.Progress = int(std::uint64_t(pos_) * 100 / s_.size());
+    if (owner_.OnProgress) owner_.OnProgress(owner_, owner_.Progress);
+  }
+
+  TXBiff &owner_;
+  std::vector<std::uint8_t> s_;
+  std::size_t pos_ = 0;
+  int state_;
+  int sheetNo_ = 0;
+  bool cancel_ = false;
+  int lastRow_ = 0, lastCol_ = 0, lastAttr_ = 0;
+  std::vector<std::string> shared_;
+  biff::CodePage codePage_;
+};
+
+void Walker::firstBof() {
+  const std::size_t size = s_.size();
+  while (pos_ + 2 <= size) {
+    const std::uint16_t id = le16(&s_[pos_]);
+    if (!isBof(id)) {
+      pos_ += 2;
+      continue;
+    }
+    if (pos_ + 4 > size) break;
+    const std::size_t len = le16(&s_[pos_ + 2]);
+    Body b{&s_[pos_ + 4], std::min(len, size - pos_ - 4)};
+    if (id == kBof3) state_ = 3;
+    // A plain file takes the BIFF2 layouts only when it really is BIFF2.
+    if (state_ == 2 && id == kBof4) state_ = 4;
+    if (state_ == 2 && id == kBof) state_ = 5;
+    if (b.has(0, 2) && b.u16(0) == kBiff8Version) state_ = 8;
+    if (b.has(2, 2) && b.u16(2) == kWorksheetType) sheetNo_ = 1;
+    pos_ += 4 + len;
+    return;
+  }
+  pos_ = size;
+}
+
+void Walker::run() {
+  const std::size_t size = s_.size();
+  while (pos_ < size) {
+    if (size - pos_ < 4) break;  // a record header cut off by the end
+    const std::size_t start = pos_;
+    const std::uint16_t id = le16(&s_[start]);
+    const std::size_t len = le16(&s_[start + 2]);
+    const std::size_t avail = std::min(len, size - start - 4);
+    if (id == kSst) {
+      pos_ = sharedStringTable(start);
+    } else {
+      record(id, Body{&s_[start + 4], avail});
+      pos_ = std::min(start + 4 + len, size);
+    }
+    progress();
+    if (cancel_) break;
+  }
+}
+
+std::string Walker::biff8String(Body b, std::size_t o) const {
+  if (!b.has(o, 3)) return {};
+  const std::size_t count = b.u16(o);
+  const std::uint8_t flags = b.p[o + 2];
+  std::size_t at = o + 3;
+  if (flags & 0x08) at += 2;
+  if (flags & 0x04) at += 4;
+  if (at > b.size) return {};
+  const bool wide = flags & 0x01;
+  const std::size_t n = std::min(count, (b.size - at) / (wide ? 2 : 1));
+  return wide ? biff::utf16ToUtf8(b.p + at, n) : biff::latin1ToUtf8(b.p + at, n);
+}
+
+void Walker::record(std::uint16_t id, Body b) {
+  switch (id) {
+    case kInteger2:
+      if (b.has(0, 9))
+        cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatInteger(b.u16(7)));
+      break;
+    case kNumber2:
+      if (b.has(0, 15))
+        cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatGeneral(leDouble(b.p + 7)));
+      break;
+    case kNumber:
+      if (b.has(0, 14)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(leDouble(b.p + 6)));
+      break;
+    case kLabel2:
+    case kLabel:
+      if (!b.has(0, 8)) break;
+      if (id == kLabel && state_ == 8)
+        cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
+      else
+        cell(b.u16(0), b.u16(2), id == kLabel2 ? biff::attr3(b.p + 4) : b.u16(4),
+             text8(b.p + 8, b.size - 8));
+      break;
+    case kRString:
+      if (!b.has(0, 8)) break;
+      if (state_ == 8)
+        cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
+      else
+        cell(b.u16(0), b.u16(2), b.u16(4), text8(b.p + 8, std::min<std::size_t>(b.u16(6), b.size - 8)));
+      break;
+    case kFormula:
+    case kFormula3:
+    case kFormula4: {
+      const bool biff2 = state_ == 2;
+      const std::size_t r = biff2 ? 7 : 6;
+      if (!b.has(r, 8)) break;
+      const int attr = biff2 ? biff::attr3(b.p + 4) : b.u16(4);
+      const std::uint8_t *res = b.p + r;
+      std::string text;
+      if (le16(res + 6) == 0xFFFF && res[0] == 1)
+        text = res[2] == 0 ? "FALSE" : "TRUE";
+      else
+        text = TXBiff::formatGeneral(leDouble(res));
+      cell(b.u16(0), b.u16(2), attr, text);
+      break;
+    }
+    case kString2:
+    case kString: {
+      std::string text;
+      if (state_ == 2) {
+        if (!b.has(0, 1)) break;
+        text = text8(b.p + 1, std::min<std::size_t>(b.p[0], b.size - 1));
+      } else if (state_ == 8) {
+        if (!b.has(0, 3)) break;
+        text = biff8String(b, 0);
+      } else {
+        if (!b.has(0, 2)) break;
+        text = text8(b.p + 2, std::min<std::size_t>(b.u16(0), b.size - 2));
+      }
+      cell(lastRow_, lastCol_, lastAttr_, text);
+      break;
+    }
+    case kRk:
+      if (b.has(0, 10))
+        cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(6))));
+      break;
+    case kMulRk: {
+      if (b.size < 6) break;
+      const std::size_t pairs = (b.size - 6) / 6;
+      const int row = b.u16(0), first = b.u16(2);
+      for (std::size_t i = 0; i < pairs; ++i) {
+        const std::size_t o = 4 + 6 * i;
+        cell(row, first + int(i), b.u16(o), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(o + 2))));
+      }
+      break;
+    }
+    case kLabelSst:
+      if (b.has(0, 10)) {
+        const std::uint32_t index = b.u32(6);
+        if (index < shared_.size()) cell(b.u16(0), b.u16(2), 0, shared_[index]);
+      }
+      break;
+    case kBoundSheet: {
+      if (!b.has(0, 7) || b.p[5] != 0) break;
+      std::string name;
+      const std::size_t count = b.p[6];
+      if (state_ == 8) {
+        if (!b.has(7, 1)) break;
+        const bool wide = b.p[7] & 1;
+        const std::size_t n = std::min(count, (b.size - 8) / (wide ? 2 : 1));
+        name = wide ? biff::utf16ToUtf8(b.p + 8, n) : biff::latin1ToUtf8(b.p + 8, n);
+      } else {
+        name = text8(b.p + 7, std::min(count, b.size - 7));
+      }
+      if (owner_.OnReadSheetName) owner_.OnReadSheetName(owner_, name);
+      break;
+    }
+    case kColInfo:
+      if (owner_.OnReadColW && b.has(0, 6)) {
+        const int first = b.u16(0), last = b.u16(2), width = b.u16(4);
+        for (int c = first; c <= last; ++c) owner_.OnReadColW(owner_, sheetNo_, c, width);
+      }
+      break;
+    case kCodePage:
+      if (b.has(0, 2)) codePage_.select(b.u16(0));
+      break;
+    case kBof2:
+    case kBof3:
+    case kBof4:
+    case kBof:
+      if (b.has(2, 2) && b.u16(2) == kWorksheetType) ++sheetNo_;
+      break;
+    default:
+      break;
+  }
+}
+
+// The SST record and the CONTINUE records behind it, as one unit. Returns
+// the position of the first record after the unit.
+std::size_t Walker::sharedStringTable(std::size_t start) {
+  const std::size_t size = s_.size();
+  std::vector<std::uint8_t> table;
+  std::vector<std::size_t> segmentEnds;
+  std::size_t at = start;
+  bool first = true;
+  while (at + 4 <= size && (first || le16(&s_[at]) == kContinue)) {
+    const std::size_t len = le16(&s_[at + 2]);
+    if (len > kMaxSstPiece) throw XBiffError(kMsgUnknownFormat);
+    const std::size_t avail = std::min(len, size - at - 4);
+    table.insert(table.end(), s_.begin() + std::ptrdiff_t(at + 4),
+                 s_.begin() + std::ptrdiff_t(at + 4 + avail));
+    segmentEnds.push_back(table.size());
+    at = std::min(at + 4 + len, size);
+    first = false;
+  }
+  shared_ = biff::decodeSharedStrings(table, segmentEnds);
+  return at;
+}
+
+}  // namespace
+
+double TXBiff::RkToFloat(std::uint32_t rk) {
+  double v;
+  if (rk & 0x02) {
+    v = double(std::int32_t(rk) >> 2);
+  } else {
+    const std::uint64_t bits = std::uint64_t(rk & 0xFFFFFFFCu) << 32;
+    std::memcpy(&v, &bits, sizeof v);
+  }
+  if (rk & 0x01) v /= 100;
+  return v;
+}
+
+std::string TXBiff::formatInteger(long long value) { return std::to_string(value); }
+
+std::string TXBiff::formatGeneral(double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  if (value == 0) return "0";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  // buf: [-]d.dddddddddddddde[+-]xx
+  std::string s(buf);
+  const bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  const std::size_t e = s.find('e');
+  const int exponent = std::atoi(s.c_str() + e + 1);
+  std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string out = negative ? "-" : "";
+  if (exponent >= -5 && exponent < 15) {
+    if (exponent >= 0) {
+      const std::size_t intDigits = std::size_t(exponent) + 1;
+      if (digits.size() <= intDigits) {
+        out += digits + std::string(intDigits - digits.size(), '0');
+      } else {
+        out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+      }
+    } else {
+      out += "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+    }
+  } else {
+    out += digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    out += "E" + std::to_string(exponent);
+  }
+  return out;
+}
+
+void TXBiff::Open(const std::string &fileName) {
+  FileName = fileName;
+  std::error_code ec;
+  if (std::filesystem::is_directory(fileName, ec)) throw XBiffError(kMsgOpenFailed);
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) throw XBiffError(kMsgOpenFailed);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (in.bad()) throw XBiffError(kMsgOpenFailed);
+  parse(std::move(bytes));
+}
+
+void TXBiff::OpenBytes(std::span<const std::uint8_t> fileBytes) {
+  parse(std::vector<std::uint8_t>(fileBytes.begin(), fileBytes.end()));
+}
+
+void TXBiff::parse(std::vector<std::uint8_t> file) {
+  std::vector<std::uint8_t> stream;
+  int state = 2;
+  if (cfb::CompoundFile::hasSignature(file)) {
+    try {
+      const auto cf = cfb::CompoundFile::parse(file);
+      if (auto i = cf.findRootStream(u"Workbook")) {
+        stream = cf.streamBytes(*i);
+        state = 5;
+      } else if (auto j = cf.findRootStream(u"book")) {
+        stream = cf.streamBytes(*j);
+        state = 4;
+      }
+    } catch (const cfb::NotCompoundFile &) {
+      state = 2;
+    }
+  }
+  if (state == 2) stream = std::move(file);
+  Progress = 0;
+  Walker w(*this, std::move(stream), state);
+  w.firstBof();
+  biffState_ = w.state();
+  w.run();
+  Progress = 0;
+  if (OnProgress) OnProgress(*this, Progress);
+}
+
+}  // namespace dorv
