@@ -73,6 +73,7 @@ private:
     TExcelApplication app_;
     TExcelWorkbook book_;
     TExcelWorksheet sheet_;
+    bool closed_ = false;
 };
 
 // The cell handler of the reader path: sheet numbers from 1, rows and
