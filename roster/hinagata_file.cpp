@@ -7,6 +7,8 @@
 
 namespace dorv {
 
+THinagataFile *CurHinagataFile = nullptr;
+
 void THinagataFile::WriteNumbers(std::uint8_t classCount) { WriteNumbersTo(HinagataPath(), classCount); }
 
 void THinagataFile::WriteNumbersTo(const std::string &path, std::uint8_t classCount) {

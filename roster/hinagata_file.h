@@ -19,3 +19,8 @@ public:
 };
 
 }  // namespace dorv
+
+namespace dorv {
+// The program's one writer, created and freed by the main window.
+extern THinagataFile *CurHinagataFile;
+}  // namespace dorv
