@@ -1,0 +1,371 @@
+#include "schooldata/excel_service.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <system_error>
+#include <tuple>
+
+#include "schooldata/workbook_lock.h"
+#include "workbook/workbook_file.h"
+
+namespace dorv {
+
+namespace {
+
+std::string withPath(const char *pattern, const std::string &path) {
+    std::string s = pattern;
+    auto at = s.find("%s");
+    if (at != std::string::npos) s.replace(at, 2, path);
+    return s;
+}
+
+std::string errnoText(int e) {
+    switch (e) {
+    case EACCES:
+    case EPERM: return "アクセスが拒否されました";
+    case ENOSPC: return "ディスクの空きがありません";
+    case EDQUOT: return "ディスクの割り当てを超えました";
+    case EROFS: return "読み取り専用のファイルシステムです";
+    case EIO: return "入出力エラーです";
+    default: return std::strerror(e);
+    }
+}
+
+std::string baseName(const std::string &path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string dirName(const std::string &path) {
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string stem(const std::string &path) {
+    std::string b = baseName(path);
+    auto dot = b.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? b : b.substr(0, dot);
+}
+
+bool asciiEqualNoCase(const std::string &a, const std::string &b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// "B2" -> row 1, column 1 (0-based). Columns A to IV, rows 1 to 65536.
+std::optional<std::pair<std::uint16_t, std::uint16_t>> parseAddress(const std::string &a) {
+    std::size_t i = 0;
+    unsigned col = 0;
+    while (i < a.size() && ((a[i] >= 'A' && a[i] <= 'Z') || (a[i] >= 'a' && a[i] <= 'z'))) {
+        col = col * 26 + static_cast<unsigned>((a[i] & ~0x20) - 'A' + 1);
+        if (col > 256) return std::nullopt;
+        ++i;
+    }
+    if (i == 0 || i == a.size()) return std::nullopt;
+    unsigned long row = 0;
+    for (; i < a.size(); ++i) {
+        if (a[i] < '0' || a[i] > '9') return std::nullopt;
+        row = row * 10 + static_cast<unsigned>(a[i] - '0');
+        if (row > 65536) return std::nullopt;
+    }
+    if (row == 0) return std::nullopt;
+    return std::make_pair(static_cast<std::uint16_t>(row - 1), static_cast<std::uint16_t>(col - 1));
+}
+
+// A plain decimal number: an optional minus sign, digits, and optionally a
+// point followed by digits. Nothing else is taken as a number.
+std::optional<double> plainNumber(const std::string &t) {
+    std::size_t i = t.size() > 0 && t[0] == '-' ? 1 : 0;
+    std::size_t digits = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+    if (digits == 0) return std::nullopt;
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        std::size_t frac = 0;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++frac;
+        if (frac == 0) return std::nullopt;
+    }
+    if (i != t.size()) return std::nullopt;
+    double v = 0;
+    auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (r.ec != std::errc()) return std::nullopt;
+    return v;
+}
+
+bool sameValue(const biff8::CellValue &a, const biff8::CellValue &b) {
+    if (a.kind != b.kind) return false;
+    if (a.kind == biff8::CellKind::Number) return a.number == b.number || (a.number != a.number && b.number != b.number);
+    return a.text == b.text;
+}
+
+constexpr const char *kMsgBusy = "ファイル %s は他のプログラムが使用中です";
+constexpr const char *kMsgNotFound = "ファイル %s が見つかりません";
+constexpr const char *kMsgNotWorkbook = "ファイル %s はExcelのブックではありません";
+constexpr const char *kMsgDamaged = "ファイル %s は壊れているため読めません";
+constexpr const char *kMsgEncrypted = "ファイル %s はパスワードで保護されているため開けません";
+constexpr const char *kMsgReadOnly = "ファイル %s は読み取り専用のため書き込めません";
+constexpr const char *kMsgNotOpen = "ブックが開かれていません";
+constexpr const char *kMsgNoSheet = "ワークシートが選ばれていません";
+
+}  // namespace
+
+bool IsExcelRunning() { return false; }
+
+void TExcelApplication::Connect() {}
+void TExcelApplication::SetVisible(bool) {}
+void TExcelApplication::SetDisplayAlerts(bool) {}
+void TExcelApplication::Quit() {}
+
+struct TExcelWorkbook::Impl {
+    std::string path;
+    WorkbookLock lock;
+    std::optional<biff8::WorkbookFile> file;
+    // Every cell written, with the value it must read back as after the save.
+    std::map<std::tuple<std::size_t, std::uint16_t, std::uint16_t>, biff8::CellValue> written;
+
+    void close() {
+        file.reset();
+        written.clear();
+        lock.release();
+    }
+    void save();
+};
+
+namespace {
+
+// Runs an operation on an open workbook; a failure closes the workbook
+// (changes dropped, lock released) before it leaves.
+template <class Impl, class F>
+auto guarded(Impl &impl, F &&f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (...) {
+        impl.close();
+        throw;
+    }
+}
+
+void writeAll(int fd, const std::vector<std::uint8_t> &bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw std::system_error(errno, std::generic_category());
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+std::vector<std::uint8_t> readFd(int fd) {
+    std::vector<std::uint8_t> out;
+    std::uint8_t buf[65536];
+    off_t pos = 0;
+    for (;;) {
+        ssize_t n = ::pread(fd, buf, sizeof buf, pos);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw std::system_error(errno, std::generic_category());
+        }
+        if (n == 0) return out;
+        out.insert(out.end(), buf, buf + n);
+        pos += n;
+    }
+}
+
+}  // namespace
+
+void TExcelWorkbook::Impl::save() {
+    const std::vector<std::uint8_t> bytes = file->save();
+    const std::string dir = dirName(path);
+    std::string temp = dir + "/." + baseName(path) + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) throw ExcelError(withPath("ファイル %s を保存できませんでした", path) + "（" + errnoText(errno) + "）");
+    try {
+        writeAll(fd, bytes);
+        const struct stat &st = lock.status();
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // Another owner cannot be given away by an ordinary user; the mode still is.
+        }
+        if (::fchmod(fd, st.st_mode & 07777) != 0) throw std::system_error(errno, std::generic_category());
+        if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
+
+        // What lands on disk is read back and must hold every written cell.
+        biff8::WorkbookFile back = biff8::WorkbookFile::fromBytes(readFd(fd), stem(path));
+        bool ok = back.workbook().sheetCount() == file->workbook().sheetCount();
+        for (const auto &[at, expect] : written) {
+            if (!ok) break;
+            const auto &[sheet, row, col] = at;
+            ok = sameValue(back.workbook().sheet(sheet).value(row, col, back.workbook().sst()), expect);
+        }
+        if (!ok) throw ExcelError(withPath("ファイル %s の保存内容を確かめられませんでした。元のファイルはそのままです", path));
+
+        if (::rename(temp.c_str(), path.c_str()) != 0) throw std::system_error(errno, std::generic_category());
+        ::close(fd);
+        fd = -1;
+    } catch (const ExcelError &) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    } catch (const std::system_error &e) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        throw ExcelError(withPath("ファイル %s を保存できませんでした", path) + "（" + errnoText(e.code().value()) + "）");
+    } catch (const std::exception &) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        throw ExcelError(withPath("ファイル %s の保存内容を確かめられませんでした。元のファイルはそのままです", path));
+    }
+    // The new name must survive a power cut as well as the new contents.
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+TExcelWorkbook::TExcelWorkbook() : impl_(std::make_unique<Impl>()) {}
+
+TExcelWorkbook::~TExcelWorkbook() { impl_->close(); }
+
+void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
+    impl_->close();
+    impl_->path = path;
+    // A writer that renames its new file in between our open and our lock
+    // makes us open again; a steady stream of such writers is "busy".
+    for (int attempt = 0;; ++attempt) {
+        WorkbookLock::Result r;
+        try {
+            r = impl_->lock.acquire(path);
+        } catch (const std::system_error &e) {
+            int code = e.code().value();
+            if (code == ENOENT || code == ENOTDIR) throw ExcelError(withPath(kMsgNotFound, path));
+            if (code == EISDIR || code == EINVAL) throw ExcelError(withPath(kMsgNotWorkbook, path));
+            throw ExcelError(withPath("ファイル %s を開けません", path) + "（" + errnoText(code) + "）");
+        }
+        if (r == WorkbookLock::Result::Locked) break;
+        if (r == WorkbookLock::Result::Busy || attempt >= 20) throw ExcelTemporaryError(withPath(kMsgBusy, path));
+    }
+    guarded(*impl_, [&] {
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes = impl_->lock.readAll();
+        } catch (const std::system_error &e) {
+            throw ExcelError(withPath("ファイル %s を読めません", path) + "（" + errnoText(e.code().value()) + "）");
+        }
+        try {
+            impl_->file.emplace(biff8::WorkbookFile::fromBytes(std::move(bytes), stem(path)));
+        } catch (const biff8::FormatError &e) {
+            switch (e.kind()) {
+            case biff8::FormatError::Kind::Encrypted: throw ExcelError(withPath(kMsgEncrypted, path));
+            case biff8::FormatError::Kind::NotWorkbook: throw ExcelError(withPath(kMsgNotWorkbook, path));
+            case biff8::FormatError::Kind::Damaged: throw ExcelError(withPath(kMsgDamaged, path));
+            }
+        } catch (const std::exception &) {
+            throw ExcelError(withPath(kMsgDamaged, path));
+        }
+    });
+}
+
+bool TExcelWorkbook::IsOpen() const { return impl_->file.has_value(); }
+
+const std::string &TExcelWorkbook::Path() const { return impl_->path; }
+
+TExcelWorksheet TExcelWorkbook::Worksheet(const std::string &name) {
+    if (!IsOpen()) throw ExcelError(kMsgNotOpen);
+    return guarded(*impl_, [&] {
+        const biff8::Workbook &wb = impl_->file->workbook();
+        for (std::size_t i = 0; i < wb.sheetCount(); ++i)
+            if (wb.sheetName(i) == name) return TExcelWorksheet(this, i);
+        for (std::size_t i = 0; i < wb.sheetCount(); ++i)
+            if (asciiEqualNoCase(wb.sheetName(i), name)) return TExcelWorksheet(this, i);
+        throw ExcelError("ブック " + impl_->path + " にシート「" + name + "」がありません");
+    });
+}
+
+std::vector<std::string> TExcelWorkbook::SheetNames() const {
+    std::vector<std::string> out;
+    if (!IsOpen()) return out;
+    const biff8::Workbook &wb = impl_->file->workbook();
+    for (std::size_t i = 0; i < wb.sheetCount(); ++i) out.push_back(wb.sheetName(i));
+    return out;
+}
+
+void TExcelWorkbook::Close(bool saveChanges) {
+    if (!IsOpen()) return;
+    guarded(*impl_, [&] {
+        if (saveChanges && !impl_->written.empty()) impl_->save();
+    });
+    impl_->close();
+}
+
+const std::string &TExcelWorksheet::Name() const {
+    if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
+    return book_->impl_->file->workbook().sheetName(index_);
+}
+
+std::string TExcelWorksheet::ReadCell(const std::string &address) {
+    if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
+    TExcelWorkbook::Impl &impl = *book_->impl_;
+    return guarded(impl, [&] {
+        auto at = parseAddress(address);
+        if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
+        biff8::Workbook &wb = impl.file->workbook();
+        return wb.sheet(index_).text(at->first, at->second, wb.sst());
+    });
+}
+
+void TExcelWorksheet::WriteCell(const std::string &address, const std::string &text) {
+    std::optional<double> n = plainNumber(text);
+    if (!n) return WriteText(address, text);
+    if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
+    TExcelWorkbook::Impl &impl = *book_->impl_;
+    guarded(impl, [&] {
+        auto at = parseAddress(address);
+        if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
+        if (impl.lock.readOnly()) throw ExcelError(withPath(kMsgReadOnly, impl.path));
+        biff8::Workbook &wb = impl.file->workbook();
+        try {
+            wb.sheet(index_).setNumber(at->first, at->second, *n);
+        } catch (const biff8::CellRefused &) {
+            throw ExcelError("シート「" + wb.sheetName(index_) + "」のセル " + address +
+                             " は共有数式か配列数式のため書き込めません");
+        }
+        impl.written[{index_, at->first, at->second}] = wb.sheet(index_).value(at->first, at->second, wb.sst());
+    });
+}
+
+void TExcelWorksheet::WriteText(const std::string &address, const std::string &text) {
+    if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
+    TExcelWorkbook::Impl &impl = *book_->impl_;
+    guarded(impl, [&] {
+        auto at = parseAddress(address);
+        if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
+        if (impl.lock.readOnly()) throw ExcelError(withPath(kMsgReadOnly, impl.path));
+        biff8::Workbook &wb = impl.file->workbook();
+        biff8::SheetCells &cells = wb.sheet(index_);
+        try {
+            if (text.empty()) cells.setBlank(at->first, at->second);
+            else cells.setShared(at->first, at->second, wb.sst().add(text));
+        } catch (const biff8::CellRefused &) {
+            throw ExcelError("シート「" + wb.sheetName(index_) + "」のセル " + address +
+                             " は共有数式か配列数式のため書き込めません");
+        }
+        impl.written[{index_, at->first, at->second}] = cells.value(at->first, at->second, wb.sst());
+    });
+}
+
+}  // namespace dorv

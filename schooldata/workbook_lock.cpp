@@ -1,0 +1,88 @@
+#include "schooldata/workbook_lock.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace dorv {
+
+namespace {
+// No workbook comes near this offset; the byte exists only to be locked.
+constexpr off_t kLockOffset = off_t{1} << 62;
+}  // namespace
+
+WorkbookLock::Result WorkbookLock::acquire(const std::string &path) {
+    release();
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    bool readOnly = false;
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        readOnly = true;
+    }
+    if (fd < 0) throw std::system_error(errno, std::generic_category(), path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int e = errno;
+        ::close(fd);
+        throw std::system_error(e, std::generic_category(), path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw std::system_error(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, std::generic_category(), path);
+    }
+
+    struct flock fl {};
+    fl.l_type = readOnly ? F_RDLCK : F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kLockOffset;
+    fl.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+        int e = errno;
+        if (e == EAGAIN || e == EACCES) {
+            ::close(fd);
+            return Result::Busy;
+        }
+        // A file system that keeps no locks at all (ENOLCK, EINVAL): there is
+        // nothing to serialise with, so the workbook is used unlocked.
+        if (e != ENOLCK && e != EINVAL && e != EOPNOTSUPP) {
+            ::close(fd);
+            throw std::system_error(e, std::generic_category(), path);
+        }
+    }
+
+    struct stat now {};
+    if (::stat(path.c_str(), &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
+        ::close(fd);
+        return Result::Replaced;
+    }
+    fd_ = fd;
+    readOnly_ = readOnly;
+    st_ = st;
+    return Result::Locked;
+}
+
+std::vector<std::uint8_t> WorkbookLock::readAll() const {
+    std::vector<std::uint8_t> out;
+    std::uint8_t buf[65536];
+    off_t pos = 0;
+    for (;;) {
+        ssize_t n = ::pread(fd_, buf, sizeof buf, pos);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw std::system_error(errno, std::generic_category(), "read");
+        }
+        if (n == 0) break;
+        out.insert(out.end(), buf, buf + n);
+        pos += n;
+    }
+    return out;
+}
+
+void WorkbookLock::release() {
+    if (fd_ >= 0) ::close(fd_);  // closing the description drops its lock
+    fd_ = -1;
+}
+
+}  // namespace dorv

@@ -1,0 +1,196 @@
+#include "workbook/biff_older.h"
+
+#include <map>
+
+#include "workbook/biff8_records.h"
+#include "workbook/biff_text.h"
+#include "workbook/xbiff.h"
+
+namespace dorv::biff {
+
+using biff8::FormatError;
+using biff8::get16;
+using biff8::get32;
+using biff8::getDouble;
+
+namespace {
+
+bool isBof(std::uint16_t rid) { return rid == 0x0009 || rid == 0x0209 || rid == 0x0409 || rid == 0x0809; }
+
+const std::uint8_t *bytesAt(std::string_view b, std::size_t pos) {
+    return reinterpret_cast<const std::uint8_t *>(b.data()) + pos;
+}
+
+std::string errorText(unsigned code) {
+    switch (code) {
+    case 0x00: return "#NULL!";
+    case 0x07: return "#DIV/0!";
+    case 0x0F: return "#VALUE!";
+    case 0x17: return "#REF!";
+    case 0x1D: return "#NAME?";
+    case 0x24: return "#NUM!";
+    default: return "#N/A";
+    }
+}
+
+}  // namespace
+
+biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &singleSheetName) {
+    std::size_t pos = 0;
+    while (pos + 2 <= s.size() && !isBof(get16(s, pos))) pos += 2;
+    if (pos + 4 > s.size()) throw FormatError(FormatError::Kind::NotWorkbook, "no BOF record");
+
+    CodePage codePage;
+    std::map<std::uint32_t, std::string> namesByOffset;  // sheet list: stream position -> name
+    std::vector<std::string> namesInOrder;
+    biff8::WorkbookModel model;
+    biff8::ModelSheet *sheet = nullptr;
+    int depth = 0;
+    bool biff2 = false;
+    std::pair<std::uint16_t, std::uint16_t> lastFormula{0, 0};
+    bool formulaWantsString = false;
+
+    auto setCell = [&](std::uint16_t row, std::uint16_t col, biff8::ModelCell c) {
+        if (sheet && depth == 1) sheet->cells[{row, col}] = std::move(c);
+    };
+    auto number = [&](std::uint16_t row, std::uint16_t col, double v) { setCell(row, col, {true, v, {}}); };
+    auto text = [&](std::uint16_t row, std::uint16_t col, std::string t) {
+        if (!t.empty()) setCell(row, col, {false, 0, std::move(t)});
+        else if (sheet && depth == 1) sheet->cells.erase({row, col});
+    };
+    auto eightBit = [&](std::string_view b, std::size_t at, std::size_t n) {
+        if (at > b.size()) return std::string();
+        return codePage.toUtf8(bytesAt(b, at), std::min(n, b.size() - at));
+    };
+
+    while (pos + 4 <= s.size()) {
+        const std::size_t start = pos;
+        const std::uint16_t rid = get16(s, pos);
+        const std::size_t len = get16(s, pos + 2);
+        if (pos + 4 + len > s.size()) break;
+        const std::string_view b = s.substr(pos + 4, len);
+        pos += 4 + len;
+
+        if (isBof(rid)) {
+            ++depth;
+            if (rid == 0x0009) biff2 = true;
+            if (depth == 1 && get16(b, 2) == 0x0010) {
+                model.sheets.emplace_back();
+                sheet = &model.sheets.back();
+                auto it = namesByOffset.find(static_cast<std::uint32_t>(start));
+                if (it != namesByOffset.end()) sheet->name = it->second;
+                else if (model.sheets.size() <= namesInOrder.size()) sheet->name = namesInOrder[model.sheets.size() - 1];
+                else sheet->name = model.sheets.size() == 1 ? singleSheetName : "Sheet" + std::to_string(model.sheets.size());
+            }
+            continue;
+        }
+        if (rid == biff8::id::Eof) {
+            if (--depth == 0) sheet = nullptr;
+            if (depth < 0) depth = 0;
+            continue;
+        }
+        if (depth == 0) continue;
+        formulaWantsString = formulaWantsString && (rid == 0x0007 || rid == 0x0207);
+        const std::uint16_t row = get16(b, 0), col = get16(b, 2);
+        switch (rid) {
+        case biff8::id::FilePass:
+            throw FormatError(FormatError::Kind::Encrypted, "encrypted workbook");
+        case biff8::id::Codepage:
+            codePage.select(get16(b, 0));
+            break;
+        case 0x0085: {  // BOUNDSHEET (BIFF5/7): position, visibility, type, name
+            if (b.size() < 7) break;
+            if (b[5] != 0) break;
+            std::string name = eightBit(b, 7, static_cast<unsigned char>(b[6]));
+            namesByOffset[get32(b, 0)] = name;
+            namesInOrder.push_back(name);
+            break;
+        }
+        case 0x008E: {  // BUNDLESHEET (BIFF4 workbooks): position, name
+            if (b.size() < 5) break;
+            std::string name = eightBit(b, 5, static_cast<unsigned char>(b[4]));
+            namesByOffset[get32(b, 0)] = name;
+            namesInOrder.push_back(name);
+            break;
+        }
+        case 0x0002:  // INTEGER (BIFF2)
+            number(row, col, get16(b, 7));
+            break;
+        case 0x0003:  // NUMBER (BIFF2)
+            number(row, col, getDouble(b, 7));
+            break;
+        case 0x0203:
+            number(row, col, getDouble(b, 6));
+            break;
+        case 0x027E:
+            number(row, col, TXBiff::RkToFloat(get32(b, 6)));
+            break;
+        case 0x00BD:  // MULRK
+            for (std::size_t k = 0; len >= 6 && k < (len - 6) / 6; ++k)
+                number(row, static_cast<std::uint16_t>(col + k), TXBiff::RkToFloat(get32(b, 4 + 6 * k + 2)));
+            break;
+        case 0x0004:  // LABEL (BIFF2): attributes 3, length 1
+            text(row, col, eightBit(b, 8, static_cast<unsigned char>(b.size() > 7 ? b[7] : 0)));
+            break;
+        case 0x0204:  // LABEL: XF 2, length 2
+        case 0x00D6:  // RSTRING
+            text(row, col, eightBit(b, 8, get16(b, 6)));
+            break;
+        case 0x0005:  // BOOLERR (BIFF2)
+        case 0x0205: {
+            std::size_t at = rid == 0x0005 ? 7 : 6;
+            unsigned v = b.size() > at ? static_cast<unsigned char>(b[at]) : 0;
+            bool err = b.size() > at + 1 && b[at + 1];
+            text(row, col, err ? errorText(v) : (v ? "TRUE" : "FALSE"));
+            break;
+        }
+        case 0x0006:
+        case 0x0206:
+        case 0x0406: {  // FORMULA: the cached result
+            std::size_t at = (biff2 && rid == 0x0006) ? 7 : 6;
+            if (b.size() < at + 8) break;
+            if (get16(b, at + 6) == 0xFFFF) {
+                unsigned type = static_cast<unsigned char>(b[at]);
+                unsigned v = static_cast<unsigned char>(b[at + 2]);
+                if (type == 0) {
+                    formulaWantsString = true;
+                    lastFormula = {row, col};
+                } else if (type == 1) {
+                    text(row, col, v ? "TRUE" : "FALSE");
+                } else if (type == 2) {
+                    text(row, col, errorText(v));
+                }
+            } else {
+                number(row, col, getDouble(b, at));
+            }
+            break;
+        }
+        case 0x0007:  // STRING (BIFF2): length 1
+            if (formulaWantsString)
+                text(lastFormula.first, lastFormula.second, eightBit(b, 1, b.empty() ? 0 : static_cast<unsigned char>(b[0])));
+            formulaWantsString = false;
+            break;
+        case 0x0207:  // STRING: length 2
+            if (formulaWantsString) text(lastFormula.first, lastFormula.second, eightBit(b, 2, get16(b, 0)));
+            formulaWantsString = false;
+            break;
+        case 0x0024:  // COLWIDTH (BIFF2): first 1, last 1, width 2
+            if (sheet && b.size() >= 4)
+                for (unsigned c = static_cast<unsigned char>(b[0]); c <= static_cast<unsigned char>(b[1]); ++c)
+                    sheet->columnWidths[static_cast<std::uint16_t>(c)] = get16(b, 2);
+            break;
+        case 0x007D:  // COLINFO: first 2, last 2, width 2
+            if (sheet && depth == 1 && b.size() >= 6)
+                for (unsigned c = get16(b, 0); c <= get16(b, 2) && c < 256; ++c)
+                    sheet->columnWidths[static_cast<std::uint16_t>(c)] = get16(b, 4);
+            break;
+        default:
+            break;
+        }
+    }
+    if (depth != 0) throw FormatError(FormatError::Kind::Damaged, "sheet cut off");
+    if (model.sheets.empty()) model.sheets.push_back(biff8::ModelSheet{singleSheetName, {}, {}});
+    return model;
+}
+
+}  // namespace dorv::biff
