@@ -1,0 +1,63 @@
+#include "dorv_input_program.h"
+
+#include "dorv_input_main.h"
+#include "otsukare.h"
+
+#include "schooldata/desktop/services.h"
+#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/dialogs/select_gakunen.h"
+#include "schooldata/dialogs/select_hyotei.h"
+#include "schooldata/dialogs/select_jitsu.h"
+#include "schooldata/dialogs/select_teiki.h"
+#include "schooldata/dialogs/version.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace dorv {
+
+namespace {
+
+// Owns a form for the run and publishes it in its global.
+template <class T>
+struct FormSlot {
+    T *&global;
+    std::unique_ptr<T> form;
+    explicit FormSlot(T *&g) : global(g), form(std::make_unique<T>()) { global = form.get(); }
+    ~FormSlot() { global = nullptr; }
+};
+
+}  // namespace
+
+int RunDorvInput() {
+    QApplication::setApplicationName("成績処理Dorv素点の入力");
+
+    // Created in the program's fixed order; the entry forms take their
+    // places between these as they are added.
+    FormSlot<TfrmDorvInput> main(frmDorvInput);
+    // 2: frmDorvInputJitsu
+    FormSlot<TfrmSelectJitsu> selectJitsu(frmSelectJitsu);
+    FormSlot<TfrmWait> wait(frmWait);
+    // 5: frmDorvInputTeiki
+    FormSlot<TfrmSelectTeiki> selectTeiki(frmSelectTeiki);
+    FormSlot<TfrmVersion> version(frmVersion);
+    // 8: frmDorvInputHyotei, whose creation is where the program refuses to
+    // run beside the spreadsheet program: nothing after it is created and
+    // no window is shown.
+    if (Services().isExcelRunning()) {
+        Services().showMessage(nullptr, "エクセルが起動しています。閉じてからもう一度実行してください");
+        return 1;
+    }
+    FormSlot<TfrmSelectHyotei> selectHyotei(frmSelectHyotei);
+    // 10: frmDorvInputNaishin, 11: frmSelectNaishin
+    FormSlot<TfrmOtsukareMessage> otsukare(frmOtsukareMessage);
+    // 13: frmDorvInputYouroku
+    FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
+
+    main.form->setEntryForms({});
+    main.form->run();
+    return main.form->startFailed() ? 1 : 0;
+}
+
+}  // namespace dorv

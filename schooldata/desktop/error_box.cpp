@@ -1,0 +1,35 @@
+#include "error_box.h"
+
+#include "services.h"
+
+#include <stdexcept>
+
+namespace dorv {
+
+QString ErrorBoxText(const QString &message) {
+    return message.endsWith(QLatin1Char('.')) ? message : message + QLatin1Char('.');
+}
+
+void ShowCurrentError(QWidget *parent) {
+    QString message;
+    try {
+        throw;
+    } catch (const std::exception &e) {
+        message = QString::fromUtf8(e.what());
+    } catch (...) {
+        message = QStringLiteral("予期しないエラーが発生しました");
+    }
+    Services().showError(parent, ErrorBoxText(message));
+}
+
+bool RunGuarded(const std::function<void()> &handler, QWidget *parent) {
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        ShowCurrentError(parent);
+        return false;
+    }
+}
+
+}  // namespace dorv
