@@ -1,0 +1,98 @@
+#include "school_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "schooldata/settings.h"
+#include "workbook/biff8_writer.h"
+
+namespace dorv::testing {
+
+namespace {
+
+std::pair<std::uint16_t, std::uint16_t> parseAddress(const std::string &a) {
+    std::size_t i = 0;
+    unsigned col = 0;
+    while (i < a.size() && a[i] >= 'A' && a[i] <= 'Z') col = col * 26 + static_cast<unsigned>(a[i++] - 'A' + 1);
+    unsigned row = static_cast<unsigned>(std::stoul(a.substr(i)));
+    return {static_cast<std::uint16_t>(row - 1), static_cast<std::uint16_t>(col - 1)};
+}
+
+bool plainNumber(const std::string &s) {
+    if (s.empty()) return false;
+    std::size_t i = s[0] == '-' ? 1 : 0;
+    bool digits = false, dot = false;
+    for (; i < s.size(); ++i) {
+        if (s[i] >= '0' && s[i] <= '9') digits = true;
+        else if (s[i] == '.' && !dot) dot = true;
+        else return false;
+    }
+    return digits;
+}
+
+}  // namespace
+
+void WriteXls(const std::filesystem::path &path, const std::vector<SheetSpec> &sheets) {
+    biff8::WorkbookModel model;
+    for (const SheetSpec &spec : sheets) {
+        biff8::ModelSheet sheet;
+        sheet.name = spec.name;
+        for (const auto &[addr, text] : spec.cells) {
+            biff8::ModelCell cell;
+            if (plainNumber(text)) {
+                cell.isNumber = true;
+                cell.number = std::stod(text);
+            } else {
+                cell.text = text;
+            }
+            sheet.cells[parseAddress(addr)] = cell;
+        }
+        for (const auto &[addr, text] : spec.texts) {
+            biff8::ModelCell cell;
+            cell.text = text;
+            sheet.cells[parseAddress(addr)] = cell;
+        }
+        model.sheets.push_back(std::move(sheet));
+    }
+    std::vector<std::uint8_t> bytes = biff8::writeWorkbookFile(model);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+FileStamp Stamp(const std::filesystem::path &path) {
+    FileStamp s;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return s;
+    std::ifstream in(path, std::ios::binary);
+    s.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    s.mtime = std::filesystem::last_write_time(path);
+    s.exists = true;
+    return s;
+}
+
+SchoolFolder::SchoolFolder() : savedDrive_(WorkDrive) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "dorv-school-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    root_ = tmpl;
+    std::filesystem::create_directories(root_ / "Dorv" / "Data" / "Kihon");
+    for (int g = 1; g <= 3; ++g) std::filesystem::create_directories(root_ / "Dorv" / "Data" / std::string(GakunenFolders[g]));
+    WorkDrive = root_.string();
+}
+
+SchoolFolder::~SchoolFolder() {
+    WorkDrive = savedDrive_;
+    std::error_code ec;
+    std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(root_, ec);
+}
+
+std::filesystem::path SchoolFolder::Kihon(const std::string &file) const { return root_ / "Dorv" / "Data" / "Kihon" / file; }
+
+std::filesystem::path SchoolFolder::Grade(int grade, const std::string &file) const {
+    return root_ / "Dorv" / "Data" / std::string(GakunenFolders[grade]) / file;
+}
+
+}  // namespace dorv::testing
