@@ -1,9 +1,12 @@
 #include "roster/file_helpers.h"
 
+#include "schooldata/workbook_lock.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -125,11 +128,14 @@ bool CanOpenFile(const std::string &fileName) {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     if (IsReadOnlyFile(fileName) || HeldByDesktopProgram(fileName)) return false;
-    const int fd = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    const bool held = false;  // TODO service lock probe
-    ::close(fd);
-    return !held;
+    // The writers' own lock, taken and given back at once: held by another
+    // writer, or not writable for us, means not now.
+    try {
+        WorkbookLock lock;
+        return lock.acquire(fileName) == WorkbookLock::Result::Locked && !lock.readOnly();
+    } catch (const std::system_error &) {
+        return false;
+    }
 }
 
 }  // namespace dorv

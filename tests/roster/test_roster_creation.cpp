@@ -1,0 +1,239 @@
+#include "roster/file_helpers.h"
+#include "roster/hinagata_file.h"
+#include "roster/roster_creation.h"
+#include "roster_fixture.h"
+#include "schooldata/access.h"
+#include "schooldata/excel_service.h"
+#include "schooldata/kurasusu_data.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using rostertest::Cells;
+using rostertest::DataFolder;
+using rostertest::FileBytes;
+using rostertest::MessageOf;
+
+namespace {
+
+class RosterCreation : public ::testing::Test {
+protected:
+    void SetUp() override { dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(200)}); }
+    void TearDown() override {
+        dorv::SetRetryTiming({});
+        dorv::SetBlockWriter(nullptr);
+    }
+
+    // PrepareRoster as the main window runs it; the message it raises.
+    std::string prepare(int grade) {
+        dorv::TKurasuSuData counts;
+        dorv::THinagataFile hinagata;
+        return MessageOf([&] { dorv::PrepareRoster(counts, hinagata, grade); });
+    }
+};
+
+// The cells the creation puts into column A for `classes` classes.
+Cells numbersOf(int classes) {
+    Cells cells;
+    for (int c = 1; c <= classes; ++c)
+        for (int n = 1; n <= 42; ++n) cells[{1, (c - 1) * 42 + n, 0}] = std::to_string(c * 100 + n);
+    return cells;
+}
+
+TEST_F(RosterCreation, AMissingRosterComesFromTheTemplateWithTheNumbersOfItsClasses) {
+    const struct {
+        int grade, classes;
+    } cases[] = {{2, 6}, {1, 4}, {3, 3}};
+    DataFolder folder({4, 6, 3});
+    for (const auto &c : cases) {
+        EXPECT_EQ(prepare(c.grade), "(no error)");
+        Cells expected = rostertest::TemplateCells();
+        for (const auto &[key, value] : numbersOf(c.classes)) expected[key] = value;
+        EXPECT_EQ(rostertest::ReadCells(folder.roster(c.grade)), expected) << "grade " << c.grade;
+        EXPECT_FALSE(fs::exists(folder.hinagata()));
+    }
+    const Cells grade2 = rostertest::ReadCells(folder.roster(2));
+    EXPECT_EQ(grade2.at({1, 1, 0}), "101");
+    EXPECT_EQ(grade2.at({1, 42, 0}), "142");
+    EXPECT_EQ(grade2.at({1, 43, 0}), "201");
+    EXPECT_EQ(grade2.at({1, 252, 0}), "642");
+    EXPECT_EQ(grade2.count({1, 253, 0}), 0u);
+}
+
+TEST_F(RosterCreation, TheCreatedRosterReadsTheSameInXlrd) {
+    DataFolder folder({2, 2, 2});
+    ASSERT_EQ(prepare(1), "(no error)");
+    const auto lines = rostertest::XlrdCells(folder.roster(1), "Data");
+    const auto has = [&](const std::string &line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    EXPECT_TRUE(has("0\t0\ttext\t番号"));
+    EXPECT_TRUE(has("1\t0\tnumber\t101"));
+    EXPECT_TRUE(has("42\t0\tnumber\t142"));
+    EXPECT_TRUE(has("43\t0\tnumber\t201"));
+    EXPECT_TRUE(has("84\t0\tnumber\t242"));
+    EXPECT_TRUE(has("1\t4\ttext\t名前は全角で"));
+    EXPECT_TRUE(has("430\t0\tnumber\t999"));
+    EXPECT_EQ(lines.size(), 2u * 42u + 6u);
+    EXPECT_EQ(rostertest::XlrdCells(folder.roster(1), "説明"),
+              std::vector<std::string>{"0\t0\ttext\tこの雛形から各学年の名簿を作ります"});
+}
+
+TEST_F(RosterCreation, ClassCountsOutsideTheSlotModel) {
+    const struct {
+        int count, classes;
+    } cases[] = {{0, 0}, {10, 10}, {12, 10}};
+    for (const auto &c : cases) {
+        DataFolder folder({c.count, 1, 1});
+        EXPECT_EQ(prepare(1), "(no error)") << c.count;
+        Cells expected = rostertest::TemplateCells();
+        for (const auto &[key, value] : numbersOf(c.classes)) expected[key] = value;
+        EXPECT_EQ(rostertest::ReadCells(folder.roster(1)), expected) << c.count;
+    }
+}
+
+TEST_F(RosterCreation, AFreeRosterIsLeftAsItIs) {
+    DataFolder folder;
+    folder.writeRoster(1, {{1, "山田 太郎", "男"}});
+    const std::string before = FileBytes(folder.roster(1));
+    const auto mtime = fs::last_write_time(folder.roster(1));
+    EXPECT_EQ(prepare(1), "(no error)");
+    EXPECT_EQ(FileBytes(folder.roster(1)), before);
+    EXPECT_EQ(fs::last_write_time(folder.roster(1)), mtime);
+    EXPECT_FALSE(fs::exists(folder.hinagata()));
+}
+
+TEST_F(RosterCreation, ARosterThatCannotBeOpenedNowIsNeverReplaced) {
+    enum class Hold { DesktopLockFile, ServiceLock, ReadOnly, Folder, GradeFolderMissing };
+    for (Hold hold : {Hold::DesktopLockFile, Hold::ServiceLock, Hold::ReadOnly, Hold::Folder, Hold::GradeFolderMissing}) {
+        SCOPED_TRACE(static_cast<int>(hold));
+        DataFolder folder;
+        const std::string roster = folder.roster(2);
+        std::unique_ptr<dorv::TExcelWorkbook> held;
+        dorv::TExcelApplication app;
+        switch (hold) {
+        case Hold::DesktopLockFile:
+            folder.writeRoster(2, {{1, "山田 太郎", "男"}});
+            rostertest::WriteBytes(dorv::DesktopLockFileOf(roster), ",someone,host,10.12.2026 09:00,file:///");
+            break;
+        case Hold::ServiceLock:
+            folder.writeRoster(2, {{1, "山田 太郎", "男"}});
+            held = std::make_unique<dorv::TExcelWorkbook>();
+            held->Open(app, roster);
+            break;
+        case Hold::ReadOnly:
+            folder.writeRoster(2, {{1, "山田 太郎", "男"}});
+            fs::permissions(roster, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            break;
+        case Hold::Folder:
+            fs::create_directory(roster);
+            rostertest::WriteBytes(roster + "/memo.txt", "kept");
+            break;
+        case Hold::GradeFolderMissing:
+            fs::remove_all(fs::path(roster).parent_path());
+            break;
+        }
+        const std::string before = hold == Hold::Folder || hold == Hold::GradeFolderMissing ? "" : FileBytes(roster);
+
+        EXPECT_EQ(prepare(2), "ファイル " + roster + " を作成できません");
+
+        if (held) held->Close(false);
+        switch (hold) {
+        case Hold::Folder:
+            EXPECT_TRUE(fs::is_directory(roster));
+            EXPECT_EQ(FileBytes(roster + "/memo.txt"), "kept");
+            EXPECT_EQ(std::distance(fs::directory_iterator(roster), fs::directory_iterator()), 1);
+            break;
+        case Hold::GradeFolderMissing: EXPECT_FALSE(fs::exists(fs::path(roster).parent_path())); break;
+        default: EXPECT_EQ(FileBytes(roster), before);
+        }
+    }
+}
+
+TEST_F(RosterCreation, MissingTemplateOrClassCountsStopBeforeAnythingIsMade) {
+    const struct {
+        const char *remove;
+        bool namesFile;
+    } cases[] = {{"雛形-名簿.xls", true}, {"Kihon/KurasuSu.xls", false}};
+    for (const auto &c : cases) {
+        DataFolder folder;
+        fs::remove(folder.file(c.remove));
+        const std::string msg = prepare(1);
+        if (c.namesFile) EXPECT_EQ(msg, "ファイル " + folder.templ() + " は開けません");
+        else EXPECT_NE(msg, "(no error)");
+        EXPECT_FALSE(fs::exists(folder.roster(1))) << c.remove;
+        EXPECT_FALSE(fs::exists(folder.hinagata())) << c.remove;
+    }
+}
+
+TEST_F(RosterCreation, ALeftoverCopyIsReplaced) {
+    DataFolder folder({1, 1, 1});
+    rostertest::WriteBytes(folder.hinagata(), "a copy left by a failed creation");
+    EXPECT_EQ(prepare(1), "(no error)");
+    Cells expected = rostertest::TemplateCells();
+    for (const auto &[key, value] : numbersOf(1)) expected[key] = value;
+    EXPECT_EQ(rostertest::ReadCells(folder.roster(1)), expected);
+}
+
+// A disk that is full for the roster only.
+ssize_t rosterDiskFull(int fd, const void *buf, std::size_t count) {
+    char link[4096];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), link, sizeof link - 1);
+    if (n > 0 && std::string(link, static_cast<std::size_t>(n)).ends_with("名簿.xls")) {
+        static bool once = false;
+        // The first block goes through, then the disk is full.
+        if (!once) {
+            once = true;
+            return ::write(fd, buf, std::min<std::size_t>(count, 4096));
+        }
+        errno = ENOSPC;
+        return -1;
+    }
+    return ::write(fd, buf, count);
+}
+
+TEST_F(RosterCreation, AFailedWriteLeavesNoPartialRoster) {
+    DataFolder folder;
+    dorv::SetBlockWriter(&rosterDiskFull);
+    EXPECT_EQ(prepare(1), "ファイル " + folder.roster(1) + " を作成できません");
+    dorv::SetBlockWriter(nullptr);
+    EXPECT_FALSE(fs::exists(folder.roster(1)));
+    // The next try, with room on the disk, creates it.
+    EXPECT_EQ(prepare(1), "(no error)");
+    EXPECT_EQ(rostertest::ReadCells(folder.roster(1)).at({1, 1, 0}), "101");
+}
+
+TEST_F(RosterCreation, TwoProgramsCreatingAtOnceGetTheirOwnRosters) {
+    dorv::SetRetryTiming({std::chrono::milliseconds(5), std::chrono::milliseconds(20000)});
+    for (int round = 0; round < 5; ++round) {
+        DataFolder folder({2, 7, 1});
+        const pid_t child = ::fork();
+        if (child == 0) {
+            dorv::TKurasuSuData counts;
+            dorv::THinagataFile hinagata;
+            int rc = 0;
+            try {
+                dorv::PrepareRoster(counts, hinagata, 2);
+            } catch (...) {
+                rc = 1;
+            }
+            ::_exit(rc);
+        }
+        EXPECT_EQ(prepare(1), "(no error)");
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        for (const auto &[grade, classes] : {std::pair{1, 2}, std::pair{2, 7}}) {
+            Cells expected = rostertest::TemplateCells();
+            for (const auto &[key, value] : numbersOf(classes)) expected[key] = value;
+            EXPECT_EQ(rostertest::ReadCells(folder.roster(grade)), expected) << "round " << round << " grade " << grade;
+        }
+        EXPECT_FALSE(fs::exists(folder.hinagata()));
+    }
+}
+
+}  // namespace
