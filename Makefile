@@ -17,5 +17,14 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest -j $(JOBS) --output-on-failure --timeout 600
 
+# The libFuzzer targets under ASan/UBSan, FUZZ_SECONDS each (side by side).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DDORV_SANITIZE=ON -DDORV_FUZZ=ON -DDORV_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_xbiff fuzz_compound_file
+	@bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD) build-fuzz build-bench

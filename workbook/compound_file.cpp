@@ -114,7 +114,7 @@ CompoundFile CompoundFile::readFile(const std::string &path) {
 CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   if (bytes.size() < kHeaderSize || !hasSignature(bytes)) fail("no compound-file header");
   CompoundFile cf;
-  const std::uint8_t *h = bytes.data();
+  const std::uint8_t *h = bytes.data();  // re-pointed after the buffer grows
   Header &hd = cf.header_;
   std::memcpy(hd.clsid.data(), h + 8, 16);
   hd.minorVersion = le16(h + 24);
@@ -142,6 +142,7 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   const std::size_t padded = (bytes.size() + ss - 1) / ss * ss;
   bytes.resize(padded, 0);
   cf.bytes_ = std::move(bytes);
+  h = cf.bytes_.data();
   cf.sectorCount_ = padded / ss - 1;
   const std::size_t perSector = ss / 4;
 
