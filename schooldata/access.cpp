@@ -16,6 +16,7 @@ EventPumpHook &pumpHook() {
 
 RetryTiming retryTiming;
 bool operationRunning = false;
+bool readerPathEnabled = true;
 LoadPath lastLoadPath = LoadPath::None;
 
 std::string busyMessage(const std::string &path) { return "ファイル " + path + " は他のプログラムが使用中です"; }
@@ -103,18 +104,20 @@ void LoadWorkbook(const LoadPlan &plan) {
     OperationGuard guard;
     lastLoadPath = LoadPath::None;
     if (plan.clear) plan.clear();
-    try {
-        TXBiff reader;
-        reader.OnReadCell = [&](TXBiff &, int sheetNo, int row, int col, int, const std::string &data, bool &) {
-            if (sheetNo < 0 || row < 0 || col < 0) return;
-            plan.onReadCell(static_cast<unsigned>(sheetNo), static_cast<unsigned>(row), static_cast<unsigned>(col),
-                            data);
-        };
-        reader.Open(plan.path);
-        lastLoadPath = LoadPath::Reader;
-        return;
-    } catch (...) {
-        // Whatever stopped the reader, the service reads the same cells.
+    if (readerPathEnabled) {
+        try {
+            TXBiff reader;
+            reader.OnReadCell = [&](TXBiff &, int sheetNo, int row, int col, int, const std::string &data, bool &) {
+                if (!plan.onReadCell || sheetNo < 0 || row < 0 || col < 0) return;
+                plan.onReadCell(static_cast<unsigned>(sheetNo), static_cast<unsigned>(row),
+                                static_cast<unsigned>(col), data);
+            };
+            reader.Open(plan.path);
+            lastLoadPath = LoadPath::Reader;
+            return;
+        } catch (...) {
+            // Whatever stopped the reader, the service reads the same cells.
+        }
     }
     ServiceSession session(plan.path);
     if (plan.service) plan.service(session);
@@ -130,6 +133,8 @@ void SaveWorkbook(const std::string &path, const std::function<void(ServiceSessi
 }
 
 bool WorkbookOperationRunning() { return operationRunning; }
+
+void SetReaderPathEnabled(bool enabled) { readerPathEnabled = enabled; }
 
 LoadPath LastLoadPath() { return lastLoadPath; }
 

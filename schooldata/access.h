@@ -122,6 +122,10 @@ bool WorkbookOperationRunning();
 enum class LoadPath { None, Reader, Service };
 LoadPath LastLoadPath();
 
+// With false, every load goes straight to the service path, as when the
+// reader refuses the file (for tests of the service paths; true by default).
+void SetReaderPathEnabled(bool enabled);
+
 // ---- Rows and cells --------------------------------------------------------
 
 inline constexpr int kSlots = 420;

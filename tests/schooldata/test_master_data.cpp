@@ -340,3 +340,116 @@ TEST(Viewpoints, LabelsByPositionAndAReloadReplacesAll) {
 
 }  // namespace
 }  // namespace dorv
+
+// ---- The service paths, as when the reader refuses a workbook -----------------
+
+namespace dorv {
+namespace {
+
+class ServicePathOnly {
+public:
+    ServicePathOnly() { SetReaderPathEnabled(false); }
+    ~ServicePathOnly() { SetReaderPathEnabled(true); }
+};
+
+TEST(ServicePath, RosterReadsOnlyTheClassesOfTheGrade) {
+    SchoolFolder school;
+    const auto path = school.Grade(1, "名簿.xls");
+    WriteXls(path, {{"Other", {{"B2", "別シート"}}},
+                    {"Data", {{"B2", "山田太郎"}, {"C2", "男"}, {"B3", "鈴木一二三四五六七"}, {"C3", "女"},
+                              {"B4", "名前"}, {"C4", "男 "}, {"B85", "八十四"}, {"B86", "三組の人"}, {"C86", "女"}}}});
+    const auto before = Stamp(path);
+    ServicePathOnly servicePath;
+
+    TNameData roster;
+    roster.Grade = 1;
+    roster.Exists[85] = 1;
+    roster.Modified[3] = 1;
+    roster.LoadMeibo(2);
+    EXPECT_EQ(LastLoadPath(), LoadPath::Service);
+    EXPECT_EQ(roster.Names[1], "山田太郎");
+    EXPECT_EQ(roster.Sex[1], 0);
+    EXPECT_EQ(roster.Names[2], "鈴木一二三四五");
+    EXPECT_EQ(roster.Sex[2], 1);
+    EXPECT_EQ(roster.Sex[3], 3);
+    EXPECT_EQ(roster.Sex[5], 3);  // empty text
+    EXPECT_EQ(roster.Names[84], "八十四");
+    EXPECT_EQ(roster.Names[85], "");  // class 3 is not read
+    EXPECT_EQ(roster.Sex[85], 3);
+    EXPECT_EQ(roster.Exists[84], 1);
+    EXPECT_EQ(roster.Exists[85], 1);  // beyond the classes: left alone
+    EXPECT_EQ(roster.Modified[3], 0);
+    EXPECT_EQ(Stamp(path), before);  // closed saving, but nothing was written
+
+    TNameData none;
+    none.Grade = 1;
+    none.Exists[1] = 1;
+    none.Modified[1] = 1;
+    none.LoadMeibo(0);
+    EXPECT_EQ(none.Names[1], "");
+    EXPECT_EQ(none.Exists[1], 1);
+    EXPECT_EQ(none.Modified[1], 0);
+}
+
+TEST(ServicePath, StaffListStopsAtTheFirstRowWithoutAStaffNumber) {
+    SchoolFolder school;
+    WriteXls(school.Kihon("Shokuin.xls"),
+             {{"First", {{"A2", "1"}}},
+              {"Meibo",
+               {{"A2", "1001"}, {"B2", "先生一"}, {"C2", "3"}, {"D2", "21"}, {"E2", "11M"}, {"F2", "12W"}, {"H2", "13"},
+                {"A3", "1234567"}, {"B3", "長い名前の先生です"}, {"C3", "0"},
+                {"B4", "番号なし"}, {"C4", "6"},
+                {"A5", "5005"}, {"B5", "下の先生"}},
+               {{"A6", "000815"}}}});
+    ServicePathOnly servicePath;
+    TTeachers t;
+    t.LoadShokuin();
+    EXPECT_EQ(t.Teacher[1].StaffNo, "1001");
+    EXPECT_EQ(t.Teacher[1].Kyoka, 2);
+    EXPECT_EQ(t.Teacher[1].TeacherClass[0].Grade, 2);
+    EXPECT_EQ(t.Teacher[1].TeacherClass[1].Kind, 0);
+    EXPECT_EQ(t.Teacher[1].TeacherClass[2].Kind, 1);
+    EXPECT_EQ(t.Teacher[1].TeacherClass[3].Grade, 0);  // F..G: the first empty cell ends the classes
+    EXPECT_EQ(t.Teacher[1].TeacherClass[4].Grade, 0);
+    EXPECT_EQ(t.Teacher[2].StaffNo, "123456");
+    EXPECT_EQ(t.Teacher[2].TeacherName, "長い名前の先生");
+    EXPECT_EQ(t.Teacher[2].Kyoka, 255);
+    EXPECT_EQ(t.Teacher[3].TeacherName, "番号なし");
+    EXPECT_EQ(t.Teacher[3].Kyoka, 5);
+    EXPECT_EQ(t.Teacher[4].StaffNo, "");  // not read
+    EXPECT_EQ(t.IndexOfStaffNo(5005), 0);
+    EXPECT_EQ(t.IndexOfStaffNo(123456), 2);
+}
+
+TEST(ServicePath, TestNamesGoBySheetNameAndLabelsStopAtAGap) {
+    SchoolFolder school;
+    WriteXls(school.Kihon("JitsuTestName.xls"),
+             {{"2nen", {{"A1", "二年第一回"}}}, {"1nen", {{"A1", "一年第一回"}, {"A5", "一年第五回"}}}, {"3nen", {}}});
+    std::vector<std::vector<std::string>> labels(9);
+    labels[3] = {"一", "二", "", "四"};
+    WriteXls(school.Kihon("KantenKoumoku.xls"), kantenSheets(labels));
+    const auto before = Stamp(school.Kihon("KantenKoumoku.xls"));
+
+    ServicePathOnly servicePath;
+    TJitsuTestName names;
+    names.LoadTestNames();
+    EXPECT_EQ(names.TestName[1][1], "一年第一回");
+    EXPECT_EQ(names.TestName[1][5], "一年第五回");
+    EXPECT_EQ(names.TestName[2][1], "二年第一回");
+    EXPECT_EQ(names.TestName[3][1], "");
+
+    TKantenData k;
+    k.WorkbookName = TKantenData::kTermWorkbook;
+    k.LoadKanten();
+    EXPECT_EQ(LastLoadPath(), LoadPath::Service);
+    EXPECT_EQ(k.Koumoku[3][0], "一");
+    EXPECT_EQ(k.Koumoku[3][1], "二");
+    EXPECT_EQ(k.Koumoku[3][3], "");
+    EXPECT_EQ(Stamp(school.Kihon("KantenKoumoku.xls")), before);
+
+    WriteXls(school.Kihon("KantenKoumoku.xls"), {{"Kokugo", {{"A1", "x"}}}});  // eight sheets missing
+    EXPECT_THROW(k.LoadKanten(), ExcelError);
+}
+
+}  // namespace
+}  // namespace dorv
