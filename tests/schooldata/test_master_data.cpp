@@ -3,6 +3,9 @@
 // cell sends it there, through the service.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 
 #include "school_fixture.h"
@@ -449,6 +452,104 @@ TEST(ServicePath, TestNamesGoBySheetNameAndLabelsStopAtAGap) {
 
     WriteXls(school.Kihon("KantenKoumoku.xls"), {{"Kokugo", {{"A1", "x"}}}});  // eight sheets missing
     EXPECT_THROW(k.LoadKanten(), ExcelError);
+}
+
+}  // namespace
+}  // namespace dorv
+
+// ---- Bad workbooks --------------------------------------------------------------
+
+namespace dorv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileBytes(const fs::path &p) { return Stamp(p).bytes; }
+
+void writeBytes(const fs::path &p, const std::string &bytes) {
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Every loader meets the same broken files: each gives a clear message, none
+// crashes or hangs, and no file is changed.
+TEST(BadWorkbooks, EveryLoaderFailsClearlyAndChangesNothing) {
+    SchoolFolder school;
+    struct Loader { const char *name; fs::path path; std::function<void()> load; };
+    TNameData roster;
+    roster.Grade = 1;
+    TTeachers teachers;
+    TTeikiTestName teiki;
+    TKurasuSuData classes;
+    TKantenData kanten;
+    kanten.WorkbookName = TKantenData::kTermWorkbook;
+    const Loader loaders[] = {
+        {"roster", school.Grade(1, "名簿.xls"), [&] { roster.LoadMeibo(3); }},
+        {"staff", school.Kihon("Shokuin.xls"), [&] { teachers.LoadShokuin(); }},
+        {"test names", school.Kihon("TeikiTestName.xls"), [&] { teiki.LoadTestNames(); }},
+        {"class counts", school.Kihon("KurasuSu.xls"), [&] { classes.LoadKurasuSu(); }},
+        {"viewpoints", school.Kihon("KantenKoumoku.xls"), [&] { kanten.LoadKanten(); }},
+    };
+
+    const fs::path good = school.Root() / "good.xls";
+    WriteXls(good, {{"Data", {{"A1", "x"}, {"B2", "1"}}}});
+    const std::string goodBytes = fileBytes(good);
+    std::string random(4096, '\0');
+    unsigned seed = 12345;
+    for (char &c : random) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+
+    // The reader takes a file without any record start as an empty workbook,
+    // so those load as empty data; what cannot be opened at all fails.
+    struct Bad { const char *name; bool raises; std::function<void(const fs::path &)> make; };
+    const Bad bads[] = {
+        {"missing", true, [](const fs::path &) {}},
+        {"a folder", true, [](const fs::path &p) { fs::create_directory(p); }},
+        {"no sheet of that name", true, [](const fs::path &p) { WriteXls(p, {{"Wrong", {{"B2", "国語"}, {"C2", "国語"}}}}); }},
+        {"empty file", false, [](const fs::path &p) { writeBytes(p, ""); }},
+        {"random bytes", false, [&](const fs::path &p) { writeBytes(p, random); }},
+        {"truncated", false, [&](const fs::path &p) { writeBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }},
+    };
+    for (const Loader &l : loaders) {
+        for (const Bad &b : bads) {
+            const std::string what = std::string(l.name) + " / " + b.name;
+            bool byPosition = std::string(l.name) != "class counts" && std::string(l.name) != "staff";
+            if (std::string(b.name) == "no sheet of that name" && byPosition)
+                continue;  // the reader finds those sheets by position and succeeds
+            fs::remove_all(l.path);
+            b.make(l.path);
+            const auto before = Stamp(l.path);
+            try {
+                l.load();
+                EXPECT_FALSE(b.raises) << what << ": no failure";
+            } catch (const ExcelError &e) {
+                EXPECT_TRUE(b.raises) << what << ": " << e.what();
+                // A message for the user, in Japanese, naming the file or sheet.
+                std::string msg = e.what();
+                EXPECT_TRUE(msg.find(l.path.filename().string()) != std::string::npos ||
+                            msg.find("シート") != std::string::npos)
+                    << what << ": " << msg;
+            } catch (const std::exception &e) {
+                ADD_FAILURE() << what << ": unexpected " << e.what();
+            }
+            EXPECT_EQ(Stamp(l.path), before) << what;
+            EXPECT_FALSE(WorkbookOperationRunning()) << what;
+        }
+    }
+}
+
+// A read-only master workbook still loads through the service, unchanged.
+TEST(BadWorkbooks, ReadOnlyMasterWorkbookLoadsThroughTheService) {
+    SchoolFolder school;
+    const auto path = school.Kihon("KurasuSu.xls");
+    WriteXls(path, {{"KurasuSu", {{"B2", "3組"}, {"B3", "2"}, {"B4", "11"}}}});
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const auto before = Stamp(path);
+    TKurasuSuData k;
+    k.LoadKurasuSu();
+    EXPECT_EQ(LastLoadPath(), LoadPath::Service);
+    EXPECT_EQ(k.GradeClasses[1], 3);
+    EXPECT_EQ(k.GradeClasses[2], 2);
+    EXPECT_EQ(k.GradeClasses[3], 10);
+    EXPECT_EQ(Stamp(path), before);
 }
 
 }  // namespace
