@@ -18,7 +18,7 @@ void TCalcTest::Calculate() {
     const std::uint8_t classCount = grade >= 1 && grade <= 3 ? classes->GradeClasses[grade] : 0;
 
     auto names = std::make_unique<TNameData>();
-    names->Grade = CurNameData ? CurNameData->Grade : grade;
+    names->Grade = grade;
     names->LoadMeibo(classCount);
 
     auto scores = std::make_unique<TSotenData>();

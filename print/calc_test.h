@@ -118,8 +118,8 @@ public:
     // Mean keeps its previous value for a subject without scores.
     void Compute(std::uint8_t classCount, const TNameData &names, const TSotenData &scores);
 
-    // Loads the class counts, the roster of CurNameData->Grade and the test
-    // of TestId for SelectedGrade, then computes. The loads go into objects
+    // Loads the class counts, the roster and the test of TestId for
+    // SelectedGrade, then computes. The loads go into objects
     // of their own: only when all of them succeeded are this object,
     // CurKurasuSuData, CurNameData, CurSotenData and ClassCountOfGrade
     // replaced. A failure raises and leaves all of them as they were.
