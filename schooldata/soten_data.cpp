@@ -58,15 +58,24 @@ void TSotenData::Load(std::uint8_t testKind, std::uint8_t classCount) {
         plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadTeikiCell(s, row, col, d); };
     else
         plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadJitsuCell(s, row, col, d); };
-    plan.service = [&](ServiceSession &session) {
-        TExcelWorksheet &sheet = session.Sheet("Data");
-        ForEachSlot(classCount, [&](int r) {
-            for (int i = 0; i < columns; ++i)
-                Score[r][i] = ScoreFromText(sheet.ReadCell(CellAddress(1 + i, r + 1)));
-        });
-    };
+    plan.service = [&](ServiceSession &session) { ReadExcel(session, classCount, columns); };
     LoadWorkbook(plan);
     ClearFlags(Modified);
+}
+
+void TSotenData::ReadTeikiExcel(ServiceSession &session, std::uint8_t classCount) {
+    ReadExcel(session, classCount, kTeikiColumns);
+}
+
+void TSotenData::ReadJitsuExcel(ServiceSession &session, std::uint8_t classCount) {
+    ReadExcel(session, classCount, kJitsuColumns);
+}
+
+void TSotenData::ReadExcel(ServiceSession &session, std::uint8_t classCount, int columns) {
+    TExcelWorksheet &sheet = session.Sheet("Data");
+    ForEachSlot(classCount, [&](int r) {
+        for (int i = 0; i < columns; ++i) Score[r][i] = ScoreFromText(sheet.ReadCell(CellAddress(1 + i, r + 1)));
+    });
 }
 
 void TSotenData::SaveTest(TTestId id, std::uint8_t classCount) {

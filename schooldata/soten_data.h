@@ -9,6 +9,8 @@
 
 namespace dorv {
 
+class ServiceSession;
+
 // Statistics of one subject column, by class 1..10 (index 0 unused) and for
 // the whole grade.
 struct TColStats {
@@ -75,8 +77,14 @@ public:
     void ReadTeikiCell(unsigned sheetNo, unsigned row, unsigned col, const std::string &data);
     void ReadJitsuCell(unsigned sheetNo, unsigned row, unsigned col, const std::string &data);
 
+    // The service paths: the score cells of sheet "Data" for the slots of
+    // classes 1..classCount, from a workbook the session holds open.
+    void ReadTeikiExcel(ServiceSession &session, uint8_t classCount);
+    void ReadJitsuExcel(ServiceSession &session, uint8_t classCount);
+
 private:
     void Load(uint8_t testKind, uint8_t classCount);
+    void ReadExcel(ServiceSession &session, uint8_t classCount, int columns);
     void Save(uint8_t testKind, uint8_t classCount, int firstColumn, int lastColumn);
 };
 
