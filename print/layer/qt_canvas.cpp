@@ -1,0 +1,99 @@
+#include "print/layer/qt_canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+#include <QTransform>
+
+#include "schooldata/desktop/fonts.h"
+
+namespace dorv::print {
+namespace {
+
+QColor ToQColor(TColour c) { return QColor(c.Red, c.Green, c.Blue); }
+
+QString ToQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+TQtCanvas::TQtCanvas(QPagedPaintDevice &device) : device_(device) {
+    // The sheets name the fonts of the Japanese desktop; without the
+    // substitutes Qt would pick an arbitrary face for them.
+    if (QFont::substitutes(dorv::kMsMincho).isEmpty()) InstallFontSubstitutes();
+}
+
+TQtCanvas::~TQtCanvas() { Finish(); }
+
+int TQtCanvas::DpiX() const { return device_.logicalDpiX(); }
+int TQtCanvas::DpiY() const { return device_.logicalDpiY(); }
+
+bool TQtCanvas::Finish() {
+    if (finished_) return false;
+    finished_ = true;
+    if (!began_) return false;
+    return painter_.end();
+}
+
+void TQtCanvas::BeginFirstPage() {
+    if (finished_) return;
+    began_ = painter_.begin(&device_);
+}
+
+void TQtCanvas::BeginNextPage() {
+    if (Ready()) device_.newPage();
+}
+
+bool TQtCanvas::Ready() { return began_ && !finished_ && painter_.isActive(); }
+
+void TQtCanvas::ApplyState() {
+    painter_.setTransform(QTransform::fromScale(UnitScaleX(), UnitScaleY()));
+    QPen pen(Qt::black);
+    pen.setWidthF(PenWidth());
+    painter_.setPen(pen);
+    painter_.setBrush(ToQColor(BrushColour()));
+}
+
+void TQtCanvas::DrawText(int x, int y, std::string_view utf8) {
+    if (!Ready()) return;
+    ApplyState();
+    const TCanvasFont &f = Font();
+    QFont font(ToQString(f.Name));
+    font.setPointSizeF(f.Size);
+    font.setFixedPitch(f.FixedPitch);
+    font.setBold(f.Bold);
+    // Kerning would move the fixed-pitch columns.
+    font.setKerning(false);
+    painter_.setFont(font);
+    const QString text = ToQString(utf8);
+    const QFontMetricsF metrics(painter_.font(), &device_);
+    const QRectF cell(x, y, metrics.horizontalAdvance(text), metrics.height());
+    painter_.fillRect(cell, ToQColor(BrushColour()));
+    painter_.setPen(ToQColor(f.Colour));
+    painter_.drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
+void TQtCanvas::DrawLine(int x1, int y1, int x2, int y2) {
+    if (!Ready()) return;
+    ApplyState();
+    painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void TQtCanvas::DrawRectangle(const TRect &rect) {
+    if (!Ready()) return;
+    ApplyState();
+    painter_.drawRect(QRectF(rect.Left, rect.Top, rect.Right - rect.Left - 1, rect.Bottom - rect.Top - 1));
+}
+
+void TQtCanvas::DrawChart(const TCanvasChart &chart, const TRect &rect) {
+    if (!Ready()) return;
+    const auto *painted = dynamic_cast<const TQtCanvasChart *>(&chart);
+    if (painted == nullptr) return;
+    ApplyState();
+    painter_.save();
+    painted->Paint(painter_, QRectF(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top));
+    painter_.restore();
+}
+
+}  // namespace dorv::print

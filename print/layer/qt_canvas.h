@@ -1,0 +1,51 @@
+// The canvas on a Qt paint device (a QPrinter, which writes to a printer or
+// a PDF file). The painter is begun only when the first thing is drawn.
+#pragma once
+
+#include <QPainter>
+#include <QPagedPaintDevice>
+
+#include "print/layer/canvas.h"
+
+namespace dorv::print {
+
+// A chart the Qt canvas can paint: it draws itself into `target` (device
+// pixels of the painter's current coordinates).
+class TQtCanvasChart : public TCanvasChart {
+public:
+    virtual void Paint(QPainter &painter, const QRectF &target) const = 0;
+};
+
+class TQtCanvas : public TCanvas {
+public:
+    explicit TQtCanvas(QPagedPaintDevice &device);
+    ~TQtCanvas() override;
+
+    int DpiX() const override;
+    int DpiY() const override;
+
+    // Ends the painter (and so the document) when it was begun; further
+    // drawing is ignored. True when the painter had been begun and ended
+    // without a failure being reported.
+    bool Finish();
+    bool Began() const { return began_; }
+
+protected:
+    void BeginFirstPage() override;
+    void BeginNextPage() override;
+    void DrawText(int x, int y, std::string_view utf8) override;
+    void DrawLine(int x1, int y1, int x2, int y2) override;
+    void DrawRectangle(const TRect &rect) override;
+    void DrawChart(const TCanvasChart &chart, const TRect &rect) override;
+
+private:
+    bool Ready();
+    void ApplyState();
+
+    QPagedPaintDevice &device_;
+    QPainter painter_;
+    bool began_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace dorv::print
