@@ -58,7 +58,10 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path) {
         return Result::Replaced;
     }
     fd_ = fd;
-    readOnly_ = readOnly;
+    // A file without any write permission bit is read-only for everyone,
+    // as the read-only attribute is on the school's Windows share, even for
+    // a user whom the system would let write it.
+    readOnly_ = readOnly || (st.st_mode & 0222) == 0;
     st_ = st;
     return Result::Locked;
 }

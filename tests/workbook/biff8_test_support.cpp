@@ -1,0 +1,207 @@
+#include "tests/workbook/biff8_test_support.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "workbook/compound_file.h"
+#include "workbook/xbiff.h"
+
+namespace dorv::testing {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path &p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteBytes(const fs::path &p, std::string_view bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + p.string());
+}
+
+static fs::path sourceDir() {
+    const char *s = std::getenv("DORV_SOURCE_DIR");
+    return s ? fs::path(s) : fs::path(".");
+}
+
+fs::path InteropWorkbook(const std::string &name) { return sourceDir() / "tests/fixtures/interop" / name; }
+
+std::vector<fs::path> ForeignBiff8Workbooks() {
+    std::vector<fs::path> out;
+    for (const char *n : {"xlwt-biff8.xls", "libreoffice-biff8.xls", "gnumeric-biff8.xls", "sheetjs-biff8.xls"})
+        if (fs::exists(InteropWorkbook(n))) out.push_back(InteropWorkbook(n));
+    return out;
+}
+
+std::string WorkbookStream(const std::string &fileBytes) {
+    auto cf = cfb::CompoundFile::parse(std::vector<std::uint8_t>(fileBytes.begin(), fileBytes.end()));
+    auto idx = cf.findRootStream(u"Workbook");
+    if (!idx) throw std::runtime_error("no Workbook stream");
+    auto b = cf.streamBytes(*idx);
+    return std::string(b.begin(), b.end());
+}
+
+std::vector<biff8::Record> StreamRecords(const std::string &stream) {
+    std::string tail;
+    auto recs = biff8::parseRecords(stream, tail);
+    if (!tail.empty()) throw std::runtime_error("stream has a cut-off record");
+    return recs;
+}
+
+void WriteModel(const fs::path &p, const biff8::WorkbookModel &m) {
+    auto bytes = biff8::writeWorkbookFile(m);
+    WriteBytes(p, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+}
+
+biff8::WorkbookModel ScoreWorkbook() {
+    static const char *subjects[] = {"国語", "社会", "数学", "理科", "英語", "音楽", "美術", "保体", "技家", "技術", "家庭"};
+    biff8::ModelSheet s;
+    s.name = "Data";
+    s.cells[{0, 0}] = {false, 0, "番号"};
+    for (std::uint16_t c = 0; c < 11; ++c) s.cells[{0, static_cast<std::uint16_t>(c + 1)}] = {false, 0, subjects[c]};
+    std::mt19937 rng(7);
+    for (std::uint16_t slot = 1; slot <= 420; ++slot) {
+        int klass = (slot - 1) / 42 + 1, no = (slot - 1) % 42 + 1;
+        s.cells[{slot, 0}] = {true, double(klass * 100 + no), {}};
+        for (std::uint16_t c = 1; c <= 11; ++c) s.cells[{slot, c}] = {true, double(rng() % 101), {}};
+    }
+    s.columnWidths[0] = 2048;
+    biff8::WorkbookModel m;
+    m.sheets.push_back(std::move(s));
+    return m;
+}
+
+static std::string unescape(const std::string &s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            char c = s[++i];
+            out += c == 't' ? '\t' : c == 'n' ? '\n' : c;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+static std::vector<std::string> fields(const std::string &line) {
+    std::vector<std::string> f;
+    std::size_t start = 0;
+    for (;;) {
+        auto tab = line.find('\t', start);
+        f.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) return f;
+        start = tab + 1;
+    }
+}
+
+XlrdBook ReadWithXlrd(const fs::path &p) {
+    XlrdBook b;
+    std::string out, err;
+    int rc = Run({Python(), (sourceDir() / "tests/workbook/xlrd_dump.py").string(), p.string()}, &out, &err);
+    b.ok = rc == 0;
+    b.error = err;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        auto f = fields(line);
+        if (f[0] == "S" && f.size() == 3) b.sheets.push_back(unescape(f[2]));
+        else if (f[0] == "C" && f.size() == 6)
+            b.cells[{std::stoi(f[1]), std::stoi(f[2]), std::stoi(f[3])}] = XlrdCell{f[4], unescape(f[5])};
+        else if (f[0] == "W" && f.size() == 4) b.widths[{std::stoi(f[1]), std::stoi(f[2])}] = std::stoi(f[3]);
+    }
+    return b;
+}
+
+ReaderBook ReadWithReader(const fs::path &p) {
+    ReaderBook b;
+    TXBiff reader;
+    reader.OnReadSheetName = [&](TXBiff &, const std::string &name) { b.sheets.push_back(name); };
+    reader.OnReadCell = [&](TXBiff &, int sheet, int row, int col, int, const std::string &data, bool &) {
+        b.cells[{sheet - 1, row, col}] = data;
+    };
+    reader.OnReadColW = [&](TXBiff &, int sheet, int col, int width) { b.widths[{sheet - 1, col}] = width; };
+    try {
+        reader.Open(p.string());
+        b.ok = true;
+    } catch (const std::exception &e) {
+        b.error = e.what();
+    }
+    return b;
+}
+
+TempDir::TempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "dorv-test-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
+    path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+fs::path BinDir() {
+    const char *s = std::getenv("DORV_BIN_DIR");
+    return s ? fs::path(s) : fs::path(".");
+}
+
+std::string Python() {
+    const char *s = std::getenv("DORV_PYTHON");
+    return s && *s ? s : "/usr/bin/python3";
+}
+
+int Run(const std::vector<std::string> &argv, std::string *out, std::string *err) {
+    int po[2], pe[2];
+    if (::pipe2(po, O_CLOEXEC) != 0 || ::pipe2(pe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(po[1], 1);
+        ::dup2(pe[1], 2);
+        std::vector<char *> args;
+        for (const std::string &a : argv) args.push_back(const_cast<char *>(a.c_str()));
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    ::close(po[1]);
+    ::close(pe[1]);
+    std::string o, e;
+    pollfd fds[2] = {{po[0], POLLIN, 0}, {pe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (::poll(fds, 2, -1) < 0) continue;
+        for (int k = 0; k < 2; ++k) {
+            if (fds[k].fd < 0 || !(fds[k].revents & (POLLIN | POLLHUP))) continue;
+            char buf[8192];
+            ssize_t n = ::read(fds[k].fd, buf, sizeof buf);
+            if (n <= 0) {
+                ::close(fds[k].fd);
+                fds[k].fd = -1;
+                --open;
+            } else {
+                (k == 0 ? o : e).append(buf, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (out) *out = o;
+    if (err) *err = e;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace dorv::testing

@@ -1,0 +1,87 @@
+// Helpers for the tests of the BIFF8 writer and the spreadsheet service:
+// files, the interop workbooks, and two independent readers of a result
+// (python3-xlrd and our own TXBiff).
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "workbook/biff8_records.h"
+#include "workbook/biff8_writer.h"
+
+namespace dorv::testing {
+
+std::string ReadBytes(const std::filesystem::path &p);
+void WriteBytes(const std::filesystem::path &p, std::string_view bytes);
+
+// The BIFF8 interop workbooks written by other programs (those present).
+std::vector<std::filesystem::path> ForeignBiff8Workbooks();
+std::filesystem::path InteropWorkbook(const std::string &name);
+
+// The Workbook stream of a compound file.
+std::string WorkbookStream(const std::string &fileBytes);
+// The Workbook stream cut into records (the tail must be empty).
+std::vector<biff8::Record> StreamRecords(const std::string &stream);
+
+// A fresh workbook file from a model.
+void WriteModel(const std::filesystem::path &p, const biff8::WorkbookModel &m);
+
+// A score workbook as the entry program fills it: sheet "Data", headings in
+// row 1, 420 student rows with the student number in column A and scores of
+// eleven subjects in B..L.
+biff8::WorkbookModel ScoreWorkbook();
+
+using CellKey = std::tuple<int, int, int>;  // sheet, row, col (0-based)
+
+struct XlrdCell {
+    std::string type;  // n, s, b, e, blank
+    std::string value;
+    bool operator==(const XlrdCell &) const = default;
+};
+
+struct XlrdBook {
+    bool ok = false;
+    std::string error;
+    std::vector<std::string> sheets;
+    std::map<CellKey, XlrdCell> cells;
+    std::map<std::pair<int, int>, int> widths;
+};
+
+XlrdBook ReadWithXlrd(const std::filesystem::path &p);
+
+struct ReaderBook {
+    bool ok = false;
+    std::string error;
+    std::vector<std::string> sheets;
+    std::map<CellKey, std::string> cells;  // sheet from 0 here, as in XlrdBook
+    std::map<std::pair<int, int>, int> widths;
+};
+
+ReaderBook ReadWithReader(const std::filesystem::path &p);
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path &path() const { return path_; }
+    std::filesystem::path operator/(const std::string &name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The bin/ folder of the build (test tools) and the Python with xlrd.
+std::filesystem::path BinDir();
+std::string Python();
+
+// Runs a program with arguments (no shell) and returns its exit status (128 +
+// the signal when it was killed); its output goes to `out` and `err`.
+int Run(const std::vector<std::string> &argv, std::string *out = nullptr, std::string *err = nullptr);
+
+}  // namespace dorv::testing
