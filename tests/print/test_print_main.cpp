@@ -6,6 +6,7 @@
 
 #include "print/calc_test.h"
 #include "print/dorv_print_main.h"
+#include "print/nendo_era_today.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/dialogs/select_gakunen.h"
 #include "schooldata/dialogs/select_hyotei.h"
@@ -32,6 +33,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dorv {
@@ -379,6 +381,16 @@ TEST_F(PrintMenu, OutputButtonsOpenTheirForms) {
     EXPECT_EQ(ichiran.openings, 1);
     EXPECT_EQ(tutihyo.openings, 1);
     EXPECT_EQ(henkan.openings, 2);
+}
+
+TEST(NendoEraToday, TakesTodayFromTheDesktopClock) {
+    RecordingServices services;
+    const std::pair<QDate, const char *> cases[] = {
+        {{2024, 2, 29}, "令和05"}, {{2019, 5, 1}, "令和01"}, {{2020, 1, 10}, "平成31"}};
+    for (const auto &[date, text] : cases) {
+        services.date = date;
+        EXPECT_EQ(NendoEraText(), text) << date.toString(Qt::ISODate).toStdString();
+    }
 }
 
 }  // namespace
