@@ -1,12 +1,12 @@
 #include "xbiff.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "biff_text.h"
 #include "shared_strings.h"
@@ -305,45 +305,64 @@ std::string TXBiff::formatGeneral(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", value);
-  // buf: [-]d.dddddddddddddde[+-]xx
-  std::string s(buf);
-  const bool negative = s[0] == '-';
-  if (negative) s.erase(0, 1);
-  const std::size_t e = s.find('e');
-  const int exponent = std::atoi(s.c_str() + e + 1);
-  std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  std::string out = negative ? "-" : "";
+  // Whole numbers of up to 15 digits, the common case, print as integers.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) return std::to_string(std::int64_t(value));
+
+  // 15 significant digits: d.dddddddddddddde[+-]x...
+  char sci[40];
+  const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
+  const char *p = sci;
+  const char *end = res.ptr;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  char digits[16];
+  std::size_t n = 0;
+  for (; p < end && *p != 'e'; ++p)
+    if (*p != '.') digits[n++] = *p;
+  const int exponent = std::atoi(std::string(p + 1, end).c_str());
+  while (n > 1 && digits[n - 1] == '0') --n;
+
+  char out[48];
+  std::size_t o = 0;
+  if (negative) out[o++] = '-';
   if (exponent >= -5 && exponent < 15) {
     if (exponent >= 0) {
       const std::size_t intDigits = std::size_t(exponent) + 1;
-      if (digits.size() <= intDigits) {
-        out += digits + std::string(intDigits - digits.size(), '0');
-      } else {
-        out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+      for (std::size_t i = 0; i < intDigits; ++i) out[o++] = i < n ? digits[i] : '0';
+      if (n > intDigits) {
+        out[o++] = '.';
+        for (std::size_t i = intDigits; i < n; ++i) out[o++] = digits[i];
       }
     } else {
-      out += "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+      out[o++] = '0';
+      out[o++] = '.';
+      for (int i = 0; i < -exponent - 1; ++i) out[o++] = '0';
+      for (std::size_t i = 0; i < n; ++i) out[o++] = digits[i];
     }
   } else {
-    out += digits.substr(0, 1);
-    if (digits.size() > 1) out += "." + digits.substr(1);
-    out += "E" + std::to_string(exponent);
+    out[o++] = digits[0];
+    if (n > 1) {
+      out[o++] = '.';
+      for (std::size_t i = 1; i < n; ++i) out[o++] = digits[i];
+    }
+    out[o++] = 'E';
+    const auto e = std::to_chars(out + o, out + sizeof out, exponent);
+    o = std::size_t(e.ptr - out);
   }
-  return out;
+  return std::string(out, o);
 }
 
 void TXBiff::Open(const std::string &fileName) {
   FileName = fileName;
   std::error_code ec;
   if (std::filesystem::is_directory(fileName, ec)) throw XBiffError(kMsgOpenFailed);
-  std::ifstream in(fileName, std::ios::binary);
+  std::ifstream in(fileName, std::ios::binary | std::ios::ate);
   if (!in) throw XBiffError(kMsgOpenFailed);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw XBiffError(kMsgOpenFailed);
+  const std::streamoff size = in.tellg();
+  if (size < 0) throw XBiffError(kMsgOpenFailed);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char *>(bytes.data()), size)) throw XBiffError(kMsgOpenFailed);
   parse(std::move(bytes));
 }
 
