@@ -2,7 +2,9 @@
 // and the statistics of one column.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "records_cells.h"
 #include "school_fixture.h"
@@ -166,6 +168,42 @@ TEST_F(Scores, UnknownKindOrColumnTouchesNothing) {
     EXPECT_EQ(d.Score[1][0], 7);
     EXPECT_EQ(d.Modified[1], 1);
     EXPECT_EQ(Stamp(Regular()), before);
+}
+
+// A save that cannot be done says why, keeps the flags (the entries are not
+// lost) and leaves the disk as it was; the system never creates a workbook.
+TEST_F(Scores, FailedSavesKeepTheFlagsAndTheFile) {
+    struct Case {
+        const char *what;
+        std::vector<testing::SheetSpec> book;  // empty: no file
+        bool readOnly;
+        const char *message;
+    };
+    const std::vector<Case> cases = {
+        {"missing workbook", {}, false, "が見つかりません"},
+        {"no sheet Data", {{"Scores", {{"B2", "1"}}}}, false, "シート「Data」がありません"},
+        {"read-only workbook", {{"Data", {{"B2", "1"}}}}, true, "読み取り専用"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(Regular());
+        if (!c.book.empty()) WriteXls(Regular(), c.book);
+        if (c.readOnly) std::filesystem::permissions(Regular(), std::filesystem::perms::owner_read);
+        const auto before = Stamp(Regular());
+        TSotenData d;
+        d.Score[1][0] = 50;
+        d.Modified[1] = 1;
+        try {
+            d.SaveTestColumn(kRegular, 1, 0);
+            ADD_FAILURE() << "saved";
+        } catch (const ExcelError &e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(d.Modified[1], 1);
+        EXPECT_EQ(Stamp(Regular()), before);
+        EXPECT_FALSE(WorkbookOperationRunning());
+        if (c.readOnly) std::filesystem::permissions(Regular(), std::filesystem::perms::owner_all);
+    }
 }
 
 // Two teachers, each with his own copy of the test, save their subjects one
