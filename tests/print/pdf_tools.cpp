@@ -37,6 +37,19 @@ int PdfPageCount(const QString &pdf) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+bool AllFontsEmbedded(const QString &pdffonts) {
+    // Columns emb, sub, uni, object number, generation.
+    static const QRegularExpression row(R"(\s(yes|no)\s+(yes|no)\s+(yes|no)\s+\d+\s+\d+\s*$)");
+    int fonts = 0;
+    for (const QString &line : pdffonts.split('\n')) {
+        const auto m = row.match(line);
+        if (!m.hasMatch()) continue;
+        ++fonts;
+        if (m.captured(1) != "yes") return false;
+    }
+    return fonts > 0;
+}
+
 bool WordBox(const QString &bboxes, const QString &word, double &xMin, double &yMin, double &xMax, double &yMax) {
     static const QRegularExpression re(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");

@@ -18,6 +18,9 @@ QString PdfBboxes(const QString &pdf);               // pdftotext -bbox (XHTML)
 // One page rendered at `dpi` (pdftoppm); a null image on failure.
 QImage PdfPage(const QString &pdf, int page, int dpi, const QString &pngStem);
 
+// True when pdffonts lists at least one font and every one is embedded.
+bool AllFontsEmbedded(const QString &pdffonts);
+
 // The "Pages:" of pdfinfo, -1 when missing.
 int PdfPageCount(const QString &pdf);
 

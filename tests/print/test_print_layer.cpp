@@ -195,6 +195,7 @@ TEST_F(PrintJobPdf, TextSitsByItsTopLeftCornerOnItsBrushColourInAnIpaFont) {
 
     const QString fonts = dorv::testing::PdfFonts(pdf);
     EXPECT_TRUE(fonts.contains("IPAMincho")) << fonts.toStdString();
+    EXPECT_TRUE(dorv::testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
 
     // At 60 dpi one device pixel of 600 is a tenth of a rendered pixel.
     const QImage page = dorv::testing::PdfPage(pdf, 1, 60, home_.filePath("page"));
