@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "print/calc_test.h"
+#include "test_env.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -27,28 +28,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The test environment's settings, with the build's own values where the
-// environment lacks them.
-std::string Env(const char *name) {
-    if (const char *v = std::getenv(name); v && *v)
-        return v;
-    const std::string key = name;
-    if (key == "DORV_BIN_DIR")
-        return fs::read_symlink("/proc/self/exe").parent_path().string();
-    if (key == "DORV_SOURCE_DIR")
-        return DORV_TEST_SOURCE_DIR;
-    if (key == "DORV_PYTHON")
-        return DORV_TEST_PYTHON;
-    return "";
-}
-
-std::string Quote(const std::string &s) { return "'" + s + "'"; }
+using testing::ShellQuote;
 
 // The reference's lines by their key and first argument: "count 3" -> "92".
 std::map<std::string, std::string> Reference(const fs::path &data, int grade, int test, int kind) {
-    const std::string command = Quote(Env("DORV_PYTHON")) + " " +
-                                Quote(Env("DORV_SOURCE_DIR") + "/tests/print/calc_reference.py") + " " +
-                                Quote(data.string()) + " " + std::to_string(grade) + " " +
+    const std::string command = ShellQuote(testing::TestEnv("DORV_PYTHON")) + " " +
+                                ShellQuote(testing::TestEnv("DORV_SOURCE_DIR") + "/tests/print/calc_reference.py") + " " +
+                                ShellQuote(data.string()) + " " + std::to_string(grade) + " " +
                                 std::to_string(test) + " " + std::to_string(kind);
     std::map<std::string, std::string> out;
     FILE *pipe = popen(command.c_str(), "r");
@@ -75,12 +61,7 @@ std::map<std::string, std::string> Reference(const fs::path &data, int grade, in
 class SampleSchool : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        drive = fs::temp_directory_path() / ("dorv-calc-sample-" + std::to_string(::getpid()));
-        fs::remove_all(drive);
-        fs::create_directories(drive);
-        const std::string command =
-            Quote(Env("DORV_BIN_DIR") + "/make-sample-school") + " " + Quote(drive.string()) + " > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        drive = testing::MakeSampleSchool("dorv-calc-sample");
     }
     static void TearDownTestSuite() { fs::remove_all(drive); }
 
@@ -129,7 +110,7 @@ TEST_F(SampleSchool, CalculateAgreesWithAnIndependentReading) {
     // nobody has entered yet.
     const Case cases[] = {{1, 1, 0}, {2, 2, 0}, {3, 1, 0}, {1, 1, 1}, {2, 1, 1}, {3, 4, 0}};
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "grade " << c.grade << " test " << c.test << " kind " << c.kind);
+        SCOPED_TRACE(::testing::Message() << "grade " << c.grade << " test " << c.test << " kind " << c.kind);
         Select(c.grade, c.test, c.kind);
         auto calc = std::make_unique<TCalcTest>();
         calc->Calculate();

@@ -3,6 +3,7 @@
 // the real selection dialogs with the loads replaced.
 #include "modal.h"
 #include "recording_services.h"
+#include "test_env.h"
 
 #include "print/calc_test.h"
 #include "print/dorv_print_main.h"
@@ -381,6 +382,29 @@ TEST_F(PrintMenu, OutputButtonsOpenTheirForms) {
     EXPECT_EQ(ichiran.openings, 1);
     EXPECT_EQ(tutihyo.openings, 1);
     EXPECT_EQ(henkan.openings, 2);
+}
+
+// The program's own loads on the sample school: a regular test of grade 2
+// computes that grade's statistics from its workbooks.
+TEST_F(PrintMenu, RealLoadsComputeTheSelectedTestOfTheSampleSchool) {
+    const fs::path school = testing::MakeSampleSchool("dorv-print-menu-school");
+    std::ofstream(dir / "Dorv.INI") << "[School]\nName=ノルベ第二中学校\n[Work]\ndrive=" << school.string() << "\n";
+    menu.setLoads(TfrmDorvPrint::DefaultLoads());
+    RunModal(menu, [&] {
+        EXPECT_TRUE(services.errors.isEmpty()) << services.errors.join("|").toStdString();
+        EXPECT_EQ(CurTeachers->Teacher[1].StaffNo.empty(), false);
+        run({Step::Teiki, 2, 1});
+        EXPECT_TRUE(services.errors.isEmpty()) << services.errors.join("|").toStdString();
+        EXPECT_EQ(outputs(), (Outputs{true, false, false, true, true, false, false}));
+        EXPECT_EQ(CurCalcTest->CalcGrade, 2);
+        EXPECT_EQ(CurCalcTest->ClassCount, ClassCountOfGrade);
+        EXPECT_GT(CurCalcTest->ClassCount, 0);
+        EXPECT_GT(CurCalcTest->GradeCount[0], 0);
+        EXPECT_GT(CurCalcTest->GradeCnt5, 0);
+        EXPECT_EQ(CurNameData->Grade, 2);
+        EXPECT_FALSE(CurNameData->Names[1].empty());
+    });
+    fs::remove_all(school);
 }
 
 TEST(NendoEraToday, TakesTodayFromTheDesktopClock) {
