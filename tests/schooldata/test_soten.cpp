@@ -138,6 +138,11 @@ TEST_F(Scores, SaveTestColumnWritesOnlyItsColumnOfFlaggedRowsOfTheClasses) {
 
     EXPECT_EQ(Changes(before, ReaderCells(Regular())),
               (CellMap{{"Data!E2", "10 => 88"}, {"Data!E3", "20 => "}, {"Data!E44", "40 => 120"}}));
+    // The emptied cell is blank, not an empty text that a strict loader
+    // would refuse.
+    const CellMap xlrd = XlrdCells(Regular());
+    EXPECT_EQ(xlrd.count("Data!E3"), 0u);
+    EXPECT_EQ(xlrd.at("Data!E2"), "88");
     for (int r = 1; r <= 420; ++r) EXPECT_EQ(d.Modified[r], 0) << r;
 }
 
