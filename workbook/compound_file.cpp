@@ -5,6 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "biff_text.h"
+#include "little_endian.h"
+
 namespace dorv::cfb {
 namespace {
 
@@ -12,14 +15,9 @@ constexpr std::size_t kHeaderSize = 512;
 constexpr std::size_t kDirEntrySize = 128;
 constexpr std::size_t kHeaderDifatEntries = 109;
 
-std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t *p) {
-  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-         (std::uint32_t(p[3]) << 24);
-}
-std::uint64_t le64(const std::uint8_t *p) {
-  return std::uint64_t(le32(p)) | (std::uint64_t(le32(p + 4)) << 32);
-}
+using le::u16;
+using le::u32;
+using le::u64;
 
 [[noreturn]] void fail(const char *what) { throw NotCompoundFile(what); }
 
@@ -31,41 +29,9 @@ char16_t foldUpper(char16_t c) {
   return c;
 }
 
-void appendUtf8(std::string &out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
-
 }  // namespace
 
-std::string DirEntry::nameUtf8() const {
-  std::string out;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char32_t c = name[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
-        name[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (name[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    appendUtf8(out, c);
-  }
-  return out;
-}
+std::string DirEntry::nameUtf8() const { return biff::unitsToUtf8(name); }
 
 bool CompoundFile::hasSignature(std::span<const std::uint8_t> bytes) {
   return bytes.size() >= kSignature.size() &&
@@ -117,20 +83,20 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   const std::uint8_t *h = bytes.data();  // re-pointed after the buffer grows
   Header &hd = cf.header_;
   std::memcpy(hd.clsid.data(), h + 8, 16);
-  hd.minorVersion = le16(h + 24);
-  hd.majorVersion = le16(h + 26);
-  hd.byteOrder = le16(h + 28);
-  hd.sectorShift = le16(h + 30);
-  hd.miniSectorShift = le16(h + 32);
-  hd.numDirSectors = le32(h + 40);
-  hd.numFatSectors = le32(h + 44);
-  hd.firstDirSector = le32(h + 48);
-  hd.transactionSignature = le32(h + 52);
-  hd.miniStreamCutoff = le32(h + 56);
-  hd.firstMiniFatSector = le32(h + 60);
-  hd.numMiniFatSectors = le32(h + 64);
-  hd.firstDifatSector = le32(h + 68);
-  hd.numDifatSectors = le32(h + 72);
+  hd.minorVersion = u16(h + 24);
+  hd.majorVersion = u16(h + 26);
+  hd.byteOrder = u16(h + 28);
+  hd.sectorShift = u16(h + 30);
+  hd.miniSectorShift = u16(h + 32);
+  hd.numDirSectors = u32(h + 40);
+  hd.numFatSectors = u32(h + 44);
+  hd.firstDirSector = u32(h + 48);
+  hd.transactionSignature = u32(h + 52);
+  hd.miniStreamCutoff = u32(h + 56);
+  hd.firstMiniFatSector = u32(h + 60);
+  hd.numMiniFatSectors = u32(h + 64);
+  hd.firstDifatSector = u32(h + 68);
+  hd.numDifatSectors = u32(h + 72);
 
   if (hd.majorVersion != 3 && hd.majorVersion != 4) fail("unknown version");
   if (hd.byteOrder != 0xFFFE) fail("bad byte order mark");
@@ -150,7 +116,7 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   if (hd.numFatSectors > cf.sectorCount_) fail("more FAT sectors than the file holds");
   std::vector<std::uint32_t> fatSectors;
   for (std::size_t i = 0; i < kHeaderDifatEntries && fatSectors.size() < hd.numFatSectors; ++i)
-    fatSectors.push_back(le32(h + 76 + 4 * i));
+    fatSectors.push_back(u32(h + 76 + 4 * i));
   {
     std::vector<bool> seen(cf.sectorCount_, false);
     std::uint32_t d = hd.firstDifatSector;
@@ -160,14 +126,14 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
       seen[d] = true;
       const std::uint8_t *p = cf.sector(d);
       for (std::size_t i = 0; i + 1 < perSector && fatSectors.size() < hd.numFatSectors; ++i)
-        fatSectors.push_back(le32(p + 4 * i));
-      d = le32(p + 4 * (perSector - 1));
+        fatSectors.push_back(u32(p + 4 * i));
+      d = u32(p + 4 * (perSector - 1));
     }
   }
   cf.fat_.reserve(fatSectors.size() * perSector);
   for (std::uint32_t s : fatSectors) {
     const std::uint8_t *p = cf.sector(s);
-    for (std::size_t i = 0; i < perSector; ++i) cf.fat_.push_back(le32(p + 4 * i));
+    for (std::size_t i = 0; i < perSector; ++i) cf.fat_.push_back(u32(p + 4 * i));
   }
   // Entries past the sectors the file has cannot be followed anyway.
   if (cf.fat_.size() > cf.sectorCount_) cf.fat_.resize(cf.sectorCount_);
@@ -182,21 +148,21 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
       const std::uint8_t *e = p + i * kDirEntrySize;
       DirEntry d;
       std::memcpy(d.rawName.data(), e, 64);
-      d.nameLength = le16(e + 64);
+      d.nameLength = u16(e + 64);
       d.objectType = e[66];
       d.colour = e[67];
-      d.leftSibling = le32(e + 68);
-      d.rightSibling = le32(e + 72);
-      d.child = le32(e + 76);
+      d.leftSibling = u32(e + 68);
+      d.rightSibling = u32(e + 72);
+      d.child = u32(e + 76);
       std::memcpy(d.clsid.data(), e + 80, 16);
-      d.stateBits = le32(e + 96);
-      d.creationTime = le64(e + 100);
-      d.modifiedTime = le64(e + 108);
-      d.startSector = le32(e + 116);
-      d.streamSize = le64(e + 120);
+      d.stateBits = u32(e + 96);
+      d.creationTime = u64(e + 100);
+      d.modifiedTime = u64(e + 108);
+      d.startSector = u32(e + 116);
+      d.streamSize = u64(e + 120);
       const std::size_t units = std::min<std::size_t>(d.nameLength / 2, 32);
       for (std::size_t k = 0; k < units; ++k) {
-        char16_t c = le16(e + 2 * k);
+        char16_t c = u16(e + 2 * k);
         if (c == 0) break;
         d.name.push_back(c);
       }
@@ -215,7 +181,7 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   const auto miniFatChain = cf.chain(hd.firstMiniFatSector, cf.fat_, cf.fat_.size());
   for (std::uint32_t s : miniFatChain) {
     const std::uint8_t *p = cf.sector(s);
-    for (std::size_t i = 0; i < perSector; ++i) cf.miniFat_.push_back(le32(p + 4 * i));
+    for (std::size_t i = 0; i < perSector; ++i) cf.miniFat_.push_back(u32(p + 4 * i));
   }
   cf.miniStream_ = cf.streamBytes(0);
   if (cf.miniFat_.size() > cf.miniStream_.size() / 64) cf.miniFat_.resize(cf.miniStream_.size() / 64);

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "biff_text.h"
+#include "little_endian.h"
 #include "shared_strings.h"
 #include "compound_file.h"
 
@@ -30,13 +31,11 @@ constexpr std::size_t kMaxSstPiece = 8224;
 
 bool isBof(std::uint16_t id) { return id == kBof2 || id == kBof3 || id == kBof4 || id == kBof; }
 
-std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t *p) {
-  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-         (std::uint32_t(p[3]) << 24);
-}
+using le::u16;
+using le::u32;
+
 double leDouble(const std::uint8_t *p) {
-  std::uint64_t bits = std::uint64_t(le32(p)) | (std::uint64_t(le32(p + 4)) << 32);
+  std::uint64_t bits = le::u64(p);
   double d;
   std::memcpy(&d, &bits, sizeof d);
   return d;
@@ -47,8 +46,8 @@ struct Body {
   const std::uint8_t *p;
   std::size_t size;
   bool has(std::size_t offset, std::size_t n) const { return offset <= size && n <= size - offset; }
-  std::uint16_t u16(std::size_t o) const { return le16(p + o); }
-  std::uint32_t u32(std::size_t o) const { return le32(p + o); }
+  std::uint16_t u16(std::size_t o) const { return le::u16(p + o); }
+  std::uint32_t u32(std::size_t o) const { return le::u32(p + o); }
 };
 
 // The walk of one Open() call.
@@ -95,13 +94,13 @@ class Walker {
 void Walker::firstBof() {
   const std::size_t size = s_.size();
   while (pos_ + 2 <= size) {
-    const std::uint16_t id = le16(&s_[pos_]);
+    const std::uint16_t id = u16(&s_[pos_]);
     if (!isBof(id)) {
       pos_ += 2;
       continue;
     }
     if (pos_ + 4 > size) break;
-    const std::size_t len = le16(&s_[pos_ + 2]);
+    const std::size_t len = u16(&s_[pos_ + 2]);
     Body b{&s_[pos_ + 4], std::min(len, size - pos_ - 4)};
     if (id == kBof3) state_ = 3;
     // A plain file takes the BIFF2 layouts only when it really is BIFF2.
@@ -120,8 +119,8 @@ void Walker::run() {
   while (pos_ < size) {
     if (size - pos_ < 4) break;  // a record header cut off by the end
     const std::size_t start = pos_;
-    const std::uint16_t id = le16(&s_[start]);
-    const std::size_t len = le16(&s_[start + 2]);
+    const std::uint16_t id = u16(&s_[start]);
+    const std::size_t len = u16(&s_[start + 2]);
     const std::size_t avail = std::min(len, size - start - 4);
     if (id == kSst) {
       pos_ = sharedStringTable(start);
@@ -185,7 +184,7 @@ void Walker::record(std::uint16_t id, Body b) {
       const int attr = biff2 ? biff::attr3(b.p + 4) : b.u16(4);
       const std::uint8_t *res = b.p + r;
       std::string text;
-      if (le16(res + 6) == 0xFFFF && res[0] == 1)
+      if (u16(res + 6) == 0xFFFF && res[0] == 1)
         text = res[2] == 0 ? "FALSE" : "TRUE";
       else
         text = TXBiff::formatGeneral(leDouble(res));
@@ -271,8 +270,8 @@ std::size_t Walker::sharedStringTable(std::size_t start) {
   std::vector<std::size_t> segmentEnds;
   std::size_t at = start;
   bool first = true;
-  while (at + 4 <= size && (first || le16(&s_[at]) == kContinue)) {
-    const std::size_t len = le16(&s_[at + 2]);
+  while (at + 4 <= size && (first || u16(&s_[at]) == kContinue)) {
+    const std::size_t len = u16(&s_[at + 2]);
     if (len > kMaxSstPiece) throw XBiffError(kMsgUnknownFormat);
     const std::size_t avail = std::min(len, size - at - 4);
     table.insert(table.end(), s_.begin() + std::ptrdiff_t(at + 4),
