@@ -123,6 +123,7 @@ TEST_F(Ratings, BadWorkbooks) {
         {"no subject sheet on the service path", noRika, 1, "シート「Rika」がありません", 0},
         {"300 out of range", RatingBook({{"B2", "300"}}), 2, "", 255},
         {"class count 11", RatingBook({{"B2", "4"}}), 11, "", 4},
+        {"class count 0 on the service path", RatingBook({{"B2", "三"}}), 0, "", 255},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -65,6 +65,7 @@ TEST_F(Marks, BadWorkbooks) {
         {"text outside the classes", {{"Data", {{"B2", "4"}, {"C44", "良"}}}}, 1, "", 4},
         {"4.0 as a number", {{"Data", {{"B2", "4.0"}}}}, 1, "", 4},
         {"class count 11", {{"Data", {{"B2", "2"}, {"B421", "3"}}}}, 11, "", 2},
+        {"class count 0 on the service path", {{"Data", {{"B2", "良"}}}}, 0, "", 255},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
