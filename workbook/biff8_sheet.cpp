@@ -297,6 +297,13 @@ void SheetCells::setShared(std::uint16_t row, std::uint16_t col, std::uint32_t s
     put(row, col, std::move(r));
 }
 
+void SheetCells::setBoolean(std::uint16_t row, std::uint16_t col, bool v) {
+    Record r = cellRecord(id::BoolErr, row, col, xfFor(row, col));
+    r.body.push_back(v ? 1 : 0);
+    r.body.push_back(0);
+    put(row, col, std::move(r));
+}
+
 std::size_t SheetCells::sharedStringRefs() const {
     std::size_t n = 0;
     for (const auto &[row, rd] : rows_)

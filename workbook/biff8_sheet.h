@@ -46,6 +46,7 @@ public:
     void setBlank(std::uint16_t row, std::uint16_t col);
     void setNumber(std::uint16_t row, std::uint16_t col, double v);
     void setShared(std::uint16_t row, std::uint16_t col, std::uint32_t sstIndex);
+    void setBoolean(std::uint16_t row, std::uint16_t col, bool v);
 
     bool changed() const { return changed_; }
 

@@ -132,7 +132,8 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         SheetCells &cells = wb.sheet(i);
         for (const auto &[at, c] : model.sheets[i].cells) {
-            if (c.isNumber) cells.setNumber(at.first, at.second, c.number);
+            if (c.isBoolean) cells.setBoolean(at.first, at.second, c.number != 0);
+            else if (c.isNumber) cells.setNumber(at.first, at.second, c.number);
             else if (!c.text.empty()) cells.setShared(at.first, at.second, wb.sst().add(c.text));
         }
     }

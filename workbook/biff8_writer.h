@@ -15,6 +15,7 @@ struct ModelCell {
     bool isNumber = false;
     double number = 0;
     std::string text;  // UTF-8
+    bool isBoolean = false;  // a TRUE/FALSE cell; `number` 0 is FALSE
 };
 
 struct ModelSheet {

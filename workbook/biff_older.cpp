@@ -141,7 +141,8 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             std::size_t at = rid == 0x0005 ? 7 : 6;
             unsigned v = b.size() > at ? static_cast<unsigned char>(b[at]) : 0;
             bool err = b.size() > at + 1 && b[at + 1];
-            text(row, col, err ? errorText(v) : (v ? "TRUE" : "FALSE"));
+            if (err) text(row, col, errorText(v));
+            else setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
             break;
         }
         case 0x0006:
@@ -156,7 +157,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
                     formulaWantsString = true;
                     lastFormula = {row, col};
                 } else if (type == 1) {
-                    text(row, col, v ? "TRUE" : "FALSE");
+                    setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
                 } else if (type == 2) {
                     text(row, col, errorText(v));
                 }

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <map>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -43,6 +45,32 @@ struct XlrdCell {
     std::string value;
     bool operator==(const XlrdCell &) const = default;
 };
+
+inline std::ostream &operator<<(std::ostream &o, const XlrdCell &c) { return o << c.type << ":" << c.value; }
+
+// The entries in which two cell maps differ (at most 12), for a failure
+// message that shows the fault instead of two whole workbooks.
+template <class V>
+std::string MapDiff(const std::map<CellKey, V> &got, const std::map<CellKey, V> &want) {
+    std::ostringstream o;
+    int shown = 0;
+    auto show = [&](const CellKey &k, const V *g, const V *w) {
+        if (++shown > 12) return;
+        o << "\n  (" << std::get<0>(k) << "," << std::get<1>(k) << "," << std::get<2>(k) << ") got ";
+        if (g) o << "[" << *g << "]"; else o << "nothing";
+        o << " want ";
+        if (w) o << "[" << *w << "]"; else o << "nothing";
+    };
+    for (const auto &[k, v] : got) {
+        auto it = want.find(k);
+        if (it == want.end()) show(k, &v, nullptr);
+        else if (!(it->second == v)) show(k, &v, &it->second);
+    }
+    for (const auto &[k, v] : want)
+        if (!got.count(k)) show(k, nullptr, &v);
+    if (shown > 12) o << "\n  ... " << shown - 12 << " more";
+    return o.str();
+}
 
 struct XlrdBook {
     bool ok = false;

@@ -1,0 +1,362 @@
+// The spreadsheet service as the school data store uses it: what a write
+// stores, how sheets are found, what a close leaves on disk, the lock, and
+// every refused input with its message and an untouched disk.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "schooldata/excel_service.h"
+#include "tests/workbook/biff8_test_support.h"
+#include "workbook/biff8_sheet.h"
+#include "workbook/compound_file_writer.h"
+#include "workbook/workbook_file.h"
+
+namespace dorv {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace dorv::testing;
+
+biff8::WorkbookModel twoSheets() {
+    biff8::WorkbookModel m;
+    biff8::ModelSheet data{"Data", {}, {{0, 2048}}};
+    data.cells[{0, 0}] = {false, 0, "番号"};
+    data.cells[{1, 0}] = {true, 101, {}};
+    data.cells[{1, 1}] = {false, 0, "山田"};
+    data.cells[{2, 1}] = {true, 12.5, {}};
+    m.sheets.push_back(data);
+    m.sheets.push_back(biff8::ModelSheet{"国語", {{{0, 0}, {false, 0, "観点"}}}, {}});
+    return m;
+}
+
+// What the file on disk holds at (sheet, row, col), read by our model.
+biff8::CellValue onDisk(const fs::path &p, std::size_t sheet, std::uint16_t row, std::uint16_t col) {
+    std::string b = ReadBytes(p);
+    auto f = biff8::WorkbookFile::fromBytes(std::vector<std::uint8_t>(b.begin(), b.end()), "x");
+    return f.workbook().sheet(sheet).value(row, col, f.workbook().sst());
+}
+
+struct Stamp {
+    std::string bytes;
+    fs::file_time_type mtime;
+    bool operator==(const Stamp &) const = default;
+};
+Stamp stamp(const fs::path &p) { return {ReadBytes(p), fs::last_write_time(p)}; }
+
+bool noStrayFiles(const fs::path &dir, std::size_t expected) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator())) == expected;
+}
+
+TEST(ExcelService, WriteCellStoresNumbersOnlyForPlainDecimalTexts) {
+    struct Case {
+        const char *text;
+        biff8::CellKind kind;
+        double number;
+        const char *readBack;
+    };
+    const Case cases[] = {
+        {"85", biff8::CellKind::Number, 85, "85"},
+        {"-5", biff8::CellKind::Number, -5, "-5"},
+        {"1042", biff8::CellKind::Number, 1042, "1042"},
+        {"12.5", biff8::CellKind::Number, 12.5, "12.5"},
+        {"0", biff8::CellKind::Number, 0, "0"},
+        {"1-2", biff8::CellKind::Text, 0, "1-2"},
+        {"1/2", biff8::CellKind::Text, 0, "1/2"},
+        {"50%", biff8::CellKind::Text, 0, "50%"},
+        {"1e5", biff8::CellKind::Text, 0, "1e5"},
+        {" 85", biff8::CellKind::Text, 0, " 85"},
+        {"85 ", biff8::CellKind::Text, 0, "85 "},
+        {"+5", biff8::CellKind::Text, 0, "+5"},
+        {".5", biff8::CellKind::Text, 0, ".5"},
+        {"5.", biff8::CellKind::Text, 0, "5."},
+        {"-", biff8::CellKind::Text, 0, "-"},
+        {"８５", biff8::CellKind::Text, 0, "８５"},
+        {"0x10", biff8::CellKind::Text, 0, "0x10"},
+        {"山田　太郎", biff8::CellKind::Text, 0, "山田　太郎"},
+        {"", biff8::CellKind::Empty, 0, ""},
+    };
+    TempDir dir;
+    const fs::path file = dir / "s.xls";
+    WriteModel(file, twoSheets());
+    TExcelApplication app;
+    {
+        TExcelWorkbook book;
+        book.Open(app, file.string());
+        TExcelWorksheet sheet = book.Worksheet("Data");
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            std::string addr = "C" + std::to_string(i + 1);
+            sheet.WriteCell(addr, cases[i].text);
+            EXPECT_EQ(sheet.ReadCell(addr), cases[i].readBack) << cases[i].text;
+        }
+        sheet.WriteCell("B2", "");  // a text cell made blank
+        sheet.WriteText("D1", "85");
+        sheet.WriteText("D2", "");
+        book.Close(true);
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        biff8::CellValue v = onDisk(file, 0, static_cast<std::uint16_t>(i), 2);
+        EXPECT_EQ(v.kind, cases[i].kind) << cases[i].text;
+        if (v.kind == biff8::CellKind::Number) {
+            EXPECT_EQ(v.number, cases[i].number) << cases[i].text;
+        }
+        if (v.kind == biff8::CellKind::Text) {
+            EXPECT_EQ(v.text, cases[i].text);
+        }
+    }
+    EXPECT_EQ(onDisk(file, 0, 1, 1).kind, biff8::CellKind::Empty);
+    biff8::CellValue forced = onDisk(file, 0, 0, 3);
+    EXPECT_EQ(forced.kind, biff8::CellKind::Text);
+    EXPECT_EQ(forced.text, "85");
+
+    // The independent reader sees the blank as a blank cell, never as an
+    // empty text.
+    XlrdBook peer = ReadWithXlrd(file);
+    ASSERT_TRUE(peer.ok) << peer.error;
+    EXPECT_EQ((peer.cells[{0, 1, 1}].type), "blank");
+    EXPECT_EQ((peer.cells[{0, 0, 3}]), (XlrdCell{"s", "85"}));
+    EXPECT_EQ((peer.cells[{0, 1, 0}]), (XlrdCell{"n", "101.0"}));
+}
+
+TEST(ExcelService, ReadCellGivesTheReadersTexts) {
+    TempDir dir;
+    const fs::path file = dir / "r.xls";
+    WriteModel(file, twoSheets());
+    TExcelApplication app;
+    TExcelWorkbook book;
+    book.Open(app, file.string());
+    TExcelWorksheet s = book.Worksheet("Data");
+    struct Case {
+        const char *addr, *text;
+    };
+    for (Case c : {Case{"A1", "番号"}, Case{"A2", "101"}, Case{"B2", "山田"}, Case{"B3", "12.5"}, Case{"Z99", ""},
+                   Case{"IV65536", ""}, Case{"a2", "101"}}) {
+        EXPECT_EQ(s.ReadCell(c.addr), c.text) << c.addr;
+    }
+    book.Close(false);
+}
+
+TEST(ExcelService, WorksheetsAreFoundByExactNameFirstThenIgnoringAsciiCase) {
+    TempDir dir;
+    const fs::path file = dir / "n.xls";
+    biff8::WorkbookModel m;
+    for (const char *n : {"Data", "DATA2", "data2", "Ｄａｔａ", "国語"})
+        m.sheets.push_back(biff8::ModelSheet{n, {{{0, 0}, {false, 0, n}}}, {}});
+    WriteModel(file, m);
+    struct Case {
+        const char *asked, *found;
+    };
+    TExcelApplication app;
+    TExcelWorkbook book;
+    book.Open(app, file.string());
+    for (Case c : {Case{"Data", "Data"}, Case{"data", "Data"}, Case{"DATA", "Data"}, Case{"data2", "data2"},
+                   Case{"DATA2", "DATA2"}, Case{"Data2", "DATA2"}, Case{"Ｄａｔａ", "Ｄａｔａ"}, Case{"国語", "国語"}}) {
+        TExcelWorksheet s = book.Worksheet(c.asked);
+        EXPECT_EQ(s.Name(), c.found) << c.asked;
+        EXPECT_EQ(s.ReadCell("A1"), c.found);
+    }
+    // Case folding is for ASCII letters only.
+    try {
+        book.Worksheet("ｄａｔａ");
+        ADD_FAILURE() << "full-width letters folded";
+    } catch (const ExcelTemporaryError &) {
+        ADD_FAILURE() << "a missing sheet is no temporary failure";
+    } catch (const ExcelError &e) {
+        EXPECT_NE(std::string(e.what()).find("ｄａｔａ"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(book.IsOpen()) << "a failed operation closes the workbook";
+}
+
+TEST(ExcelService, AWorkbookWithoutWritesIsLeftUntouched) {
+    TempDir dir;
+    const fs::path file = dir / "u.xls";
+    WriteModel(file, twoSheets());
+    const Stamp before = stamp(file);
+    TExcelApplication app;
+    for (int mode = 0; mode < 3; ++mode) {
+        TExcelWorkbook book;
+        book.Open(app, file.string());
+        TExcelWorksheet s = book.Worksheet("Data");
+        s.ReadCell("B2");
+        if (mode == 2) s.WriteCell("B2", "変更");
+        book.Close(mode == 0);  // saving without writes; writes without saving
+    }
+    {
+        TExcelWorkbook book;  // dropped without Close
+        book.Open(app, file.string());
+        book.Worksheet("Data").WriteCell("A1", "1");
+    }
+    EXPECT_TRUE(stamp(file) == before);
+    EXPECT_TRUE(noStrayFiles(dir.path(), 1));
+}
+
+TEST(ExcelService, SavingKeepsTheFilesModeAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const fs::path file = dir / "m.xls";
+    WriteModel(file, twoSheets());
+    ::chmod(file.c_str(), 0640);
+    TExcelApplication app;
+    TExcelWorkbook book;
+    book.Open(app, file.string());
+    book.Worksheet("国語").WriteCell("B5", "3");
+    book.Close(true);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(onDisk(file, 1, 4, 1).number, 3);
+    EXPECT_TRUE(noStrayFiles(dir.path(), 1));
+}
+
+TEST(ExcelService, OlderWorkbooksAreSavedAsBiff8WithEverySheetValueAndWidth) {
+    for (const char *name : {"gnumeric-biff7.xls", "sheetjs-biff5.xls", "sheetjs-biff2.xls"}) {
+        SCOPED_TRACE(name);
+        if (!fs::exists(InteropWorkbook(name))) GTEST_SKIP() << "interop workbooks missing";
+        TempDir dir;
+        const fs::path file = dir / "old.xls";
+        fs::copy_file(InteropWorkbook(name), file);
+        ReaderBook before = ReadWithReader(file);
+        ASSERT_TRUE(before.ok);
+        TExcelApplication app;
+        TExcelWorkbook book;
+        book.Open(app, file.string());
+        std::vector<std::string> names = book.SheetNames();
+        ASSERT_FALSE(names.empty());
+        if (!before.sheets.empty()) {
+            EXPECT_EQ(names, before.sheets);
+        }
+        book.Worksheet(names[0]).WriteCell("B2", "77");
+        book.Close(true);
+
+        std::string bytes = ReadBytes(file);
+        ASSERT_NO_THROW(WorkbookStream(bytes)) << "not a compound file with a Workbook stream";
+        ReaderBook after = ReadWithReader(file);
+        ASSERT_TRUE(after.ok) << after.error;
+        EXPECT_EQ(after.sheets, names);
+        before.cells[{0, 1, 1}] = "77";
+        // An empty text cell reads as "" either way; the new file holds none.
+        // Formulas keep their results, not themselves: a boolean result
+        // becomes a boolean cell, which the reader does not report.
+        std::erase_if(before.cells, [&](const auto &kv) {
+            return kv.second.empty() || ((kv.second == "TRUE" || kv.second == "FALSE") && !after.cells.count(kv.first));
+        });
+        EXPECT_TRUE(after.cells == before.cells) << MapDiff(after.cells, before.cells);
+        EXPECT_EQ(after.widths, before.widths);
+    }
+}
+
+TEST(ExcelService, TheLockKeepsASecondWriterOutUntilClose) {
+    TempDir dir;
+    const fs::path file = dir / "l.xls";
+    WriteModel(file, twoSheets());
+    TExcelApplication app;
+    TExcelWorkbook first;
+    first.Open(app, file.string());
+    first.Worksheet("Data").WriteCell("A3", "1");
+    {
+        TExcelWorkbook second;
+        EXPECT_THROW(second.Open(app, file.string()), ExcelTemporaryError);
+        EXPECT_FALSE(second.IsOpen());
+    }
+    std::string err;
+    EXPECT_EQ(testing::Run({(BinDir() / "xls-set").string(), file.string(), "Data!A4=2"}, nullptr, &err), 3) << err;
+    EXPECT_NE(err.find("使用中"), std::string::npos) << err;
+    first.Close(true);
+
+    TExcelWorkbook third;
+    third.Open(app, file.string());  // the new file, not the one renamed away
+    EXPECT_EQ(third.Worksheet("Data").ReadCell("A3"), "1");
+    // A failure inside an operation lets go of the lock at once.
+    EXPECT_THROW(third.Worksheet("ありません"), ExcelError);
+    TExcelWorkbook fourth;
+    EXPECT_NO_THROW(fourth.Open(app, file.string()));
+}
+
+TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {
+    TempDir dir;
+    WriteModel(dir / "good.xls", twoSheets());
+    const std::string good = ReadBytes(dir / "good.xls");
+    WriteBytes(dir / "truncated.xls", good.substr(0, good.size() / 2));
+    std::string noise(20000, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    WriteBytes(dir / "random.xls", noise);
+    {
+        std::string stream = WorkbookStream(good);
+        auto recs = StreamRecords(stream);
+        recs.insert(recs.begin() + 1, biff8::Record{biff8::id::FilePass, std::string(54, '\x01')});
+        // Sheet positions move by the inserted record.
+        for (auto &r : recs)
+            if (r.id == biff8::id::BoundSheet) biff8::put32(r.body, 0, biff8::get32(r.body, 0) + 58);
+        std::string s = biff8::serialise(recs);
+        auto cfbBytes = cfb::makeWorkbookFile(std::span(reinterpret_cast<const std::uint8_t *>(s.data()), s.size()));
+        WriteBytes(dir / "encrypted.xls", std::string(cfbBytes.begin(), cfbBytes.end()));
+    }
+    fs::copy_file(dir / "good.xls", dir / "readonly.xls");
+    ::chmod((dir / "readonly.xls").c_str(), 0444);
+    fs::create_directory(dir / "folder.xls");
+    WriteBytes(dir / "text.xls", "番号,氏名\n101,山田\n");
+
+    struct Case {
+        const char *file;
+        const char *sheet;  // nullptr: Open already fails
+        const char *needle;
+    };
+    const Case cases[] = {
+        {"truncated.xls", nullptr, "壊れて"},   {"random.xls", nullptr, "ブックではありません"},
+        {"encrypted.xls", nullptr, "パスワード"}, {"folder.xls", nullptr, "ブックではありません"},
+        {"missing.xls", nullptr, "見つかりません"}, {"text.xls", nullptr, "ブックではありません"},
+        {"good.xls", "Nothing", "シート「Nothing」がありません"},
+        {"readonly.xls", "Data", "読み取り専用"},
+    };
+    std::map<std::string, Stamp> before;
+    for (const auto &e : fs::directory_iterator(dir.path()))
+        if (e.is_regular_file()) before[e.path().filename().string()] = stamp(e.path());
+
+    TExcelApplication app;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = (dir / c.file).string();
+        TExcelWorkbook book;
+        try {
+            book.Open(app, path);
+            ASSERT_NE(c.sheet, nullptr) << "opened";
+            TExcelWorksheet s = book.Worksheet(c.sheet);
+            s.WriteCell("B2", "99");
+            book.Close(true);
+            ADD_FAILURE() << "no failure";
+        } catch (const ExcelTemporaryError &e) {
+            ADD_FAILURE() << "taken as temporary: " << e.what();
+        } catch (const ExcelError &e) {
+            std::string msg = e.what();
+            EXPECT_NE(msg.find(c.needle), std::string::npos) << msg;
+            if (std::string(c.file) != "good.xls" || c.sheet == nullptr) {
+                EXPECT_NE(msg.find(c.file), std::string::npos) << "names the file: " << msg;
+            }
+        }
+        EXPECT_FALSE(book.IsOpen());
+    }
+    std::map<std::string, Stamp> after;
+    for (const auto &e : fs::directory_iterator(dir.path()))
+        if (e.is_regular_file()) after[e.path().filename().string()] = stamp(e.path());
+    EXPECT_TRUE(after == before) << "a file changed, appeared or vanished";
+}
+
+TEST(ExcelService, UnboundObjectsAndBadAddressesRaise) {
+    TempDir dir;
+    WriteModel(dir / "a.xls", twoSheets());
+    TExcelWorksheet unbound;
+    EXPECT_THROW(unbound.ReadCell("A1"), ExcelError);
+    TExcelWorkbook closed;
+    EXPECT_THROW(closed.Worksheet("Data"), ExcelError);
+    EXPECT_NO_THROW(closed.Close(true));
+    TExcelApplication app;
+    for (const char *bad : {"", "A", "1", "A0", "IW1", "A65537", "B2C", "$A$1", "Ａ１"}) {
+        TExcelWorkbook book;
+        book.Open(app, (dir / "a.xls").string());
+        EXPECT_THROW(book.Worksheet("Data").WriteCell(bad, "1"), ExcelError) << bad;
+        EXPECT_FALSE(book.IsOpen()) << bad;
+    }
+    EXPECT_FALSE(IsExcelRunning());
+}
+
+}  // namespace
+}  // namespace dorv
