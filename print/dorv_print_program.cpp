@@ -1,5 +1,6 @@
 #include "print/dorv_print_program.h"
 
+#include "print/dorv_print_ichiran.h"
 #include "print/dorv_print_main.h"
 
 #include "schooldata/dialogs/input_wait.h"
@@ -35,14 +36,16 @@ int RunDorvPrint() {
     FormSlot<TfrmWait> wait(frmWait);
     // 4: frmDispDosu, 5: frmPrintKojin
     FormSlot<TfrmVersion> version(frmVersion);
-    // 7: frmPrintIchiran
+    FormSlot<TfrmPrintIchiran> printIchiran(frmPrintIchiran);
     FormSlot<TfrmSelectJitsu> selectJitsu(frmSelectJitsu);
     FormSlot<TfrmSelectHyotei> selectHyotei(frmSelectHyotei);
     // 10: frmDispTutihyo, 11: frmPrintKondan, 12: frmDispYouroku
     FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
     // 14: frmHenkan
 
-    main.form->setOutputForms({});
+    TfrmDorvPrint::OutputForms outputs;
+    outputs.prIchiran = printIchiran.form.get();
+    main.form->setOutputForms(outputs);
     main.form->run();
     return 0;
 }
