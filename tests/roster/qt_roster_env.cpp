@@ -1,24 +1,12 @@
 #include "qt_roster_env.h"
 
-#include "schooldata/desktop/application.h"
-
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace rostertest {
 
-void InitQt(RecordedBoxes &boxes) {
-    static int argc = 1;
-    static char name[] = "roster-test";
-    static char *argv[] = {name, nullptr};
-    static dorv::DorvApplication *app = nullptr;
-    if (!app) {
-        app = new dorv::DorvApplication(argc, argv);
-        dorv::InitDesktop();
-    }
-    dorv::SetServices(&boxes);
-}
+void InitQt(RecordedBoxes &boxes) { dorv::SetServices(&boxes); }
 
 int OpenAndRun(dorv::Form &form, const std::function<void()> &steps) {
     bool ran = false;  // a form whose show step fails never runs the steps

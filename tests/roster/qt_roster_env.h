@@ -22,7 +22,8 @@ public:
     std::vector<QString> errors;
 };
 
-// Creates the application once and puts `boxes` in place of the system's.
+// Puts `boxes` in place of the system's (the application object comes from
+// the form tests' main).
 void InitQt(RecordedBoxes &boxes);
 
 // One opening of `form`: `steps` run once the modal loop is up; a form they

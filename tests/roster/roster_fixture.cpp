@@ -141,7 +141,8 @@ void WriteBytes(const std::string &path, const std::string &bytes) {
 std::vector<std::string> XlrdCells(const std::string &path, const std::string &sheet) {
     const char *python = std::getenv("DORV_PYTHON");
     const char *source = std::getenv("DORV_SOURCE_DIR");
-    if (!python || !source) throw std::runtime_error("DORV_PYTHON / DORV_SOURCE_DIR not set");
+    if (!python) python = ROSTER_PYTHON;
+    if (!source) source = ROSTER_SOURCE_DIR;
     const std::string out = (fs::temp_directory_path() / ("dorv-xlrd-" + std::to_string(::getpid()) + ".txt")).string();
     const std::string cmd = std::string("'") + python + "' '" + source + "/tests/roster/xlrd_cells.py' '" + path +
                             "' '" + sheet + "' > '" + out + "'";
