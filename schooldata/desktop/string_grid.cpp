@@ -50,14 +50,18 @@ void StringGrid::setRowCount(int count) {
 
 void StringGrid::setFixedCols(int count) {
     fixedCols_ = std::clamp(count, 0, colCount_);
-    leftCol_ = std::max(leftCol_, fixedCols_);
-    clampCurrent();
+    leftCol_ = fixedCols_;
+    updateScrollBars();
+    moveTo(fixedCols_, row_, false);
+    viewport()->update();
 }
 
 void StringGrid::setFixedRows(int count) {
     fixedRows_ = std::clamp(count, 0, rowCount_);
-    topRow_ = std::max(topRow_, fixedRows_);
-    clampCurrent();
+    topRow_ = fixedRows_;
+    updateScrollBars();
+    moveTo(col_, fixedRows_, false);
+    viewport()->update();
 }
 
 int StringGrid::colWidth(int col) const {
@@ -341,6 +345,8 @@ void StringGrid::mousePressEvent(QMouseEvent *event) {
     if (at.x() < fixedCols_ || at.y() < fixedRows_) return;
     moveTo(at.x(), at.y(), true);
 }
+
+void StringGrid::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
 
 void StringGrid::mouseDoubleClickEvent(QMouseEvent *event) {
     if (event->button() != Qt::LeftButton) return;

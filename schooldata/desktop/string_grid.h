@@ -54,6 +54,7 @@ public:
 
     int fixedCols() const { return fixedCols_; }
     int fixedRows() const { return fixedRows_; }
+    // Changing them puts the current cell on the first free column (row).
     void setFixedCols(int count);
     void setFixedRows(int count);
 
@@ -115,6 +116,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
