@@ -33,8 +33,10 @@ TfrmDorvName::TfrmDorvName(QWidget *parent) : Form(parent) {
     SetUiFont(this, kMsPGothic, 12);
 
     lblTitle = new QLabel(QStringLiteral("成績処理Dorv名簿管理"), this);
-    lblTitle->setGeometry(48, 40, 264, 27);
     SetUiFont(lblTitle, kMsPGothic, 27);
+    // Sized to its text: the substitute font runs wider than the original.
+    lblTitle->move(48, 40);
+    lblTitle->adjustSize();
     SetTextColour(lblTitle, colours::window());
 
     lblShow = new QLabel(this);
