@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTransform>
 
+#include <stdexcept>
+
 #include "schooldata/desktop/fonts.h"
 
 namespace dorv::print {
@@ -39,6 +41,9 @@ bool TQtCanvas::Finish() {
 void TQtCanvas::BeginFirstPage() {
     if (finished_) return;
     began_ = painter_.begin(&device_);
+    // A job that cannot start (no file can be written, the printer refuses)
+    // must not look printed.
+    if (!began_) throw std::runtime_error("印刷を開始できません");
 }
 
 void TQtCanvas::BeginNextPage() {

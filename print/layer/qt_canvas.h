@@ -1,5 +1,6 @@
 // The canvas on a Qt paint device (a QPrinter, which writes to a printer or
-// a PDF file). The painter is begun only when the first thing is drawn.
+// a PDF file). The painter is begun only when the first thing is drawn;
+// when it cannot begin, that drawing raises std::runtime_error.
 #pragma once
 
 #include <QPainter>

@@ -16,10 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -29,11 +31,18 @@
 namespace dorv {
 namespace {
 
+// The build's bin/ (where make-sample-school is): from the environment,
+// else beside this test.
+QString BinDir() {
+    const QByteArray env = qgetenv("DORV_BIN_DIR");
+    return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);
+}
+
 class SampleClassList : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         drive_ = new QTemporaryDir();
-        const std::string command = std::string(std::getenv("DORV_BIN_DIR")) + "/make-sample-school '" +
+        const std::string command = BinDir().toStdString() + "/make-sample-school '" +
                                     drive_->path().toStdString() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
@@ -80,9 +89,7 @@ protected:
 
     // A copy in the build tree's "print-samples", to render and look at.
     static void KeepForLooking(const QString &pdf, const QString &name) {
-        const char *bin = std::getenv("DORV_BIN_DIR");
-        if (bin == nullptr) return;
-        const QString folder = QDir(QString::fromLocal8Bit(bin)).filePath("../print-samples");
+        const QString folder = QDir(BinDir()).filePath("../print-samples");
         QDir().mkpath(folder);
         QFile::remove(QDir(folder).filePath(name));
         QFile::copy(pdf, QDir(folder).filePath(name));
@@ -176,6 +183,20 @@ TEST_F(SampleClassList, NamesComeFromTheGradeOfTheStatistics) {
         ++checked;
     }
     EXPECT_GT(checked, 0);
+}
+
+TEST_F(SampleClassList, PrintButtonPrintsAndClosesCloseButtonOnlyCloses) {
+    Select(2, 1, 0);
+    const QDir out(home_.filePath("Documents/Dorv"));
+    form_->setResult(-1);
+    form_->btnClose->click();
+    EXPECT_EQ(form_->result(), QDialog::Rejected);
+    EXPECT_TRUE(out.entryList({"*.pdf"}).isEmpty());
+    form_->btnPrintDo->click();
+    EXPECT_EQ(form_->result(), QDialog::Accepted);
+    const QStringList pdfs = out.entryList({"*.pdf"});
+    ASSERT_EQ(pdfs.size(), 1);
+    EXPECT_EQ(testing::PdfPageCount(out.filePath(pdfs[0])), CurCalcTest->ClassCount);
 }
 
 TEST_F(SampleClassList, NoStatisticsNoJob) {

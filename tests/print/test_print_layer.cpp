@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,18 @@ TEST_F(PrintJobPdf, NothingDrawnWritesNoFile) {
     EXPECT_EQ(job.PageCount(), 0);
     EXPECT_FALSE(QFileInfo::exists(job.PdfPath()));
     EXPECT_TRUE(Pdfs().isEmpty());
+}
+
+TEST_F(PrintJobPdf, AJobThatCannotStartRaisesAtTheFirstDrawing) {
+    // The documents folder's "Dorv" is a file: no PDF can be written there.
+    ASSERT_TRUE(QDir().mkpath(home_.filePath("Documents")));
+    QFile blocker(home_.filePath("Documents/Dorv"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TPrintJob job("成績一覧表", TOrientation::Landscape);
+    EXPECT_THROW(job.Canvas().TextOut(0, 0, "x"), std::runtime_error);
+    EXPECT_EQ(job.PageCount(), 0);
+    job.End();
 }
 
 TEST_F(PrintJobPdf, WritesA4PagesInTheOrientationAsked) {
