@@ -29,6 +29,21 @@ namespace {
 constexpr int kFirstWithoutProficiency = 5;
 constexpr int kNoSubject = 11;
 
+// The shared objects the main window owns: made anew at each start-up,
+// freed when it closes.
+template <class T>
+void Free(T *&object) {
+    delete object;
+    object = nullptr;
+}
+
+template <class T>
+T &Renew(T *&object) {
+    Free(object);
+    object = new T;
+    return *object;
+}
+
 QPushButton *menuButton(QWidget *parent, const char *name, const QString &text, int top) {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
@@ -116,22 +131,13 @@ void TfrmDorvInput::loadMasterData() {
     ReadWorkDrive();
     setWindowTitle("成績処理Dorv入力 - " + QString::fromStdString(SchoolName));
     GetLoginStaffNo();
-    delete CurTeachers;
-    CurTeachers = nullptr;
-    CurTeachers = new TTeachers;
-    CurTeachers->LoadShokuin();
+    Renew(CurTeachers).LoadShokuin();
     busy.progress(33);
     // A login without a number names nobody, whatever the list holds.
     TeacherIndex = LoginStaffNo == 0 ? 0 : CurTeachers->IndexOfStaffNo(LoginStaffNo);
-    delete CurJitsuTestName;
-    CurJitsuTestName = nullptr;
-    CurJitsuTestName = new TJitsuTestName;
-    CurJitsuTestName->LoadTestNames();
+    Renew(CurJitsuTestName).LoadTestNames();
     busy.progress(66);
-    delete CurTeikiTestName;
-    CurTeikiTestName = nullptr;
-    CurTeikiTestName = new TTeikiTestName;
-    CurTeikiTestName->LoadTestNames();
+    Renew(CurTeikiTestName).LoadTestNames();
     busy.progress(100);
 }
 
@@ -186,12 +192,9 @@ void TfrmDorvInput::btnCloseClick() {
 }
 
 void TfrmDorvInput::formClose() {
-    delete CurTeikiTestName;
-    CurTeikiTestName = nullptr;
-    delete CurJitsuTestName;
-    CurJitsuTestName = nullptr;
-    delete CurTeachers;
-    CurTeachers = nullptr;
+    Free(CurTeikiTestName);
+    Free(CurJitsuTestName);
+    Free(CurTeachers);
 }
 
 void TfrmDorvInput::closeEvent(QCloseEvent *event) {
