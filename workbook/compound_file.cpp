@@ -47,7 +47,7 @@ bool CompoundFile::namesEqual(std::u16string_view a, std::u16string_view b) {
 
 const std::uint8_t *CompoundFile::sector(std::uint32_t index) const {
   if (index >= sectorCount_) fail("sector index out of range");
-  return bytes_.data() + (std::size_t(index) + 1) * sectorSize();
+  return data_ + (std::size_t(index) + 1) * sectorSize();
 }
 
 // The sectors of a chain, at most `limit` of them; a cycle, an index out of
@@ -77,11 +77,57 @@ CompoundFile CompoundFile::readFile(const std::string &path) {
   return parse(std::move(bytes));
 }
 
+CompoundFile &CompoundFile::operator=(const CompoundFile &other) {
+  if (this == &other) return *this;
+  const bool owning = other.data_ == other.owned_.data();
+  owned_ = other.owned_;
+  data_ = owning ? owned_.data() : other.data_;
+  header_ = other.header_;
+  fat_ = other.fat_;
+  miniFat_ = other.miniFat_;
+  miniStream_ = other.miniStream_;
+  entries_ = other.entries_;
+  sectorCount_ = other.sectorCount_;
+  return *this;
+}
+
+namespace {
+
+std::size_t headerSectorSize(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < kHeaderSize || !CompoundFile::hasSignature(bytes)) fail("no compound-file header");
+  const unsigned shift = u16(bytes.data() + 30);
+  if (shift != 9 && shift != 12) fail("bad sector size");
+  return std::size_t{1} << shift;
+}
+
+}  // namespace
+
 CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
-  if (bytes.size() < kHeaderSize || !hasSignature(bytes)) fail("no compound-file header");
+  const std::size_t ss = headerSectorSize(bytes);
+  // A last sector cut short by the writer is read as if padded with zeros.
+  bytes.resize((bytes.size() + ss - 1) / ss * ss, 0);
   CompoundFile cf;
-  const std::uint8_t *h = bytes.data();  // re-pointed after the buffer grows
-  Header &hd = cf.header_;
+  cf.owned_ = std::move(bytes);
+  cf.data_ = cf.owned_.data();
+  cf.sectorCount_ = cf.owned_.size() / ss - 1;
+  cf.load();
+  return cf;
+}
+
+CompoundFile CompoundFile::view(std::span<const std::uint8_t> bytes) {
+  const std::size_t ss = headerSectorSize(bytes);
+  if (bytes.size() % ss != 0) return parse(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  CompoundFile cf;
+  cf.data_ = bytes.data();
+  cf.sectorCount_ = bytes.size() / ss - 1;
+  cf.load();
+  return cf;
+}
+
+void CompoundFile::load() {
+  const std::uint8_t *h = data_;
+  Header &hd = header_;
+  CompoundFile &cf = *this;
   std::memcpy(hd.clsid.data(), h + 8, 16);
   hd.minorVersion = u16(h + 24);
   hd.majorVersion = u16(h + 26);
@@ -103,13 +149,7 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   if (hd.sectorShift != 9 && hd.sectorShift != 12) fail("bad sector size");
   if (hd.miniSectorShift != 6) fail("bad mini sector size");
 
-  // A last sector cut short by the writer is read as if padded with zeros.
   const std::size_t ss = std::size_t{1} << hd.sectorShift;
-  const std::size_t padded = (bytes.size() + ss - 1) / ss * ss;
-  bytes.resize(padded, 0);
-  cf.bytes_ = std::move(bytes);
-  h = cf.bytes_.data();
-  cf.sectorCount_ = padded / ss - 1;
   const std::size_t perSector = ss / 4;
 
   // FAT sector list: the header's DIFAT array, then the DIFAT chain.
@@ -185,7 +225,6 @@ CompoundFile CompoundFile::parse(std::vector<std::uint8_t> bytes) {
   }
   cf.miniStream_ = cf.streamBytes(0);
   if (cf.miniFat_.size() > cf.miniStream_.size() / 64) cf.miniFat_.resize(cf.miniStream_.size() / 64);
-  return cf;
 }
 
 std::uint64_t CompoundFile::streamLength(std::size_t index) const {
@@ -209,14 +248,11 @@ std::vector<std::uint8_t> CompoundFile::streamBytes(std::size_t index) const {
   const std::size_t need = std::size_t((size + unit - 1) / unit);
   const auto sectors = chain(d.startSector, table, need);
   if (sectors.size() < need) fail("stream chain too short");
-  out.resize(std::size_t(size));
-  std::size_t pos = 0;
+  out.reserve(std::size_t(size));
   for (std::uint32_t s : sectors) {
-    const std::size_t take = std::min<std::size_t>(unit, out.size() - pos);
-    const std::uint8_t *src =
-        mini ? miniStream_.data() + std::size_t(s) * 64 : sector(s);
-    std::memcpy(out.data() + pos, src, take);
-    pos += take;
+    const std::size_t take = std::min<std::size_t>(unit, std::size_t(size) - out.size());
+    const std::uint8_t *src = mini ? miniStream_.data() + std::size_t(s) * 64 : sector(s);
+    out.insert(out.end(), src, src + take);
   }
   return out;
 }

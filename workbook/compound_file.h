@@ -89,6 +89,9 @@ class CompoundFile {
  public:
   // Parses a whole file held in memory. Throws NotCompoundFile.
   static CompoundFile parse(std::vector<std::uint8_t> bytes);
+  // The same without taking a copy: the bytes must outlive the result and
+  // its copies (a file whose last sector is cut short is copied all the same).
+  static CompoundFile view(std::span<const std::uint8_t> bytes);
   // Reads and parses a file. Throws NotCompoundFile, also when it cannot be read.
   static CompoundFile readFile(const std::string &path);
   // True when the bytes begin with the compound-file signature.
@@ -125,8 +128,17 @@ class CompoundFile {
   std::vector<std::uint32_t> chain(std::uint32_t start, const std::vector<std::uint32_t> &table,
                                    std::size_t limit) const;
   const std::uint8_t *sector(std::uint32_t index) const;
+  void load();
 
-  std::vector<std::uint8_t> bytes_;
+ public:
+  CompoundFile(const CompoundFile &other) { *this = other; }
+  CompoundFile &operator=(const CompoundFile &other);
+  CompoundFile(CompoundFile &&) noexcept = default;
+  CompoundFile &operator=(CompoundFile &&) noexcept = default;
+
+ private:
+  std::vector<std::uint8_t> owned_;  // the file when it is not a view
+  const std::uint8_t *data_ = nullptr;  // the file (into owned_ or the viewed bytes)
   Header header_;
   std::vector<std::uint32_t> fat_;
   std::vector<std::uint32_t> miniFat_;

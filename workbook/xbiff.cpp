@@ -374,7 +374,7 @@ void TXBiff::parse(std::vector<std::uint8_t> file) {
   int state = 2;
   if (cfb::CompoundFile::hasSignature(file)) {
     try {
-      const auto cf = cfb::CompoundFile::parse(file);
+      const auto cf = cfb::CompoundFile::view(file);
       if (auto i = cf.findRootStream(u"Workbook")) {
         stream = cf.streamBytes(*i);
         state = 5;

@@ -147,4 +147,21 @@ TEST(CompoundFile, ReadsWorkbooksOfIndependentWriters) {
   EXPECT_THROW(CompoundFile::readFile(dir + "no-such-file.xls"), NotCompoundFile);
 }
 
+TEST(CompoundFile, CopiesAndViewsReadTheSameStreams) {
+  const Bytes data = pattern(6000, 9);
+  const Bytes file = makeCompoundFile({{u"Workbook", data}, {u"s", pattern(100, 1)}});
+  std::optional<CompoundFile> copy;
+  {
+    const auto original = CompoundFile::parse(file);
+    copy = original;  // the copy keeps its own bytes once the original is gone
+  }
+  EXPECT_EQ(copy->streamBytes(1), data);
+  const auto view = CompoundFile::view(file);
+  EXPECT_EQ(view.streamBytes(1), data);
+  EXPECT_EQ(view.streamBytes(2), pattern(100, 1));
+  Bytes cut = file;
+  while (cut.back() == 0) cut.pop_back();
+  EXPECT_EQ(CompoundFile::view(cut).streamBytes(1), data);
+}
+
 }  // namespace
