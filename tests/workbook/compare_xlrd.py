@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Compares what xls-dump reports with what python3-xlrd reads, cell for cell.
+"""Compares what xls-dump reports with what python3-xlrd reads, cell for cell
+(and the sheet names and column widths).
 
 Usage: compare_xlrd.py XLS_DUMP WORKBOOK...
 
@@ -80,7 +81,7 @@ def run(tool, *args):
 
 def compare(tool, path):
     errors = []
-    book = xlrd.open_workbook(path, formatting_info=False)
+    book = xlrd.open_workbook(path, formatting_info=True)
     names = run(tool, "--sheets", path)
     want_names = [escape(n) for n in book.sheet_names()]
     # BIFF2-BIFF4 worksheet files carry no sheet list; xlrd makes up a name.
@@ -88,6 +89,18 @@ def compare(tool, path):
         want_names = []
     if names != want_names:
         errors.append("sheet names %r, xlrd %r" % (names, want_names))
+
+    # Column widths; xlrd keeps columns up to 255 only.
+    widths = []
+    for line in run(tool, "--widths", path):
+        sheet, col, width = (int(x) for x in line.split("\t"))
+        if col <= 255:
+            widths.append((sheet, col, width))
+    want_widths = [(si + 1, c, info.width)
+                   for si, sh in enumerate(book.sheets())
+                   for c, info in sorted(sh.colinfo_map.items())]
+    if sorted(widths) != want_widths:
+        errors.append("column widths %r..., xlrd %r..." % (sorted(widths)[:6], want_widths[:6]))
 
     seen = {}
     for line in run(tool, path):
