@@ -1,5 +1,7 @@
 #include "dorv_input_program.h"
 
+#include "DorvInputJitsu.h"
+#include "DorvInputTeiki.h"
 #include "dorv_input_main.h"
 #include "otsukare.h"
 
@@ -36,10 +38,10 @@ int RunDorvInput() {
     // Created in the program's fixed order; the entry forms take their
     // places between these as they are added.
     FormSlot<TfrmDorvInput> main(frmDorvInput);
-    // 2: frmDorvInputJitsu
+    FormSlot<TfrmDorvInputJitsu> jitsu(frmDorvInputJitsu);
     FormSlot<TfrmSelectJitsu> selectJitsu(frmSelectJitsu);
     FormSlot<TfrmWait> wait(frmWait);
-    // 5: frmDorvInputTeiki
+    FormSlot<TfrmDorvInputTeiki> teiki(frmDorvInputTeiki);
     FormSlot<TfrmSelectTeiki> selectTeiki(frmSelectTeiki);
     FormSlot<TfrmVersion> version(frmVersion);
     // 8: frmDorvInputHyotei, whose creation is where the program refuses to
@@ -55,7 +57,10 @@ int RunDorvInput() {
     // 13: frmDorvInputYouroku
     FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
 
-    main.form->setEntryForms({});
+    TfrmDorvInput::EntryForms entryForms;
+    entryForms.teiki = teiki.form.get();
+    entryForms.jitsu = jitsu.form.get();
+    main.form->setEntryForms(entryForms);
     main.form->run();
     return main.form->startFailed() ? 1 : 0;
 }

@@ -1,0 +1,421 @@
+#include "input/DorvInputSoten.h"
+
+#include "input/DorvInputDosuChart.h"
+#include "input/DorvInputSotenEntry.h"
+
+#include "schooldata/access.h"
+#include "schooldata/convert.h"
+#include "schooldata/desktop/error_box.h"
+#include "schooldata/desktop/fonts.h"
+#include "schooldata/desktop/services.h"
+#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/globals.h"
+#include "schooldata/kurasusu_data.h"
+#include "schooldata/name_data.h"
+#include "schooldata/settings.h"
+#include "schooldata/soten_data.h"
+#include "schooldata/teachers.h"
+#include "schooldata/test_names.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+#include <stdexcept>
+
+namespace dorv {
+
+namespace {
+
+constexpr int kFixedCols = 3;
+constexpr int kStudents = 42;
+constexpr int kTechSubject = 9;
+constexpr int kHomeSubject = 10;
+constexpr int kTechHomeSubject = 8;
+constexpr int kPhysEdColumn = kFixedCols + 7;  // 保体
+
+const QColor kBoysTint(224, 224, 255);
+const QColor kGirlsTint(255, 224, 224);
+const QColor kOtherSubjectText(128, 128, 128);
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    SetUiFont(l, kMsPGothic, 24);
+    SetTextColour(l, QApplication::palette().color(QPalette::WindowText));
+    l->setGeometry(left, top, 0, 26);
+    return l;
+}
+
+}  // namespace
+
+TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *parent)
+    : Form(parent), design_(design) {
+    setObjectName(design.objectName);
+    setBorder(Border::Dialog);
+    setWindowTitle(design.caption);
+    setClientSize(design.width, design.height);
+    setBackground(design.background);
+    SetUiFont(this, kMsPGothic, 12);
+
+    sgrInput = new StringGrid(this);
+    sgrInput->setObjectName(design.gridName);
+    SetUiFont(sgrInput, kMsGothic, 12);
+    sgrInput->setGeometry(8, 8, design.gridWidth, design.height - 16);
+    sgrInput->setColCount(kFixedCols + design.subjectColumns);
+    sgrInput->setRowCount(2);
+    sgrInput->setFixedCols(kFixedCols);
+    sgrInput->setFixedRows(1);
+    sgrInput->setDefaultRowHeight(16);
+    sgrInput->setScrollBars(true, false);
+    sgrInput->setDefaultDrawing(false);
+    sgrInput->setDrawCellHook([this](QPainter &p, const StringGrid::DrawCellArgs &c) { drawCell(p, c); });
+
+    buildPanel(8 + design.gridWidth + 16);
+
+    setCancelButton(btnNoSave);
+    connect(sgrInput, &StringGrid::clicked, this, Guarded([this] { gridClick(); }, this));
+    connect(sgrInput, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
+    connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
+    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { moveUp(); }, this));
+    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { moveDown(); }, this));
+    connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
+    connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
+    edtInput->installEventFilter(this);
+}
+
+void TfrmDorvInputSoten::buildPanel(int left) {
+    const int width = design_.width - left - 8;
+
+    lblTestName = new QLabel(this);
+    lblTestName->setObjectName("lblTestName");
+    SetUiFont(lblTestName, kMsPGothic, 32);
+    SetTextColour(lblTestName, colours::window());
+    lblTestName->setGeometry(left, 8, width, 40);
+
+    pnlInput = new QFrame(this);
+    pnlInput->setObjectName(design_.panelName);
+    pnlInput->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlInput->setLineWidth(2);
+    pnlInput->setGeometry(left, 56, width, 129);
+    pnlInput->setAutoFillBackground(true);
+    lblID = PanelLabel(pnlInput, "lblID", 12, 10);
+    lblName = PanelLabel(pnlInput, "lblName", 96, 10);
+    lblKyoka = PanelLabel(pnlInput, "lblKyoka", 12, 46);
+
+    edtInput = new QLineEdit(pnlInput);
+    edtInput->setObjectName(design_.editName);
+    SetUiFont(edtInput, kMsPGothic, 24);
+    edtInput->setGeometry(12, 82, 113, 34);
+    // Scores are typed as digits: no input method.
+    edtInput->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    btnEnter = new QPushButton("入力  [ENTER]", pnlInput);
+    btnEnter->setObjectName("btnEnter");
+    SetUiFont(btnEnter, kMsPGothic, 12);
+    btnEnter->setGeometry(140, 82, 121, 34);
+
+    sbtInput = new QWidget(pnlInput);
+    sbtInput->setObjectName(design_.spinName);
+    sbtInput->setGeometry(width - 44, 70, 25, 50);
+    sbtInputUp = new QToolButton(sbtInput);
+    sbtInputUp->setObjectName(QString(design_.spinName) + "Up");
+    sbtInputUp->setArrowType(Qt::UpArrow);
+    sbtInputUp->setGeometry(0, 0, 25, 25);
+    sbtInputDown = new QToolButton(sbtInput);
+    sbtInputDown->setObjectName(QString(design_.spinName) + "Down");
+    sbtInputDown->setArrowType(Qt::DownArrow);
+    sbtInputDown->setGeometry(0, 25, 25, 25);
+
+    lblAttention = new QLabel("未受検は空白のままにしておいてください", this);
+    lblAttention->setObjectName("lblAttention");
+    SetUiFont(lblAttention, kMsPGothic, 12);
+    SetTextColour(lblAttention, colours::yellow);
+    lblAttention->setGeometry(left, 192, width, 16);
+
+    pnlStats = new QFrame(this);
+    pnlStats->setObjectName("pnlStats");
+    pnlStats->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlStats->setLineWidth(2);
+    pnlStats->setGeometry(left, 214, width, 56);
+    pnlStats->setAutoFillBackground(true);
+    lblMeans = new QLabel("学級平均", pnlStats);
+    lblMeans->setObjectName("lblMeans");
+    SetUiFont(lblMeans, kMsPGothic, 16);
+    lblMeans->setGeometry(12, 8, width - 24, 18);
+    lblGMean = new QLabel("学年平均", pnlStats);
+    lblGMean->setObjectName("lblGMean");
+    SetUiFont(lblGMean, kMsPGothic, 16);
+    lblGMean->setGeometry(12, 30, width - 24, 18);
+
+    chtDosu = new DosuChart(this);
+    chtDosu->setObjectName("chtDosu");
+    chtDosu->setGeometry(left, 278, width, design_.height - 278 - 64);
+
+    const int buttonsTop = design_.height - 52;
+    btnClose = new QPushButton(design_.closeText, this);
+    btnClose->setObjectName("btnClose");
+    SetUiFont(btnClose, kMsPGothic, 16);
+    btnClose->setGeometry(left, buttonsTop, design_.closeWidth, 41);
+
+    btnNoSave = new QPushButton("保存しないで終了", this);
+    btnNoSave->setObjectName("btnNoSave");
+    SetUiFont(btnNoSave, kMsPGothic, 8);
+    SetTextColour(btnNoSave, colours::red);
+    btnNoSave->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnNoSave->setGeometry(left + width - 131, buttonsTop, 131, 41);
+}
+
+bool TfrmDorvInputSoten::isStudentRow(int row) const {
+    return row >= 1 && row < sgrInput->rowCount() && !sgrInput->cell(2, row).isEmpty();
+}
+
+QString TfrmDorvInputSoten::storedCellText(int row, int col) const {
+    if (!CurSotenData || row < 1 || row > TSotenData::kSlots) return {};
+    return Q(ScoreCellText(CurSotenData->Score[row][col - kFixedCols]));
+}
+
+std::string TfrmDorvInputSoten::selectedTestName() const {
+    const TTestNameSet *names = testNames();
+    if (!names || SelectedGrade < 1 || SelectedGrade > 3 || SelectedTest < 1 || SelectedTest > 5) return {};
+    return names->TestName[SelectedGrade][SelectedTest];
+}
+
+void TfrmDorvInputSoten::takeTeacherColumn() {
+    const TTeacherRec *rec = nullptr;
+    if (CurTeachers && TeacherIndex >= 1 && TeacherIndex <= TTeachers::kRecords)
+        rec = &CurTeachers->Teacher[TeacherIndex];
+    // The main menu lets only teachers of a subject of this test in; a
+    // subject without a column here would index past the row.
+    if (!rec || rec->Kyoka >= design_.subjectColumns)
+        throw std::runtime_error("この教科の素点は入力できません");
+    teacherCol_ = kFixedCols + rec->Kyoka;
+}
+
+void TfrmDorvInputSoten::formShow() {
+    move(20, 20);
+    try {
+        takeTeacherColumn();
+        selectTest();
+        load();
+    } catch (...) {
+        // Without its data the form has nothing to show: the error, and the
+        // form does not open.
+        ShowCurrentError(this);
+        done(QDialog::Rejected);
+        return;
+    }
+    sgrInput->setCol(teacherCol_);
+    gridClick();
+}
+
+void TfrmDorvInputSoten::load() {
+    BusyScope busy(frmWait);
+    formClose();  // objects a failed opening may have left
+    CurNameData = new TNameData;
+    CurKurasuSuData = new TKurasuSuData;
+    CurSotenData = new TSotenData;
+    CurNameData->Grade = SelectedGrade;
+
+    CurKurasuSuData->LoadKurasuSu();
+    const int classes = SelectedGrade >= 1 && SelectedGrade <= 3 ? CurKurasuSuData->GradeClasses[SelectedGrade] : 0;
+    if (classes < 1 || classes > kMaxClasses)
+        throw std::runtime_error(std::to_string(SelectedGrade) + "年の学級数が " + std::to_string(classes) +
+                                 " です。KurasuSu.xls に 1 から 10 までの学級数を入れてください");
+    ClassCountOfGrade = static_cast<std::uint8_t>(classes);
+    busy.progress(33);
+    CurNameData->LoadMeibo(ClassCountOfGrade);
+    busy.progress(66);
+    CurSotenData->LoadTest(TestId, ClassCountOfGrade);
+
+    fillGrid();
+    lblTestName->setText(QString::number(SelectedGrade) + "年  " + Q(selectedTestName()));
+    chtDosu->clearBars();
+}
+
+void TfrmDorvInputSoten::fillGrid() {
+    StringGrid &g = *sgrInput;
+    g.setRowCount(ClassCountOfGrade * kStudents + 1);
+    g.setColCount(kFixedCols + design_.subjectColumns);
+    g.setColWidth(0, 28);
+    g.setColWidth(1, 90);
+    g.setColWidth(2, 28);
+    for (int c = kFixedCols; c < g.colCount(); ++c) g.setColWidth(c, 26);
+
+    g.setCell(0, 0, "番号");
+    g.setCell(1, 0, "名前");
+    g.setCell(2, 0, "性別");
+    for (int s = 0; s < design_.subjectColumns; ++s) g.setCell(kFixedCols + s, 0, Q(KyokaNames[s]));
+
+    for (int slot = 1; slot < g.rowCount(); ++slot) {
+        g.setCell(0, slot, Q(SlotNumberText(slot)));
+        g.setCell(1, slot, Q(CurNameData->Names[slot]));
+        const std::uint8_t sex = CurNameData->Sex[slot];
+        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+        for (int s = 0; s < design_.subjectColumns; ++s)
+            g.setCell(kFixedCols + s, slot, Q(ScoreCellText(CurSotenData->Score[slot][s])));
+    }
+}
+
+void TfrmDorvInputSoten::gridClick() {
+    sgrInput->setCol(teacherCol_);
+    const int r = sgrInput->row();
+    lblID->setText(sgrInput->cell(0, r));
+    lblID->adjustSize();
+    lblName->setText(sgrInput->cell(1, r));
+    lblName->adjustSize();
+    lblKyoka->setText(sgrInput->cell(teacherCol_, 0));
+    lblKyoka->adjustSize();
+    edtInput->setText(sgrInput->cell(teacherCol_, r).trimmed());
+    // Typing replaces the mirrored value, as a teacher expects.
+    edtInput->selectAll();
+    showStats();
+    edtInput->setFocus();
+}
+
+void TfrmDorvInputSoten::btnEnterClick() {
+    if (!CurSotenData) return;
+    const int r = sgrInput->row();
+    const int c = teacherCol_;
+    if (!isStudentRow(r)) {
+        moveDown();
+        return;
+    }
+    const std::string typed = edtInput->text().toStdString();
+    ScoreEntry entry;
+    try {
+        entry = ParseScoreEntry(typed);
+    } catch (const ConvertError &) {
+        // The stored value still counts: the cell must not show the typo.
+        refuseEntry(r, false);
+        throw;
+    }
+    if (entry.kind == ScoreEntry::Kind::Refused) {
+        Services().beep();
+        refuseEntry(r, true);
+        return;
+    }
+    CurSotenData->Score[r][c - kFixedCols] = entry.value;
+    sgrInput->setCell(c, r, entry.value == kEmptyValue ? QString() : Q(PadEntryText(typed)));
+    const int subject = c - kFixedCols;
+    if (design_.sumsTechHome && (subject == kTechSubject || subject == kHomeSubject)) sumTechHome(r);
+    CurSotenData->Modified[r] = 1;
+    moveDown();
+}
+
+void TfrmDorvInputSoten::refuseEntry(int row, bool clearEdit) {
+    sgrInput->setCell(teacherCol_, row, storedCellText(row, teacherCol_));
+    if (clearEdit) edtInput->clear();
+}
+
+void TfrmDorvInputSoten::sumTechHome(int row) {
+    std::uint8_t *score = CurSotenData->Score[row];
+    const TechHomeSum sum = SumTechHome(score[kTechSubject], score[kHomeSubject]);
+    score[kTechHomeSubject] = sum.value;
+    sgrInput->setCell(kFixedCols + kTechHomeSubject, row, Q(sum.shown));
+}
+
+void TfrmDorvInputSoten::moveUp() {
+    if (sgrInput->row() > 1) sgrInput->setRow(sgrInput->row() - 1);
+}
+
+void TfrmDorvInputSoten::moveDown() {
+    if (sgrInput->row() < sgrInput->rowCount() - 1) sgrInput->setRow(sgrInput->row() + 1);
+}
+
+void TfrmDorvInputSoten::showStats() {
+    if (!CurSotenData) return;
+    CurSotenData->CalcColumnStats(static_cast<std::uint8_t>(teacherCol_ - kFixedCols), ClassCountOfGrade);
+    const TColStats &st = CurSotenData->ColStats;
+    const int classNo = (sgrInput->row() - 1) / kStudents + 1;
+    if (classNo >= 1 && classNo <= kMaxClasses)
+        lblMeans->setText(Q(MeanLabel("学級平均：", st.ColSum[classNo], st.ColCount[classNo])));
+    lblGMean->setText(Q(MeanLabel("学年平均：", st.ColTotalSum, st.ColTotalCount)));
+    chtDosu->clearBars();
+    for (int i = 0; i < 10; ++i) chtDosu->addBar(10 * i + 5, st.ColBand[i]);
+}
+
+void TfrmDorvInputSoten::btnCloseClick() {
+    if (!CurSotenData) return;
+    try {
+        BusyScope busy(frmWait);
+        busy.progress(33);
+        // Only the teacher's column: a colleague may have saved his subject
+        // into the same workbook since this form loaded it.
+        CurSotenData->SaveTestColumn(TestId, ClassCountOfGrade, static_cast<std::uint8_t>(teacherCol_ - kFixedCols));
+        busy.progress(66);
+    } catch (...) {
+        // The entries and their flags stay, so the teacher can try again or
+        // leave without saving.
+        ShowCurrentError(this);
+        return;
+    }
+    done(QDialog::Accepted);
+}
+
+void TfrmDorvInputSoten::formClose() {
+    delete CurSotenData;
+    CurSotenData = nullptr;
+    delete CurKurasuSuData;
+    CurKurasuSuData = nullptr;
+    delete CurNameData;
+    CurNameData = nullptr;
+}
+
+bool TfrmDorvInputSoten::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == edtInput && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: btnEnter->click(); return true;
+        case Qt::Key_Up: RunGuarded([this] { moveUp(); }, this); return true;
+        case Qt::Key_Down: RunGuarded([this] { moveDown(); }, this); return true;
+        default: break;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void TfrmDorvInputSoten::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (design_.formDoubleClickSelects) {
+        RunGuarded([this] { gridClick(); }, this);
+        return;
+    }
+    Form::mouseDoubleClickEvent(event);
+}
+
+void TfrmDorvInputSoten::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
+    const StringGrid &g = *sgrInput;
+    QColor background = g.defaultBackground(cell.state);
+    if (design_.tintsPhysEd && !cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn) {
+        const QString sex = g.cell(2, cell.row);
+        if (sex == Q(SexNames[0])) background = kBoysTint;
+        else if (sex == Q(SexNames[1])) background = kGirlsTint;
+    }
+    QColor text = Qt::black;
+    if (cell.col >= kFixedCols && cell.col != g.col()) text = kOtherSubjectText;
+    else if (cell.state.selected) text = Qt::white;
+
+    painter.fillRect(cell.rect, background);
+    painter.setFont(g.font());
+    painter.setPen(text);
+    StringGrid::drawCellText(painter, cell.rect, cell.text);
+
+    // A line under every fifth student of a class, on the grid line.
+    bool isNumber = false;
+    const int number = g.cell(0, cell.row).trimmed().toInt(&isNumber);
+    if (!cell.state.fixed && isNumber && number % 5 == 0) {
+        const int y = cell.rect.bottom() + 1;
+        painter.setPen(Qt::black);
+        painter.drawLine(cell.rect.left(), y, cell.rect.right() + 1, y);
+    }
+}
+
+}  // namespace dorv
