@@ -2,6 +2,7 @@
 
 #include "roster/name_layout.h"
 #include "roster/roster_save.h"
+#include "roster/roster_widgets.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
 #include "schooldata/desktop/radio_group.h"
@@ -30,13 +31,6 @@ QString sexLabel(std::uint8_t sex) { return sex <= 1 ? q(SexNames[sex]) : QStrin
 // Only a boy or a girl chooses an item; an unset sex chooses none, so that
 // a later change records no sex the user did not pick.
 int sexItem(std::uint8_t sex) { return sex == TNameData::kSexBoy || sex == TNameData::kSexGirl ? sex : -1; }
-
-QPushButton *button(QWidget *parent, const QString &caption, QRect geometry, int fontPx) {
-    auto *b = new QPushButton(caption, parent);
-    b->setGeometry(geometry);
-    SetUiFont(b, kMsPGothic, fontPx);
-    return b;
-}
 
 }  // namespace
 
@@ -86,12 +80,12 @@ TfrmNameEdit::TfrmNameEdit(QWidget *parent) : Form(parent) {
     SetTextColour(rgpDanjo, colours::window());
     rgpDanjo->setItems({QStringLiteral("男子"), QStringLiteral("女子")});
 
-    btnChange = button(pnlOne, QStringLiteral("変更"), {296, 104, 161, 57}, 27);
-    BitBtn1 = button(pnlOne, QStringLiteral("１行削除"), {72, 136, 75, 25}, 12);
+    btnChange = RosterButton(pnlOne, QStringLiteral("変更"), {296, 104, 161, 57}, 27);
+    BitBtn1 = RosterButton(pnlOne, QStringLiteral("１行削除"), {72, 136, 75, 25}, 12);
     SetTextColour(BitBtn1, colours::red);
-    btnXferAll = button(this, QStringLiteral("すべて変換⇒７文字"), {304, 296, 233, 81}, 19);
-    btnClose = button(this, QStringLiteral("保存して終了"), {640, 504, 123, 49}, 12);
-    btnExit = button(this, QStringLiteral("保存しないで終了"), {360, 536, 75, 25}, 8);
+    btnXferAll = RosterButton(this, QStringLiteral("すべて変換⇒７文字"), {304, 296, 233, 81}, 19);
+    btnClose = RosterButton(this, QStringLiteral("保存して終了"), {640, 504, 123, 49}, 12);
+    btnExit = RosterButton(this, QStringLiteral("保存しないで終了"), {360, 536, 75, 25}, 8);
     SetTextColour(btnExit, colours::red);
 
     setTabOrder(sgdName, btnClose);

@@ -3,6 +3,7 @@
 #include "roster/DorvNameEdit.h"
 #include "roster/hinagata_file.h"
 #include "roster/roster_creation.h"
+#include "roster/roster_widgets.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
 #include "schooldata/globals.h"
@@ -13,16 +14,6 @@
 #include <QPushButton>
 
 namespace dorv {
-namespace {
-
-QPushButton *button(QWidget *parent, const QString &caption, QRect geometry, int fontPx) {
-    auto *b = new QPushButton(caption, parent);
-    b->setGeometry(geometry);
-    SetUiFont(b, kMsPGothic, fontPx);
-    return b;
-}
-
-}  // namespace
 
 TfrmDorvName::TfrmDorvName(QWidget *parent) : Form(parent) {
     setObjectName("frmDorvName");
@@ -45,11 +36,11 @@ TfrmDorvName::TfrmDorvName(QWidget *parent) : Form(parent) {
     SetUiFont(lblShow, kMsPGothic, 19, true, true);
     SetTextColour(lblShow, Qt::white);
 
-    btnG1 = button(this, QStringLiteral("１年名簿編集"), {56, 104, 145, 33}, 21);
-    btnG2 = button(this, QStringLiteral("２年名簿編集"), {56, 168, 145, 33}, 21);
-    btnG3 = button(this, QStringLiteral("３年名簿編集"), {56, 232, 145, 33}, 21);
-    btnVersion = button(this, QStringLiteral("本ソフトについて"), {456, 176, 75, 25}, 8);
-    btnClose = button(this, QStringLiteral("終了"), {456, 240, 75, 25}, 12);
+    btnG1 = RosterButton(this, QStringLiteral("１年名簿編集"), {56, 104, 145, 33}, 21);
+    btnG2 = RosterButton(this, QStringLiteral("２年名簿編集"), {56, 168, 145, 33}, 21);
+    btnG3 = RosterButton(this, QStringLiteral("３年名簿編集"), {56, 232, 145, 33}, 21);
+    btnVersion = RosterButton(this, QStringLiteral("本ソフトについて"), {456, 176, 75, 25}, 8);
+    btnClose = RosterButton(this, QStringLiteral("終了"), {456, 240, 75, 25}, 12);
 
     setTabOrder(btnClose, btnG1);
     setTabOrder(btnG1, btnG2);
