@@ -62,6 +62,9 @@ public:
     // Device pixels per inch of the page.
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
+    // The printable area in device pixels.
+    virtual int PageWidth() const = 0;
+    virtual int PageHeight() const = 0;
 
     void SetFont(const TCanvasFont &font) { font_ = font; }
     const TCanvasFont &Font() const { return font_; }

@@ -30,6 +30,8 @@ TQtCanvas::~TQtCanvas() { Finish(); }
 
 int TQtCanvas::DpiX() const { return device_.logicalDpiX(); }
 int TQtCanvas::DpiY() const { return device_.logicalDpiY(); }
+int TQtCanvas::PageWidth() const { return device_.width(); }
+int TQtCanvas::PageHeight() const { return device_.height(); }
 
 bool TQtCanvas::Finish() {
     if (finished_) return false;

@@ -24,6 +24,8 @@ public:
 
     int DpiX() const override;
     int DpiY() const override;
+    int PageWidth() const override;
+    int PageHeight() const override;
 
     // Ends the painter (and so the document) when it was begun; further
     // drawing is ignored. True when the painter had been begun and ended

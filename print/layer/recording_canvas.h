@@ -29,6 +29,12 @@ public:
 
     int DpiX() const override { return dpiX_; }
     int DpiY() const override { return dpiY_; }
+    int PageWidth() const override { return pageWidth_; }
+    int PageHeight() const override { return pageHeight_; }
+    void SetPageSize(int width, int height) {
+        pageWidth_ = width;
+        pageHeight_ = height;
+    }
 
     const std::vector<TCanvasOp> &Ops() const { return ops_; }
     // The text drawings of one page (every page for 0), in drawing order.
@@ -46,6 +52,8 @@ private:
     TCanvasOp Op(TCanvasOp::Kind what) const;
 
     int dpiX_, dpiY_;
+    // A4 portrait at 600 dpi inside 5 mm margins.
+    int pageWidth_ = 4724, pageHeight_ = 6780;
     std::vector<TCanvasOp> ops_;
 };
 

@@ -166,6 +166,11 @@ TEST_F(PrintJobPdf, WritesA4PagesInTheOrientationAsked) {
             TPrintJob job("個人票", c.orientation);
             EXPECT_EQ(job.Canvas().DpiX(), 600);
             EXPECT_EQ(job.Canvas().DpiY(), 600);
+            // A4 inside 5 mm margins: 200 x 287 mm.
+            const int across = c.orientation == TOrientation::Portrait ? 200 : 287;
+            const int down = c.orientation == TOrientation::Portrait ? 287 : 200;
+            EXPECT_NEAR(job.Canvas().PageWidth(), across / 25.4 * 600, 5);  // Qt rounds A4 to whole points
+            EXPECT_NEAR(job.Canvas().PageHeight(), down / 25.4 * 600, 5);
             job.Canvas().TextOut(0, 0, "一頁目");
             job.Canvas().NewPage();
             job.Canvas().TextOut(0, 0, "二頁目");
