@@ -94,14 +94,14 @@ class Walker {
 void Walker::firstBof() {
   const std::size_t size = s_.size();
   while (pos_ + 2 <= size) {
-    const std::uint16_t id = u16(&s_[pos_]);
+    const std::uint16_t id = u16(s_.data() + pos_);
     if (!isBof(id)) {
       pos_ += 2;
       continue;
     }
     if (pos_ + 4 > size) break;
-    const std::size_t len = u16(&s_[pos_ + 2]);
-    Body b{&s_[pos_ + 4], std::min(len, size - pos_ - 4)};
+    const std::size_t len = u16(s_.data() + pos_ + 2);
+    Body b{s_.data() + pos_ + 4, std::min(len, size - pos_ - 4)};
     if (id == kBof3) state_ = 3;
     // A plain file takes the BIFF2 layouts only when it really is BIFF2.
     if (state_ == 2 && id == kBof4) state_ = 4;
@@ -119,13 +119,13 @@ void Walker::run() {
   while (pos_ < size) {
     if (size - pos_ < 4) break;  // a record header cut off by the end
     const std::size_t start = pos_;
-    const std::uint16_t id = u16(&s_[start]);
-    const std::size_t len = u16(&s_[start + 2]);
+    const std::uint16_t id = u16(s_.data() + start);
+    const std::size_t len = u16(s_.data() + start + 2);
     const std::size_t avail = std::min(len, size - start - 4);
     if (id == kSst) {
       pos_ = sharedStringTable(start);
     } else {
-      record(id, Body{&s_[start + 4], avail});
+      record(id, Body{s_.data() + start + 4, avail});
       pos_ = std::min(start + 4 + len, size);
     }
     progress();
@@ -270,8 +270,8 @@ std::size_t Walker::sharedStringTable(std::size_t start) {
   std::vector<std::size_t> segmentEnds;
   std::size_t at = start;
   bool first = true;
-  while (at + 4 <= size && (first || u16(&s_[at]) == kContinue)) {
-    const std::size_t len = u16(&s_[at + 2]);
+  while (at + 4 <= size && (first || u16(s_.data() + at) == kContinue)) {
+    const std::size_t len = u16(s_.data() + at + 2);
     if (len > kMaxSstPiece) throw XBiffError(kMsgUnknownFormat);
     const std::size_t avail = std::min(len, size - at - 4);
     table.insert(table.end(), s_.begin() + std::ptrdiff_t(at + 4),
