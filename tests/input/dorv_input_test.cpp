@@ -174,18 +174,22 @@ TEST_F(DorvInputStart, CaptionCarriesTheSchoolNameOfTheSettings) {
     });
 }
 
-TEST_F(DorvInputStart, FailureToLoadTheStaffListEndsTheProgramWithTheErrorBox) {
-    std::filesystem::remove(school.Kihon("Shokuin.xls"));
+TEST_F(DorvInputStart, FailureToLoadTheMasterDataEndsTheProgramWithTheErrorBox) {
     services.login = "1001";
-    const auto run = RunModal(*main, [&] { main->done(0); });
-    EXPECT_FALSE(run.wasOpen);
-    EXPECT_TRUE(main->startFailed());
-    EXPECT_FALSE(main->greeted());
-    EXPECT_FALSE(frmWait->isVisible());
-    ASSERT_EQ(services.errors.size(), 1);
-    EXPECT_TRUE(services.errors[0].endsWith(".")) << services.errors[0].toStdString();
-    EXPECT_TRUE(services.messages.isEmpty());
-    EXPECT_EQ(CurTeachers, nullptr);
+    for (const char *file : {"TeikiTestName.xls", "JitsuTestName.xls", "Shokuin.xls"}) {
+        std::filesystem::remove(school.Kihon(file));
+        services.errors.clear();
+        const auto run = RunModal(*main, [&] { main->done(0); });
+        EXPECT_FALSE(run.wasOpen) << file;
+        EXPECT_TRUE(main->startFailed()) << file;
+        EXPECT_FALSE(main->greeted()) << file;
+        EXPECT_FALSE(frmWait->isVisible()) << file;
+        ASSERT_EQ(services.errors.size(), 1) << file;
+        EXPECT_TRUE(services.errors[0].endsWith(".")) << services.errors[0].toStdString();
+        EXPECT_TRUE(services.messages.isEmpty()) << file;
+        EXPECT_EQ(CurTeachers, nullptr) << file;
+        EXPECT_EQ(CurJitsuTestName, nullptr) << file;
+    }
 }
 
 TEST_F(DorvInputStart, ProficiencyEntryOnlyForTheFiveTestedSubjects) {
