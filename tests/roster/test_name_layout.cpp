@@ -40,6 +40,9 @@ const LayoutCase kLayouts[] = {
     {"山田 太郎", "山　田　太　郎"},
     // Full-width letters and digits are full-width characters like any other.
     {"ＡＢ Ｃ", "Ａ　Ｂ　　　Ｃ"},
+    // Longer than the editor converts: the function alone keeps seven characters.
+    {"甲乙丙丁戊己庚辛", "甲乙丙丁戊己庚"},
+    {"", "　　　　　　　"},
     // Names the layout has no rule for come back as they are.
     {"山田 Taro", "山田 Taro"},
     {"Yamada 太郎", "Yamada 太郎"},

@@ -179,15 +179,14 @@ TEST_F(RosterCreation, ALeftoverCopyIsReplaced) {
     EXPECT_EQ(rostertest::ReadCells(folder.roster(1)), expected);
 }
 
-// A disk that is full for the roster only.
+// A disk that is full for the roster only, after its first block.
+bool g_rosterBlockWritten = false;
 ssize_t rosterDiskFull(int fd, const void *buf, std::size_t count) {
     char link[4096];
     const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), link, sizeof link - 1);
     if (n > 0 && std::string(link, static_cast<std::size_t>(n)).ends_with("名簿.xls")) {
-        static bool once = false;
-        // The first block goes through, then the disk is full.
-        if (!once) {
-            once = true;
+        if (!g_rosterBlockWritten) {
+            g_rosterBlockWritten = true;
             return ::write(fd, buf, std::min<std::size_t>(count, 4096));
         }
         errno = ENOSPC;
@@ -198,6 +197,7 @@ ssize_t rosterDiskFull(int fd, const void *buf, std::size_t count) {
 
 TEST_F(RosterCreation, AFailedWriteLeavesNoPartialRoster) {
     DataFolder folder;
+    g_rosterBlockWritten = false;
     dorv::SetBlockWriter(&rosterDiskFull);
     EXPECT_EQ(prepare(1), "ファイル " + folder.roster(1) + " を作成できません");
     dorv::SetBlockWriter(nullptr);
