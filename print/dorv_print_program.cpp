@@ -2,6 +2,7 @@
 
 #include "print/dorv_print_ichiran.h"
 #include "print/dorv_print_main.h"
+#include "print/dorv_transfer.h"
 
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/dialogs/select_gakunen.h"
@@ -41,10 +42,11 @@ int RunDorvPrint() {
     FormSlot<TfrmSelectHyotei> selectHyotei(frmSelectHyotei);
     // 10: frmDispTutihyo, 11: frmPrintKondan, 12: frmDispYouroku
     FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
-    // 14: frmHenkan
+    FormSlot<TfrmHenkan> henkan(frmHenkan);
 
     TfrmDorvPrint::OutputForms outputs;
     outputs.prIchiran = printIchiran.form.get();
+    outputs.henkan = henkan.form.get();
     main.form->setOutputForms(outputs);
     main.form->run();
     return 0;
