@@ -127,7 +127,9 @@ std::vector<std::uint8_t> build(const std::array<std::uint8_t, 16> &headerClsid,
     }
     fat.resize(fatSectors * kPerFatSector, kFreeSect);
 
-    std::vector<std::uint8_t> out(kSector, 0);
+    // Header, the sectors laid out so far, the FAT, the DIFAT.
+    std::vector<std::uint8_t> out(kSector + body.size() + (fatSectors + difatSectors) * kSector, 0xFF);
+    std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(kSector), std::uint8_t{0});
     std::uint8_t *h = out.data();
     std::memcpy(h, kSignature.data(), 8);
     std::memcpy(h + 8, headerClsid.data(), 16);
@@ -145,18 +147,16 @@ std::vector<std::uint8_t> build(const std::array<std::uint8_t, 16> &headerClsid,
     put32(h + 72, static_cast<std::uint32_t>(difatSectors));
     for (std::size_t k = 0; k < kHeaderDifat; ++k) put32(h + 76 + 4 * k, k < fatIds.size() ? fatIds[k] : kFreeSect);
 
-    out.insert(out.end(), body.begin(), body.end());
-    std::size_t base = out.size();
-    out.resize(base + fatSectors * kSector);
+    if (!body.empty()) std::memcpy(out.data() + kSector, body.data(), body.size());
+    const std::size_t base = kSector + body.size();
     for (std::size_t k = 0; k < fat.size(); ++k) put32(out.data() + base + 4 * k, fat[k]);
     for (std::size_t d = 0; d < difatSectors; ++d) {
-        std::vector<std::uint8_t> sec(kSector, 0xFF);
+        std::uint8_t *sec = out.data() + base + (fatSectors + d) * kSector;
         for (std::size_t k = 0; k < kPerFatSector - 1; ++k) {
             std::size_t idx = kHeaderDifat + d * (kPerFatSector - 1) + k;
-            if (idx < fatIds.size()) put32(sec.data() + 4 * k, fatIds[idx]);
+            if (idx < fatIds.size()) put32(sec + 4 * k, fatIds[idx]);
         }
-        put32(sec.data() + kSector - 4, d + 1 < difatSectors ? difatIds[d + 1] : kEndOfChain);
-        out.insert(out.end(), sec.begin(), sec.end());
+        put32(sec + kSector - 4, d + 1 < difatSectors ? difatIds[d + 1] : kEndOfChain);
     }
     return out;
 }
