@@ -1,0 +1,70 @@
+// One frequency chart of a test's subject: horizontal bars at the middle of
+// each 10-point band (5, 15, .., 95) on the left axis, the number of students
+// as the bar's length on the bottom axis "人数". It holds two series: series
+// 0 for the grade's bands, series 1 for a student's own band, drawn over
+// series 0 with its own colour and hatch. The same object is shown in the
+// frequency view and drawn into a printer rectangle by the individual
+// result sheet, so both show the same figures.
+#pragma once
+
+#include "print/layer/qt_canvas.h"
+
+#include <QChartView>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class QBarCategoryAxis;
+class QBarSet;
+class QHorizontalStackedBarSeries;
+class QValueAxis;
+
+namespace dorv {
+
+struct TDosuBar {
+    int Position = 0;  // on the left axis
+    int Length = 0;    // on the bottom axis
+    bool operator==(const TDosuBar &) const = default;
+};
+
+class TDosuChart : public QChartView, public print::TQtCanvasChart {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 297;
+    static constexpr int kHeight = 209;
+
+    explicit TDosuChart(const QString &title, QWidget *parent = nullptr);
+
+    void clearSeries(int series);
+    void addBar(int series, int position, int length);
+    const std::vector<TDosuBar> &bars(int series) const;
+
+    QString title() const;
+
+    // The Qt side, for tests: one stacked series of two sets per category,
+    // the student's band at the base and the rest of the grade's bar after
+    // it, which draws exactly as series 1 laid over series 0.
+    QHorizontalStackedBarSeries *barSeries() const { return series_; }
+    QBarSet *frontSet() const { return front_; }
+    QBarSet *backSet() const { return back_; }
+    QBarCategoryAxis *leftAxis() const { return left_; }
+    QValueAxis *bottomAxis() const { return bottom_; }
+
+    // print::TQtCanvasChart
+    std::string Label() const override;
+    void Paint(QPainter &painter, const QRectF &target) const override;
+
+private:
+    void rebuild();
+
+    std::vector<TDosuBar> bars_[2];
+    QHorizontalStackedBarSeries *series_;
+    QBarSet *front_;  // series 1
+    QBarSet *back_;   // what series 0 shows beyond series 1
+    QBarCategoryAxis *left_;
+    QValueAxis *bottom_;
+};
+
+}  // namespace dorv
