@@ -80,8 +80,10 @@ void DosuChart::fitBottomAxis() {
     const int max = std::max(1, static_cast<int>(top));
     const int step = (max + 9) / 10;
     const int steps = (max + step - 1) / step;
+    bottom_->setTickType(QValueAxis::TicksDynamic);
+    bottom_->setTickAnchor(0);
+    bottom_->setTickInterval(step);
     bottom_->setRange(0, step * steps);
-    bottom_->setTickCount(steps + 1);
 }
 
 }  // namespace dorv

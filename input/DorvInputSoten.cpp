@@ -50,7 +50,8 @@ QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
     auto *l = new QLabel(parent);
     l->setObjectName(name);
     SetUiFont(l, kMsPGothic, 24);
-    SetTextColour(l, QApplication::palette().color(QPalette::WindowText));
+    // The caption-text colour, on the form's own background.
+    SetTextColour(l, QApplication::palette().color(QPalette::HighlightedText));
     l->setGeometry(left, top, 0, 26);
     return l;
 }
@@ -106,7 +107,6 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     pnlInput->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlInput->setLineWidth(2);
     pnlInput->setGeometry(left, 56, width, 129);
-    pnlInput->setAutoFillBackground(true);
     lblID = PanelLabel(pnlInput, "lblID", 12, 10);
     lblName = PanelLabel(pnlInput, "lblName", 96, 10);
     lblKyoka = PanelLabel(pnlInput, "lblKyoka", 12, 46);
@@ -147,6 +147,12 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     pnlStats->setLineWidth(2);
     pnlStats->setGeometry(left, 214, width, 56);
     pnlStats->setAutoFillBackground(true);
+    {
+        QPalette p = pnlStats->palette();
+        p.setColor(QPalette::Window, colours::buttonFace());
+        p.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+        pnlStats->setPalette(p);
+    }
     lblMeans = new QLabel("学級平均", pnlStats);
     lblMeans->setObjectName("lblMeans");
     SetUiFont(lblMeans, kMsPGothic, 16);

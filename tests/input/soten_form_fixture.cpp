@@ -6,13 +6,11 @@
 #include "schooldata/globals.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QtTest/qtestspontaneevent.h>
 
 namespace dorv::testing {
 
@@ -106,13 +104,6 @@ void TypeAndEnter(TfrmDorvInputSoten &form, const QString &text) {
     if (text.isEmpty()) form.edtInput->del();
     else QTest::keyClicks(form.edtInput, text);
     QTest::keyClick(form.edtInput, Qt::Key_Return);
-}
-
-void WindowManagerClose(QWidget &window) {
-    QCloseEvent close;
-    QSpontaneKeyEvent::setSpontaneous(&close);
-    // Straight to the handler: sendEvent() would clear the spontaneous mark.
-    static_cast<QObject &>(window).event(&close);
 }
 
 QColor GridPixel(TfrmDorvInputSoten &form, int col, int row, int dx, int dy) {

@@ -7,7 +7,7 @@
 
 #include "input/DorvInputSoten.h"
 
-#include "schooldata/desktop/services.h"
+#include "recording_services.h"
 #include "schooldata/teachers.h"
 #include "schooldata/test_names.h"
 #include "school_fixture.h"
@@ -30,18 +30,6 @@ class SelectGridDialog;
 }  // namespace dorv
 
 namespace dorv::testing {
-
-class BoxServices : public DesktopServices {
-public:
-    BoxServices() { SetServices(this); }
-    ~BoxServices() override { SetServices(nullptr); }
-    void showMessage(QWidget *, const QString &text) override { messages << text; }
-    void showError(QWidget *, const QString &text) override { errors << text; }
-    void beep() override { ++beeps; }
-    QStringList messages;
-    QStringList errors;
-    int beeps = 0;
-};
 
 struct Student {
     int slot;
@@ -67,7 +55,7 @@ public:
     std::filesystem::path proficiency() const { return folder.Grade(kGrade, "第２回実力テスト.xls"); }
 
     SchoolFolder folder;
-    BoxServices boxes;
+    RecordingServices boxes;
     TTeachers teachers;
     TTeikiTestName teikiNames;
     TJitsuTestName jitsuNames;
@@ -87,9 +75,6 @@ Opening OpenForm(TfrmDorvInputSoten &form, SelectGridDialog &dialog, const std::
 
 // As a teacher: the text over the mirrored value, then Enter.
 void TypeAndEnter(TfrmDorvInputSoten &form, const QString &text);
-
-// The window manager's close request (a spontaneous close event).
-void WindowManagerClose(QWidget &window);
 
 // The form painted into an image, and the colour at a point of a cell of
 // its grid (`dx`, `dy` from the cell's top left corner).

@@ -4,6 +4,8 @@
 // failures of opening and saving.
 #include "soten_form_fixture.h"
 
+#include "modal.h"
+
 #include "input/DorvInputDosuChart.h"
 #include "input/DorvInputTeiki.h"
 
