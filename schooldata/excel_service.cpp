@@ -355,6 +355,9 @@ void TExcelWorksheet::WriteText(const std::string &address, const std::string &t
         auto at = parseAddress(address);
         if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
         if (impl.lock.readOnly()) throw ExcelError(withPath(kMsgReadOnly, impl.path));
+        // A cell holds at most 32767 characters (UTF-16 units, as stored).
+        if (biff8::utf8ToUtf16(text).size() > 32767)
+            throw ExcelError("セル " + address + " の文字列が長すぎます（32767文字まで）");
         biff8::Workbook &wb = impl.file->workbook();
         biff8::SheetCells &cells = wb.sheet(index_);
         try {

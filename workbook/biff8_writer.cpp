@@ -110,7 +110,7 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
         append32(r.body, 0);
         r.body.push_back(0);  // visible
         r.body.push_back(0);  // worksheet
-        appendName(r.body, utf8ToUtf16(s.name), false);
+        appendName(r.body, utf8ToUtf16(s.name).substr(0, 31), false);  // the longest sheet name there is
         boundAt.push_back(globals.size());
         globals.push_back(std::move(r));
     }

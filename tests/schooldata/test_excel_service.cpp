@@ -355,6 +355,13 @@ TEST(ExcelService, UnboundObjectsAndBadAddressesRaise) {
         EXPECT_THROW(book.Worksheet("Data").WriteCell(bad, "1"), ExcelError) << bad;
         EXPECT_FALSE(book.IsOpen()) << bad;
     }
+    {
+        TExcelWorkbook book;
+        book.Open(app, (dir / "a.xls").string());
+        book.Worksheet("Data").WriteText("A5", std::string(32767, 'x'));  // the longest a cell holds
+        EXPECT_THROW(book.Worksheet("Data").WriteText("A6", std::string(32768, 'x')), ExcelError);
+        EXPECT_FALSE(book.IsOpen());
+    }
     EXPECT_FALSE(IsExcelRunning());
 }
 
