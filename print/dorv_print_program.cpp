@@ -1,5 +1,8 @@
 #include "print/dorv_print_program.h"
 
+#include "print/DorvDispTutihyo.h"
+#include "print/DorvDispYouroku.h"
+#include "print/DorvPrintDispDosu.h"
 #include "print/dorv_print_ichiran.h"
 #include "print/dorv_print_main.h"
 #include "print/dorv_transfer.h"
@@ -35,16 +38,22 @@ int RunDorvPrint() {
     FormSlot<TfrmDorvPrint> main(frmDorvPrint);
     FormSlot<TfrmSelectTeiki> selectTeiki(frmSelectTeiki);
     FormSlot<TfrmWait> wait(frmWait);
-    // 4: frmDispDosu, 5: frmPrintKojin
+    FormSlot<TfrmDispDosu> dispDosu(frmDispDosu);
+    // 5: frmPrintKojin
     FormSlot<TfrmVersion> version(frmVersion);
     FormSlot<TfrmPrintIchiran> printIchiran(frmPrintIchiran);
     FormSlot<TfrmSelectJitsu> selectJitsu(frmSelectJitsu);
     FormSlot<TfrmSelectHyotei> selectHyotei(frmSelectHyotei);
-    // 10: frmDispTutihyo, 11: frmPrintKondan, 12: frmDispYouroku
+    FormSlot<TfrmDispTutihyo> dispTutihyo(frmDispTutihyo);
+    // 11: frmPrintKondan
+    FormSlot<TfrmDispYouroku> dispYouroku(frmDispYouroku);
     FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
     FormSlot<TfrmHenkan> henkan(frmHenkan);
 
     TfrmDorvPrint::OutputForms outputs;
+    outputs.dispDosu = dispDosu.form.get();
+    outputs.dispTutihyo = dispTutihyo.form.get();
+    outputs.dispYouroku = dispYouroku.form.get();
     outputs.prIchiran = printIchiran.form.get();
     outputs.henkan = henkan.form.get();
     main.form->setOutputForms(outputs);
