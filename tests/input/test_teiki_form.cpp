@@ -141,8 +141,10 @@ TEST_F(TeikiForm, SaveWritesExactlyHisTypedColumnAndKeepsAColleaguesSave) {
         EXPECT_EQ(form.edtInput->text(), "90");  // row 4 mirrored
         TypeAndEnter(form, "");     // row 4: emptied, no score
         EXPECT_EQ(CurSotenData->Score[4][2], 255);
-        TypeAndEnter(form, "0");    // row 5
+        form.edtInput->setText("0");  // row 5, through the button
+        form.btnEnter->click();
         EXPECT_EQ(cell(5, 5), "   0");
+        EXPECT_EQ(form.sgrInput->row(), 6);
         form.sgrInput->setRow(43);
         TypeAndEnter(form, "77");
 
@@ -331,6 +333,19 @@ TEST_F(TeikiForm, LastRowKeepsTheCursorAfterEnter) {
     });
     ASSERT_TRUE(o.opened);
     EXPECT_EQ(XlrdCells(school.regular()).at("Data!D85"), "64");
+}
+
+TEST_F(TeikiForm, ReopeningKeepsTheRowInsideTheNewGrade) {
+    school.setTeacher(2);
+    EXPECT_TRUE(open([&] { form.sgrInput->setRow(80); }).opened);
+    school.setClassCounts(3, 1, 1);
+    const Opening o = open([&] {
+        EXPECT_EQ(form.sgrInput->rowCount(), 43);
+        EXPECT_EQ(form.sgrInput->row(), 42);
+        EXPECT_EQ(form.sgrInput->col(), 5);
+        EXPECT_EQ(form.lblID->text(), " 142");
+    });
+    EXPECT_TRUE(o.opened);
 }
 
 TEST_F(TeikiForm, LeavingWithoutSavingWritesNothing) {
