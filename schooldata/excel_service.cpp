@@ -170,22 +170,6 @@ void writeAll(int fd, const std::vector<std::uint8_t> &bytes) {
     }
 }
 
-std::vector<std::uint8_t> readFd(int fd) {
-    std::vector<std::uint8_t> out;
-    std::uint8_t buf[65536];
-    off_t pos = 0;
-    for (;;) {
-        ssize_t n = ::pread(fd, buf, sizeof buf, pos);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw std::system_error(errno, std::generic_category());
-        }
-        if (n == 0) return out;
-        out.insert(out.end(), buf, buf + n);
-        pos += n;
-    }
-}
-
 }  // namespace
 
 void TExcelWorkbook::Impl::save() {
@@ -204,7 +188,7 @@ void TExcelWorkbook::Impl::save() {
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
 
         // What lands on disk is read back and must hold every written cell.
-        biff8::WorkbookFile back = biff8::WorkbookFile::fromBytes(readFd(fd), stem(path));
+        biff8::WorkbookFile back = biff8::WorkbookFile::fromBytes(readWholeFile(fd), stem(path));
         bool ok = back.workbook().sheetCount() == file->workbook().sheetCount();
         for (const auto &[at, expect] : written) {
             if (!ok) break;
@@ -328,46 +312,47 @@ std::string TExcelWorksheet::ReadCell(const std::string &address) {
     });
 }
 
-void TExcelWorksheet::WriteCell(const std::string &address, const std::string &text) {
-    std::optional<double> n = plainNumber(text);
-    if (!n) return WriteText(address, text);
-    if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
-    TExcelWorkbook::Impl &impl = *book_->impl_;
+namespace {
+
+// One cell write: the address checked, the file writable, the value stored
+// by `set`, and what the cell now holds noted for the check after saving.
+template <class Impl, class Set>
+void store(Impl &impl, std::size_t index, const std::string &address, Set &&set) {
     guarded(impl, [&] {
         auto at = parseAddress(address);
         if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
         if (impl.lock.readOnly()) throw ExcelError(withPath(kMsgReadOnly, impl.path));
         biff8::Workbook &wb = impl.file->workbook();
+        biff8::SheetCells &cells = wb.sheet(index);
         try {
-            wb.sheet(index_).setNumber(at->first, at->second, *n);
+            set(wb, cells, at->first, at->second);
         } catch (const biff8::CellRefused &) {
-            throw ExcelError("シート「" + wb.sheetName(index_) + "」のセル " + address +
+            throw ExcelError("シート「" + wb.sheetName(index) + "」のセル " + address +
                              " は共有数式か配列数式のため書き込めません");
         }
-        impl.written[{index_, at->first, at->second}] = wb.sheet(index_).value(at->first, at->second, wb.sst());
+        impl.written[{index, at->first, at->second}] = cells.value(at->first, at->second, wb.sst());
+    });
+}
+
+}  // namespace
+
+void TExcelWorksheet::WriteCell(const std::string &address, const std::string &text) {
+    std::optional<double> n = plainNumber(text);
+    if (!n) return WriteText(address, text);
+    if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
+    store(*book_->impl_, index_, address, [&](biff8::Workbook &, biff8::SheetCells &cells, auto row, auto col) {
+        cells.setNumber(row, col, *n);
     });
 }
 
 void TExcelWorksheet::WriteText(const std::string &address, const std::string &text) {
     if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
-    TExcelWorkbook::Impl &impl = *book_->impl_;
-    guarded(impl, [&] {
-        auto at = parseAddress(address);
-        if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
-        if (impl.lock.readOnly()) throw ExcelError(withPath(kMsgReadOnly, impl.path));
+    store(*book_->impl_, index_, address, [&](biff8::Workbook &wb, biff8::SheetCells &cells, auto row, auto col) {
         // A cell holds at most 32767 characters (UTF-16 units, as stored).
         if (biff8::utf8ToUtf16(text).size() > 32767)
             throw ExcelError("セル " + address + " の文字列が長すぎます（32767文字まで）");
-        biff8::Workbook &wb = impl.file->workbook();
-        biff8::SheetCells &cells = wb.sheet(index_);
-        try {
-            if (text.empty()) cells.setBlank(at->first, at->second);
-            else cells.setShared(at->first, at->second, wb.sst().add(text));
-        } catch (const biff8::CellRefused &) {
-            throw ExcelError("シート「" + wb.sheetName(index_) + "」のセル " + address +
-                             " は共有数式か配列数式のため書き込めません");
-        }
-        impl.written[{index_, at->first, at->second}] = cells.value(at->first, at->second, wb.sst());
+        if (text.empty()) cells.setBlank(row, col);
+        else cells.setShared(row, col, wb.sst().add(text));
     });
 }
 

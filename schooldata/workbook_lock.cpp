@@ -66,22 +66,23 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path) {
     return Result::Locked;
 }
 
-std::vector<std::uint8_t> WorkbookLock::readAll() const {
+std::vector<std::uint8_t> readWholeFile(int fd) {
     std::vector<std::uint8_t> out;
     std::uint8_t buf[65536];
     off_t pos = 0;
     for (;;) {
-        ssize_t n = ::pread(fd_, buf, sizeof buf, pos);
+        ssize_t n = ::pread(fd, buf, sizeof buf, pos);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw std::system_error(errno, std::generic_category(), "read");
         }
-        if (n == 0) break;
+        if (n == 0) return out;
         out.insert(out.end(), buf, buf + n);
         pos += n;
     }
-    return out;
 }
+
+std::vector<std::uint8_t> WorkbookLock::readAll() const { return readWholeFile(fd_); }
 
 void WorkbookLock::release() {
     if (fd_ >= 0) ::close(fd_);  // closing the description drops its lock

@@ -43,4 +43,8 @@ private:
     struct stat st_ {};
 };
 
+// Every byte of an open file, read from its start whatever its offset.
+// Raises std::system_error.
+std::vector<std::uint8_t> readWholeFile(int fd);
+
 }  // namespace dorv

@@ -49,6 +49,18 @@ void appendDouble(std::string &b, double v) {
     append32(b, static_cast<std::uint32_t>(bits >> 32));
 }
 
+std::string errorName(unsigned code) {
+    switch (code) {
+    case 0x00: return "#NULL!";
+    case 0x07: return "#DIV/0!";
+    case 0x0F: return "#VALUE!";
+    case 0x17: return "#REF!";
+    case 0x1D: return "#NAME?";
+    case 0x24: return "#NUM!";
+    default: return "#N/A";
+    }
+}
+
 std::vector<Record> parseRecords(std::string_view stream, std::string &tail) {
     std::vector<Record> out;
     std::size_t pos = 0;

@@ -74,6 +74,9 @@ void append16(std::string &b, std::uint16_t v);
 void append32(std::string &b, std::uint32_t v);
 void appendDouble(std::string &b, double v);
 
+// The text of an error value of a cell ("#DIV/0!", "#N/A", ...).
+std::string errorName(unsigned code);
+
 // The records of `stream` in order. Parsing stops where no whole record is
 // left; those bytes are returned in `tail` so that they survive a save.
 std::vector<Record> parseRecords(std::string_view stream, std::string &tail);

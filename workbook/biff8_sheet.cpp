@@ -47,17 +47,6 @@ std::string unicodeText(std::string_view b, std::size_t pos) {
     return biff::unitsToUtf8(s);
 }
 
-std::string errorText(unsigned code) {
-    switch (code) {
-    case 0x00: return "#NULL!";
-    case 0x07: return "#DIV/0!";
-    case 0x0F: return "#VALUE!";
-    case 0x17: return "#REF!";
-    case 0x1D: return "#NAME?";
-    case 0x24: return "#NUM!";
-    default: return "#N/A";
-    }
-}
 
 Record cellRecord(std::uint16_t rid, std::uint16_t row, std::uint16_t col, std::uint16_t xf) {
     Record r{rid, {}};
@@ -197,7 +186,7 @@ CellValue SheetCells::value(std::uint16_t row, std::uint16_t col, const SharedSt
     case id::BoolErr:
         if (b.size() >= 8 && b[7]) {
             v.kind = CellKind::Error;
-            v.text = errorText(static_cast<unsigned char>(b[6]));
+            v.text = errorName(static_cast<unsigned char>(b[6]));
         } else {
             v.kind = CellKind::Bool;
             v.text = (b.size() >= 7 && b[6]) ? "TRUE" : "FALSE";
@@ -216,7 +205,7 @@ CellValue SheetCells::value(std::uint16_t row, std::uint16_t col, const SharedSt
                 v.text = val ? "TRUE" : "FALSE";
             } else if (type == 2) {
                 v.kind = CellKind::Error;
-                v.text = errorText(val);
+                v.text = errorName(val);
             }
         } else {
             v.kind = CellKind::Number;

@@ -12,6 +12,7 @@ using biff8::FormatError;
 using biff8::get16;
 using biff8::get32;
 using biff8::getDouble;
+using biff8::errorName;
 
 namespace {
 
@@ -21,17 +22,6 @@ const std::uint8_t *bytesAt(std::string_view b, std::size_t pos) {
     return reinterpret_cast<const std::uint8_t *>(b.data()) + pos;
 }
 
-std::string errorText(unsigned code) {
-    switch (code) {
-    case 0x00: return "#NULL!";
-    case 0x07: return "#DIV/0!";
-    case 0x0F: return "#VALUE!";
-    case 0x17: return "#REF!";
-    case 0x1D: return "#NAME?";
-    case 0x24: return "#NUM!";
-    default: return "#N/A";
-    }
-}
 
 }  // namespace
 
@@ -141,7 +131,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             std::size_t at = rid == 0x0005 ? 7 : 6;
             unsigned v = b.size() > at ? static_cast<unsigned char>(b[at]) : 0;
             bool err = b.size() > at + 1 && b[at + 1];
-            if (err) text(row, col, errorText(v));
+            if (err) text(row, col, errorName(v));
             else setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
             break;
         }
@@ -159,7 +149,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
                 } else if (type == 1) {
                     setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
                 } else if (type == 2) {
-                    text(row, col, errorText(v));
+                    text(row, col, errorName(v));
                 }
             } else {
                 number(row, col, getDouble(b, at));
