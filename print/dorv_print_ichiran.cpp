@@ -7,6 +7,7 @@
 #include "print/calc_test.h"
 #include "print/ichiran.h"
 #include "print/layer/print_job.h"
+#include "print/stats_roster.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
 #include "schooldata/globals.h"
@@ -53,18 +54,9 @@ QString TfrmPrintIchiran::PrintList() {
     if (calc == nullptr || calc->CalcGrade < 1 || calc->CalcGrade > 3 || CurSotenData == nullptr) return {};
     SubjectCount = IchiranSubjectCount(*calc);
 
-    // The roster must be the statistics' grade; a view or the conference
-    // sheet may have loaded another one into CurNameData since.
     std::unique_ptr<TNameData> ownNames;
-    const TNameData *names = CurNameData;
-    if (names == nullptr || names->Grade != calc->CalcGrade) {
-        ownNames = std::make_unique<TNameData>();
-        ownNames->Grade = calc->CalcGrade;
-        ownNames->LoadMeibo(calc->ClassCount);
-        names = ownNames.get();
-    }
-
-    const TIchiranSource source{*calc, *names, *CurSotenData,
+    const TNameData &names = RosterOfStatistics(*calc, ownNames);
+    const TIchiranSource source{*calc, names, *CurSotenData,
                                 IchiranTestName(*calc, CurTeikiTestName, CurJitsuTestName), SchoolName};
 
     print::TPrintJob job(QStringLiteral("成績一覧表"), print::TOrientation::Landscape);
