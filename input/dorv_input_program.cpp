@@ -1,6 +1,10 @@
 #include "dorv_input_program.h"
 
+#include "DorvInputHyotei.h"
 #include "DorvInputJitsu.h"
+#include "DorvInputNaishin.h"
+#include "DorvInputYouroku.h"
+#include "DorvSelectNaishin.h"
 #include "DorvInputTeiki.h"
 #include "dorv_input_main.h"
 #include "otsukare.h"
@@ -44,22 +48,27 @@ int RunDorvInput() {
     FormSlot<TfrmDorvInputTeiki> teiki(frmDorvInputTeiki);
     FormSlot<TfrmSelectTeiki> selectTeiki(frmSelectTeiki);
     FormSlot<TfrmVersion> version(frmVersion);
-    // 8: frmDorvInputHyotei, whose creation is where the program refuses to
-    // run beside the spreadsheet program: nothing after it is created and
-    // no window is shown.
+    // The creation of the rating form is where the program refuses to run
+    // beside the spreadsheet program: nothing after it is created and no
+    // window is shown.
+    FormSlot<TfrmDorvInputHyotei> hyotei(frmDorvInputHyotei);
     if (Services().isExcelRunning()) {
         Services().showMessage(nullptr, "エクセルが起動しています。閉じてからもう一度実行してください");
         return 1;
     }
     FormSlot<TfrmSelectHyotei> selectHyotei(frmSelectHyotei);
-    // 10: frmDorvInputNaishin, 11: frmSelectNaishin
+    FormSlot<TfrmDorvInputNaishin> naishin(frmDorvInputNaishin);
+    FormSlot<TfrmSelectNaishin> selectNaishin(frmSelectNaishin);
     FormSlot<TfrmOtsukareMessage> otsukare(frmOtsukareMessage);
-    // 13: frmDorvInputYouroku
+    FormSlot<TfrmDorvInputYouroku> youroku(frmDorvInputYouroku);
     FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
 
     TfrmDorvInput::EntryForms entryForms;
     entryForms.teiki = teiki.form.get();
     entryForms.jitsu = jitsu.form.get();
+    entryForms.hyotei = hyotei.form.get();
+    entryForms.naishin = naishin.form.get();
+    entryForms.youroku = youroku.form.get();
     main.form->setEntryForms(entryForms);
     main.form->run();
     return main.form->startFailed() ? 1 : 0;

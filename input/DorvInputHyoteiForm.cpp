@@ -1,0 +1,433 @@
+#include "input/DorvInputHyoteiForm.h"
+
+#include "input/DorvInputHyoteiEntry.h"
+
+#include "schooldata/access.h"
+#include "schooldata/convert.h"
+#include "schooldata/desktop/error_box.h"
+#include "schooldata/desktop/fonts.h"
+#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/globals.h"
+#include "schooldata/hyotei_data.h"
+#include "schooldata/kanten_data.h"
+#include "schooldata/kurasusu_data.h"
+#include "schooldata/name_data.h"
+#include "schooldata/settings.h"
+#include "schooldata/teachers.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace dorv {
+
+namespace {
+
+constexpr int kFixedCols = 3;
+constexpr int kRatingCol = 3;
+constexpr int kStudents = 42;
+constexpr int kTechHomeSubject = 8;
+constexpr int kPhysEd = 7;
+constexpr int kNoSubject = 11;
+
+const QColor kBoysTint(224, 224, 255);
+const QColor kGirlsTint(255, 224, 224);
+const QColor kDisagreeText(255, 0, 0);
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    SetUiFont(l, kMsPGothic, 24);
+    SetTextColour(l, colours::activeCaption());
+    l->setGeometry(left, top, 0, 26);
+    return l;
+}
+
+QLabel *HintLabel(QWidget *parent, const char *name, int top, int px, bool italic) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    SetUiFont(l, kMsPGothic, px);
+    if (italic) {
+        QFont f = l->font();
+        f.setItalic(true);
+        l->setFont(f);
+    }
+    SetTextColour(l, colours::yellow);
+    l->setGeometry(424, top, 340, px + 6);
+    return l;
+}
+
+struct Hints {
+    const char *first, *second, *third;
+};
+
+Hints HintsForColumn(int col) {
+    if (col <= kRatingCol)
+        return {"評定と観点をまとめて入力してください", "例： 3BBAB ( 3bbab でもかまいません)",
+                "評定のみの入力もできます"};
+    if (col == kRatingCol + 1)
+        return {"観点をまとめて、または１つ入力してください", "例：　BBAB  (bbab でもかまいません)", ""};
+    return {"観点を１つ入力してください", "例：　B  (b でもかまいません)", ""};
+}
+
+}  // namespace
+
+TfrmDorvInputHyoteiForm::TfrmDorvInputHyoteiForm(const HyoteiFormDesign &design, QWidget *parent)
+    : Form(parent), design_(design) {
+    setObjectName(design.objectName);
+    setBorder(design.border);
+    setWindowTitle(design.caption);
+    setClientSize(design.width, design.height);
+    setBackground(colours::navy);
+    SetUiFont(this, kMsPGothic, 12);
+
+    sgrInput = new StringGrid(this);
+    sgrInput->setObjectName(design.gridName);
+    SetUiFont(sgrInput, kMsGothic, 12);
+    sgrInput->setGeometry(16, 16, 361, 641);
+    sgrInput->setColCount(kFixedCols + 7);
+    sgrInput->setRowCount(2);
+    sgrInput->setDefaultColWidth(26);
+    sgrInput->setFixedCols(kFixedCols);
+    sgrInput->setFixedRows(1);
+    sgrInput->setDefaultRowHeight(16);
+    sgrInput->setScrollBars(true, false);
+    sgrInput->setDefaultDrawing(false);
+    sgrInput->setDrawCellHook([this](QPainter &p, const StringGrid::DrawCellArgs &c) { drawCell(p, c); });
+
+    buildPanel();
+
+    setCancelButton(btnNoSave);
+    connect(sgrInput, &StringGrid::clicked, this, Guarded([this] { gridClick(); }, this));
+    connect(sgrInput, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
+    connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
+    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { moveUp(); }, this));
+    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { moveDown(); }, this));
+    connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
+    connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
+    edtInput->installEventFilter(this);
+}
+
+void TfrmDorvInputHyoteiForm::buildPanel() {
+    lblTitle = new QLabel(this);
+    lblTitle->setObjectName(design_.titleName);
+    SetUiFont(lblTitle, kMsPGothic, 32);
+    SetTextColour(lblTitle, Qt::white);
+    lblTitle->setGeometry(392, 24, std::max(design_.titleWidth, design_.width - 392 - 8), 40);
+
+    pnlInputHyotei = new QFrame(this);
+    pnlInputHyotei->setObjectName("pnlInputHyotei");
+    pnlInputHyotei->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlInputHyotei->setLineWidth(3);
+    pnlInputHyotei->setGeometry(392, 80, 361, 153);
+    pnlInputHyotei->setAutoFillBackground(true);
+    lblID = PanelLabel(pnlInputHyotei, "lblID", 24, 24);
+    lblName = PanelLabel(pnlInputHyotei, "lblName", 104, 24);
+    lblKyoka = PanelLabel(pnlInputHyotei, "lblKyoka", 16, 88);
+
+    edtInput = new QLineEdit(pnlInputHyotei);
+    edtInput->setObjectName(design_.editName);
+    SetUiFont(edtInput, kMsPGothic, 24);
+    edtInput->setGeometry(112, 89, 89, 32);
+    // Ratings and marks are typed as digits and Latin letters.
+    edtInput->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    btnEnter = new QPushButton("入力  [ENTER]", pnlInputHyotei);
+    btnEnter->setObjectName("btnEnter");
+    SetUiFont(btnEnter, kMsPGothic, 16);
+    btnEnter->setGeometry(224, 88, 121, 33);
+
+    const Hints h = HintsForColumn(kRatingCol);
+    lblSetumei1 = HintLabel(this, "lblSetumei1", 248, 13, true);
+    lblSetumei2 = HintLabel(this, "lblSetumei2", 272, 13, false);
+    lblSetumei3 = HintLabel(this, "lblSetumei3", 296, 12, false);
+    lblSetumei1->setText(h.first);
+    lblSetumei2->setText(h.second);
+    lblSetumei3->setText(h.third);
+
+    sgrKantenKoumoku = new StringGrid(this);
+    sgrKantenKoumoku->setObjectName("sgrKantenKoumoku");
+    sgrKantenKoumoku->setGeometry(416, 336, 313, 121);
+    sgrKantenKoumoku->setColCount(2);
+    sgrKantenKoumoku->setRowCount(7);
+    sgrKantenKoumoku->setFixedCols(1);
+    sgrKantenKoumoku->setFixedRows(1);
+    sgrKantenKoumoku->setDefaultRowHeight(16);
+    sgrKantenKoumoku->setScrollBars(false, false);
+    sgrKantenKoumoku->setEnabled(false);
+
+    sbtInput = new QWidget(this);
+    sbtInput->setObjectName(design_.spinName);
+    sbtInput->setGeometry(392, 472, 33, 89);
+    sbtInputUp = new QToolButton(sbtInput);
+    sbtInputUp->setObjectName(QString(design_.spinName) + "Up");
+    sbtInputUp->setArrowType(Qt::UpArrow);
+    sbtInputUp->setGeometry(0, 0, 33, 44);
+    sbtInputDown = new QToolButton(sbtInput);
+    sbtInputDown->setObjectName(QString(design_.spinName) + "Down");
+    sbtInputDown->setArrowType(Qt::DownArrow);
+    sbtInputDown->setGeometry(0, 44, 33, 45);
+
+    btnNoSave = new QPushButton("保存しないで終了", this);
+    btnNoSave->setObjectName("btnNoSave");
+    SetUiFont(btnNoSave, kMsPGothic, 8);
+    SetTextColour(btnNoSave, colours::red);
+    btnNoSave->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnNoSave->setGeometry(408, 608, 73, 33);
+
+    btnClose = new QPushButton("保存して終了", this);
+    btnClose->setObjectName("btnClose");
+    SetUiFont(btnClose, kMsPGothic, 16);
+    btnClose->setGeometry(592, 600, 131, 41);
+}
+
+void TfrmDorvInputHyoteiForm::takeSubject() {
+    const TTeacherRec *rec = nullptr;
+    if (CurTeachers && TeacherIndex >= 1 && TeacherIndex <= TTeachers::kRecords)
+        rec = &CurTeachers->Teacher[TeacherIndex];
+    if (!rec || rec->Kyoka >= kNoSubject) throw std::runtime_error("この教科の評定は入力できません");
+    kyoka_ = rec->Kyoka;
+    // 技術 and 家庭 are rated together as 技家.
+    subject_ = std::min(kyoka_, kTechHomeSubject);
+}
+
+void TfrmDorvInputHyoteiForm::formShow() {
+    move(20, 20);
+    try {
+        takeSubject();
+        if (!selectGrade()) {
+            done(QDialog::Rejected);
+            return;
+        }
+        load();
+    } catch (...) {
+        // Without its data the form has nothing to show.
+        ShowCurrentError(this);
+        done(QDialog::Rejected);
+        return;
+    }
+    // The grid keeps its current cell from the last opening; it is back
+    // inside the new grid now, and the panel must name the student the
+    // next entry goes to.
+    sgrInput->setCurrentCell(std::min(sgrInput->col(), kRatingCol + kantenCount_), sgrInput->row());
+    gridClick();
+}
+
+void TfrmDorvInputHyoteiForm::load() {
+    BusyScope busy(frmWait);
+    formClose();  // objects a failed opening may have left
+    CurNameData = new TNameData;
+    CurKurasuSuData = new TKurasuSuData;
+    CurHyoteiData = new THyoteiData;
+    CurKantenData = new TKantenData;
+    CurNameData->Grade = SelectedGrade;
+
+    CurKurasuSuData->LoadKurasuSu();
+    const int classes = SelectedGrade >= 1 && SelectedGrade <= 3 ? CurKurasuSuData->GradeClasses[SelectedGrade] : 0;
+    if (classes < 1 || classes > kMaxClasses)
+        throw std::runtime_error(std::to_string(SelectedGrade) + "年の学級数が " + std::to_string(classes) +
+                                 " です。KurasuSu.xls に 1 から 10 までの学級数を入れてください");
+    ClassCountOfGrade = static_cast<std::uint8_t>(classes);
+    busy.progress(33);
+    CurNameData->LoadMeibo(ClassCountOfGrade);
+    CurKantenData->WorkbookName = design_.kantenWorkbook;
+    CurKantenData->LoadKanten();
+    busy.progress(66);
+    CurHyoteiData->IsYouroku = design_.isYouroku;
+    CurHyoteiData->LoadHyotei(ClassCountOfGrade);
+
+    kantenCount_ = 0;
+    for (int i = 6; i >= 1; --i)
+        if (!CurKantenData->Koumoku[subject_][i - 1].empty()) {
+            kantenCount_ = i;
+            break;
+        }
+    fillSideGrid();
+    fillGrid();
+    lblTitle->setText(titleText() + "　" + Q(KyokaNames[static_cast<std::size_t>(subject_)]));
+}
+
+void TfrmDorvInputHyoteiForm::fillSideGrid() {
+    StringGrid &g = *sgrKantenKoumoku;
+    g.setRowCount(kantenCount_ + 1);
+    g.setColWidth(0, 28);
+    g.setColWidth(1, 280);
+    g.setCell(0, 0, "番号");
+    g.setCell(1, 0, "観点項目");
+    static const char *const kLabels[] = {"観①", "観②", "観③", "観④", "観⑤", "観⑥"};
+    for (int i = 1; i <= 6; ++i) g.setCell(0, i, kLabels[i - 1]);
+    for (int i = 1; i <= kantenCount_; ++i)
+        g.setCell(1, i, Q(CurKantenData->Koumoku[subject_][i - 1]));
+}
+
+void TfrmDorvInputHyoteiForm::fillGrid() {
+    StringGrid &g = *sgrInput;
+    g.setRowCount(ClassCountOfGrade * kStudents + 1);
+    g.setColWidth(0, 28);
+    g.setColWidth(1, 90);
+    g.setColWidth(2, 28);
+    static const char *const kHeadings[] = {"番号", "名前", "性別", "評定", "観①", "観②", "観③", "観④", "観⑤", "観⑥"};
+    g.setColCount(kantenCount_ + 4);
+    for (int c = 0; c < g.colCount(); ++c) g.setCell(c, 0, kHeadings[c]);
+
+    for (int slot = 1; slot < g.rowCount(); ++slot) {
+        const int classNo = (slot - 1) / kStudents + 1;
+        const int number = (slot - 1) % kStudents + 1;
+        g.setCell(0, slot, QString::number(classNo * 100 + number));
+        g.setCell(1, slot, Q(CurNameData->Names[slot]));
+        const std::uint8_t sex = CurNameData->Sex[slot];
+        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+        showStoredRow(slot);
+    }
+}
+
+void TfrmDorvInputHyoteiForm::showStoredRow(int row) {
+    if (!CurHyoteiData || row < 1 || row > THyoteiData::kSlots) return;
+    const THyoteiRec &rec = CurHyoteiData->Hyotei[row][subject_ + 1];
+    sgrInput->setCell(kRatingCol, row, RatingCellText(rec.Rating));
+    for (int j = 1; j <= kantenCount_; ++j) sgrInput->setCell(kRatingCol + j, row, MarkCellText(rec.Kanten[j]));
+}
+
+void TfrmDorvInputHyoteiForm::gridClick() {
+    const int r = sgrInput->row();
+    const int c = sgrInput->col();
+    lblID->setText(sgrInput->cell(0, r));
+    lblID->adjustSize();
+    lblName->setText(sgrInput->cell(1, r));
+    lblName->adjustSize();
+    lblKyoka->setText(sgrInput->cell(c, 0));
+    lblKyoka->adjustSize();
+    if (c > kRatingCol) sgrKantenKoumoku->setRow(c - kRatingCol);
+    edtInput->setText(sgrInput->cell(c, r).left(1));
+    edtInput->selectAll();
+    const Hints h = HintsForColumn(c);
+    lblSetumei1->setText(h.first);
+    lblSetumei2->setText(h.second);
+    lblSetumei3->setText(h.third);
+    edtInput->setFocus();
+}
+
+void TfrmDorvInputHyoteiForm::btnEnterClick() {
+    if (!CurHyoteiData) return;
+    const int r = sgrInput->row();
+    if (r < 1 || r >= sgrInput->rowCount()) return;
+    if (sgrInput->cell(1, r).isEmpty()) {
+        edtInput->clear();
+        moveDown();
+        return;
+    }
+    HyoteiEntry entry;
+    try {
+        entry = ParseHyoteiEntry(edtInput->text(), sgrInput->col(), {kantenCount_, design_.zeroWithMarks});
+    } catch (const ConvertError &) {
+        // Nothing was stored: the row keeps showing its stored values.
+        showStoredRow(r);
+        throw;
+    }
+    ApplyHyoteiEntry(entry, CurHyoteiData->Hyotei[r][subject_ + 1]);
+    showStoredRow(r);
+    moveDown();
+    CurHyoteiData->Modified[r] = 1;
+    sgrInput->viewport()->update();
+}
+
+void TfrmDorvInputHyoteiForm::moveColLeft() {
+    if (sgrInput->col() > kRatingCol) sgrInput->setCol(sgrInput->col() - 1);
+}
+
+void TfrmDorvInputHyoteiForm::moveColRight() {
+    if (sgrInput->col() < kantenCount_ + kRatingCol) sgrInput->setCol(sgrInput->col() + 1);
+}
+
+void TfrmDorvInputHyoteiForm::moveUp() {
+    if (sgrInput->row() > 1) sgrInput->setRow(sgrInput->row() - 1);
+}
+
+void TfrmDorvInputHyoteiForm::moveDown() {
+    if (sgrInput->row() < sgrInput->rowCount() - 1) sgrInput->setRow(sgrInput->row() + 1);
+}
+
+void TfrmDorvInputHyoteiForm::btnCloseClick() {
+    if (!CurHyoteiData) return;
+    try {
+        BusyScope busy(frmWait);
+        busy.progress(33);
+        // Only this subject's column and sheet: colleagues fill the same
+        // workbook with theirs.
+        CurHyoteiData->SaveHyoteiSubject(ClassCountOfGrade, static_cast<std::uint8_t>(subject_));
+        busy.progress(66);
+    } catch (...) {
+        // The entries and their flags stay for another try.
+        ShowCurrentError(this);
+        return;
+    }
+    done(QDialog::Accepted);
+}
+
+void TfrmDorvInputHyoteiForm::formClose() {
+    delete CurHyoteiData;
+    CurHyoteiData = nullptr;
+    delete CurKantenData;
+    CurKantenData = nullptr;
+    delete CurKurasuSuData;
+    CurKurasuSuData = nullptr;
+    delete CurNameData;
+    CurNameData = nullptr;
+}
+
+bool TfrmDorvInputHyoteiForm::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == edtInput && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: btnEnter->click(); return true;
+        case Qt::Key_Left: RunGuarded([this] { moveColLeft(); }, this); return true;
+        case Qt::Key_Right: RunGuarded([this] { moveColRight(); }, this); return true;
+        case Qt::Key_Up: RunGuarded([this] { moveUp(); }, this); return true;
+        case Qt::Key_Down: RunGuarded([this] { moveDown(); }, this); return true;
+        default: break;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void TfrmDorvInputHyoteiForm::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
+    const StringGrid &g = *sgrInput;
+    QColor background = g.defaultBackground(cell.state);
+    if (kyoka_ == kPhysEd && !cell.state.fixed && !cell.state.selected) {
+        const QString sex = g.cell(2, cell.row);
+        if (sex == Q(SexNames[0])) background = kBoysTint;
+        else if (sex == Q(SexNames[1])) background = kGirlsTint;
+    }
+    painter.fillRect(cell.rect, background);
+
+    bool isNumber = false;
+    const int number = g.cell(0, cell.row).toInt(&isNumber);
+    if (!cell.state.fixed && isNumber && number % 5 == 0) {
+        const int y = cell.rect.bottom() + 1;
+        painter.setPen(Qt::black);
+        painter.drawLine(cell.rect.left(), y, cell.rect.right() + 1, y);
+    }
+
+    QColor text = Qt::black;
+    if (!cell.state.fixed) {
+        std::array<QString, 6> marks;
+        for (int j = 1; j <= kantenCount_; ++j) marks[static_cast<std::size_t>(j - 1)] = g.cell(kRatingCol + j, cell.row);
+        if (RatingDisagrees(g.cell(kRatingCol, cell.row), marks, kantenCount_)) text = kDisagreeText;
+    }
+    painter.setFont(g.font());
+    painter.setPen(text);
+    StringGrid::drawCellText(painter, cell.rect, cell.text);
+}
+
+}  // namespace dorv
