@@ -63,6 +63,8 @@ TDosuChart::TDosuChart(const QString &title, QWidget *parent) : QChartView(paren
     left_ = new QBarCategoryAxis;
     left_->setLabelsFont(axisFont);
     left_->setTitleVisible(false);
+    // The band positions are short; the axis would elide them all the same.
+    left_->setTruncateLabels(false);
     chart->addAxis(bottom_, Qt::AlignBottom);
     chart->addAxis(left_, Qt::AlignLeft);
     series_->attachAxis(bottom_);
