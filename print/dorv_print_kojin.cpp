@@ -1,0 +1,173 @@
+#include "print/dorv_print_kojin.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+#include "print/DorvPrintDispDosu.h"
+#include "print/DorvPrintDispDosuChart.h"
+#include "print/calc_test.h"
+#include "print/ichiran.h"
+#include "print/kojin.h"
+#include "print/layer/print_job.h"
+#include "print/nendo_era_today.h"
+#include "print/sheet_loop.h"
+#include "print/stats_roster.h"
+#include "schooldata/desktop/error_box.h"
+#include "schooldata/desktop/fonts.h"
+#include "schooldata/desktop/services.h"
+#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/globals.h"
+#include "schooldata/name_data.h"
+#include "schooldata/settings.h"
+#include "schooldata/soten_data.h"
+#include "schooldata/test_names.h"
+
+namespace dorv {
+
+TfrmPrintKojin *frmPrintKojin = nullptr;
+
+namespace {
+
+// Series 0 of every chart from the grade's bands with the two lowest merged,
+// as the sheet's footnote says.
+void FillMergedCharts(const TCalcTest &calc) {
+    if (frmDispDosu == nullptr) return;
+    frmDispDosu->FillCharts();
+    const TGradeBinTable merged = calc.MergeLowBins();
+    for (int j = 0; j < TfrmDispDosu::kSubjects; ++j) {
+        TDosuChart *chart = frmDispDosu->chart(j);
+        chart->clearSeries(0);
+        if (calc.GradeCount[j] > 0)
+            for (int b = 0; b < TCalcTest::kBands; ++b) chart->addBar(0, 10 * b + 5, merged.Bins[j][b]);
+    }
+}
+
+// Everything a print needs, held for its length.
+struct TKojinPrint {
+    std::unique_ptr<TNameData> ownNames;
+    std::unique_ptr<TKojinSource> source;
+};
+
+bool Prepare(TKojinPrint &print) {
+    const TCalcTest *calc = CurCalcTest;
+    if (calc == nullptr || calc->CalcGrade < 1 || calc->CalcGrade > 3 || CurSotenData == nullptr) return false;
+    const TNameData &names = RosterOfStatistics(*calc, print.ownNames);
+    print.source = std::make_unique<TKojinSource>(TKojinSource{
+        *calc, names, *CurSotenData, IchiranTestName(*calc, CurTeikiTestName, CurJitsuTestName), SchoolName,
+        SchoolSection, NendoEraText()});
+    return true;
+}
+
+}  // namespace
+
+TfrmPrintKojin::TfrmPrintKojin(QWidget *parent) : Form(parent) {
+    setObjectName("frmPrintKojin");
+    setBorder(Border::Dialog);
+    setWindowTitle("個人票の印刷");
+    setClientSize(251, 252);
+    setBackground(QColor(128, 0, 0));
+    SetUiFont(this, kMsPGothic, 12);
+
+    btnPrintOut = new QPushButton("すべて印刷実行", this);
+    btnPrintOut->setObjectName("btnPrintOut");
+    btnPrintOut->setGeometry(24, 16, 201, 49);
+    connect(btnPrintOut, &QPushButton::clicked, this, Guarded([this] { btnPrintOutClick(); }, this));
+
+    gbxPrintOne = new QGroupBox("１枚印刷", this);
+    gbxPrintOne->setObjectName("gbxPrintOne");
+    gbxPrintOne->setGeometry(24, 80, 201, 113);
+    SetUiFont(gbxPrintOne, kMsPGothic, 16);
+    SetTextColour(gbxPrintOne, Qt::white);
+    edtClass = new QLineEdit(gbxPrintOne);
+    edtClass->setObjectName("edtClass");
+    edtClass->setGeometry(16, 32, 25, 24);
+    lblClass = new QLabel("組", gbxPrintOne);
+    lblClass->setObjectName("lblClass");
+    lblClass->move(48, 40);
+    edtNumber = new QLineEdit(gbxPrintOne);
+    edtNumber->setObjectName("edtNumber");
+    edtNumber->setGeometry(72, 32, 33, 24);
+    lblNumber = new QLabel("番", gbxPrintOne);
+    lblNumber->setObjectName("lblNumber");
+    lblNumber->move(112, 40);
+    for (QWidget *w : {static_cast<QWidget *>(edtClass), static_cast<QWidget *>(lblClass),
+                       static_cast<QWidget *>(edtNumber), static_cast<QWidget *>(lblNumber)})
+        SetUiFont(w, kMsPGothic, 12);
+    btnPrintOne = new QPushButton("印刷実行", gbxPrintOne);
+    btnPrintOne->setObjectName("btnPrintOne");
+    btnPrintOne->setGeometry(80, 72, 75, 25);
+    connect(btnPrintOne, &QPushButton::clicked, this, Guarded([this] { btnPrintOneClick(); }, this));
+
+    btnClose = new QPushButton("終了", this);
+    btnClose->setObjectName("btnClose");
+    btnClose->setGeometry(160, 216, 75, 25);
+    connect(btnClose, &QPushButton::clicked, this, &TfrmPrintKojin::reject);
+    setCancelButton(btnClose);
+}
+
+void TfrmPrintKojin::btnPrintOutClick() {
+    TKojinPrint print;
+    if (!Prepare(print)) return;
+    {
+        BusyScope busy(frmWait);
+        busy.progress(50);
+        FillMergedCharts(print.source->Calc);
+        print::TPrintJob job(QStringLiteral("個人票"), print::TOrientation::Portrait);
+        PrintAllStudents(job.Canvas(), print.source->Names, print.source->Calc.ClassCount,
+                         [&](int c, int n) { PrintKojinSheet(job.Canvas(), *print.source, c, n); });
+        job.End();
+    }
+    accept();
+}
+
+void TfrmPrintKojin::btnPrintOneClick() {
+    const TCalcTest *calc = CurCalcTest;
+    const int classCount = calc != nullptr ? calc->ClassCount : 0;
+    const auto classNumber = OneSheetClassNumber(edtClass->text().toStdString(), edtNumber->text().toStdString(),
+                                                 classCount);
+    if (!classNumber) {
+        Services().showMessage(this, QString::fromUtf8(kBadClassNumberMessage.data(),
+                                                       static_cast<qsizetype>(kBadClassNumberMessage.size())));
+        return;
+    }
+    TKojinPrint print;
+    if (!Prepare(print)) return;
+    const auto [c, n] = *classNumber;
+    // A free slot starts no job at all.
+    if (print.source->Names.Names[(c - 1) * 42 + n].empty()) return;
+    BusyScope busy(frmWait);
+    busy.progress(50);
+    FillMergedCharts(print.source->Calc);
+    print::TPrintJob job(QStringLiteral("個人票"), print::TOrientation::Portrait);
+    PrintKojinSheet(job.Canvas(), *print.source, c, n);
+    job.End();
+}
+
+void TfrmPrintKojin::PrintKojinSheet(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number) {
+    if (source.Names.Names[(classNo - 1) * 42 + number].empty()) return;
+    PrintKojinCharts(canvas, source, classNo, number);
+    PrintKojinText(canvas, source, classNo, number);
+}
+
+void TfrmPrintKojin::PrintKojinCharts(print::TCanvas &canvas, const TKojinSource &source, int classNo,
+                                      int number) {
+    if (frmDispDosu == nullptr) return;
+    const TCalcTest &calc = source.Calc;
+    const int slot = (classNo - 1) * 42 + number;
+    const TGradeBinTable merged = calc.MergeLowBins();
+    const int subjects = calc.CalcTestId.TestKind == 0 ? 9 : 5;
+    for (int j = 0; j < TfrmDispDosu::kSubjects; ++j) frmDispDosu->chart(j)->clearSeries(1);
+    for (int j = 0; j < subjects; ++j) {
+        const int band = KojinBand(source.Scores, slot, j);
+        for (int b = 0; b < TCalcTest::kBands; ++b)
+            frmDispDosu->chart(j)->addBar(1, 10 * b + 5, b == band ? merged.Bins[j][b] : 0);
+    }
+    for (int j = 0; j < TfrmDispDosu::kSubjects; ++j)
+        if (KojinPrintsChart(calc, j)) canvas.Chart(*frmDispDosu->chart(j), KojinChartRect(j));
+}
+
+}  // namespace dorv

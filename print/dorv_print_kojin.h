@@ -1,0 +1,44 @@
+// The form of the individual result sheet (個人票の印刷): every student's
+// sheet or one student's, straight to the printer (or a PDF where there is
+// none), with the frequency view's charts and the student's bands marked.
+#pragma once
+
+#include "schooldata/desktop/form.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace dorv {
+
+namespace print {
+class TCanvas;
+}
+struct TKojinSource;
+
+class TfrmPrintKojin : public Form {
+    Q_OBJECT
+
+public:
+    explicit TfrmPrintKojin(QWidget *parent = nullptr);
+
+    QPushButton *btnPrintOut;
+    QGroupBox *gbxPrintOne;
+    QLineEdit *edtClass;
+    QLabel *lblClass;
+    QLineEdit *edtNumber;
+    QLabel *lblNumber;
+    QPushButton *btnPrintOne;
+    QPushButton *btnClose;
+
+private:
+    void btnPrintOutClick();
+    void btnPrintOneClick();
+    void PrintKojinSheet(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number);
+    void PrintKojinCharts(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number);
+};
+
+extern TfrmPrintKojin *frmPrintKojin;
+
+}  // namespace dorv
