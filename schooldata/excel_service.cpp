@@ -13,6 +13,7 @@
 
 #include "schooldata/workbook_lock.h"
 #include "workbook/workbook_file.h"
+#include "workbook/xbiff.h"
 
 namespace dorv {
 
@@ -188,7 +189,10 @@ void TExcelWorkbook::Impl::save() {
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
 
         // What lands on disk is read back and must hold every written cell.
-        biff8::WorkbookFile back = biff8::WorkbookFile::fromBytes(readWholeFile(fd), stem(path));
+        std::vector<std::uint8_t> onDisk = readWholeFile(fd);
+        TXBiff reader;  // the loaders' own reader must take the file as it is
+        reader.OpenBytes(onDisk);
+        biff8::WorkbookFile back = biff8::WorkbookFile::fromBytes(std::move(onDisk), stem(path));
         bool ok = back.workbook().sheetCount() == file->workbook().sheetCount();
         for (const auto &[at, expect] : written) {
             if (!ok) break;
