@@ -1,4 +1,4 @@
-#include "print/dorv_transfer.h"
+#include "print/DorvTransfer.h"
 
 #include <QPushButton>
 

@@ -5,7 +5,7 @@
 #include "print/DorvPrintDispDosu.h"
 #include "print/dorv_print_ichiran.h"
 #include "print/dorv_print_main.h"
-#include "print/dorv_transfer.h"
+#include "print/DorvTransfer.h"
 
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/dialogs/select_gakunen.h"
