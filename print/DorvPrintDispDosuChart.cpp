@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QGraphicsScene>
 #include <QHorizontalStackedBarSeries>
+#include <QTimer>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -77,17 +78,18 @@ TDosuChart::TDosuChart(const QString &title, QWidget *parent) : QChartView(paren
     setFixedSize(kWidth, kHeight);
     // A chart that was never on screen is printed at its own size too.
     chart->resize(kWidth, kHeight);
-    rebuild();
+    dirty_ = true;
+    sync();
 }
 
 void TDosuChart::clearSeries(int series) {
     bars_[Clamp(series)].clear();
-    rebuild();
+    changed();
 }
 
 void TDosuChart::addBar(int series, int position, int length) {
     bars_[Clamp(series)].push_back({position, length});
-    rebuild();
+    changed();
 }
 
 const std::vector<TDosuBar> &TDosuChart::bars(int series) const { return bars_[Clamp(series)]; }
@@ -96,7 +98,24 @@ QString TDosuChart::title() const { return chart()->title(); }
 
 std::string TDosuChart::Label() const { return title().toStdString(); }
 
-void TDosuChart::rebuild() {
+void TDosuChart::changed() {
+    dirty_ = true;
+    if (syncQueued_) return;
+    syncQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        syncQueued_ = false;
+        sync();
+    });
+}
+
+void TDosuChart::showEvent(QShowEvent *event) {
+    sync();
+    QChartView::showEvent(event);
+}
+
+void TDosuChart::sync() const {
+    if (!dirty_) return;
+    dirty_ = false;
     // One category per position, in the order the positions first came;
     // a later bar at a position replaces the earlier one of its series.
     std::vector<int> positions;
@@ -137,6 +156,7 @@ void TDosuChart::rebuild() {
 void TDosuChart::Paint(QPainter &painter, const QRectF &target) const {
     // The scene keeps the chart's screen geometry, so the print comes out as
     // the view draws it, only scaled.
+    sync();
     const QRectF source = chart()->sceneBoundingRect();
     scene()->render(&painter, target, source, Qt::IgnoreAspectRatio);
 }

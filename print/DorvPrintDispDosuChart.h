@@ -46,20 +46,28 @@ public:
     // The Qt side, for tests: one stacked series of two sets per category,
     // the student's band at the base and the rest of the grade's bar after
     // it, which draws exactly as series 1 laid over series 0.
-    QHorizontalStackedBarSeries *barSeries() const { return series_; }
-    QBarSet *frontSet() const { return front_; }
-    QBarSet *backSet() const { return back_; }
-    QBarCategoryAxis *leftAxis() const { return left_; }
-    QValueAxis *bottomAxis() const { return bottom_; }
+    // The bars reach these when they are next looked at or drawn.
+    QHorizontalStackedBarSeries *barSeries() const { return sync(), series_; }
+    QBarSet *frontSet() const { return sync(), front_; }
+    QBarSet *backSet() const { return sync(), back_; }
+    QBarCategoryAxis *leftAxis() const { return sync(), left_; }
+    QValueAxis *bottomAxis() const { return sync(), bottom_; }
 
     // print::TQtCanvasChart
     std::string Label() const override;
     void Paint(QPainter &painter, const QRectF &target) const override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    void rebuild();
+    // Bars come one at a time; the chart is laid out again once for a batch.
+    void changed();
+    void sync() const;
 
     std::vector<TDosuBar> bars_[2];
+    mutable bool dirty_ = false;
+    bool syncQueued_ = false;
     QHorizontalStackedBarSeries *series_;
     QBarSet *front_;  // series 1
     QBarSet *back_;   // what series 0 shows beyond series 1
