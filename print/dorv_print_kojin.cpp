@@ -14,6 +14,7 @@
 #include "print/kojin.h"
 #include "print/layer/print_job.h"
 #include "print/nendo_era_today.h"
+#include "print/one_sheet_group.h"
 #include "print/sheet_loop.h"
 #include "print/stats_roster.h"
 #include "schooldata/desktop/error_box.h"
@@ -64,6 +65,8 @@ bool Prepare(TKojinPrint &print) {
 
 }  // namespace
 
+TfrmPrintKojin::~TfrmPrintKojin() = default;
+
 TfrmPrintKojin::TfrmPrintKojin(QWidget *parent) : Form(parent) {
     setObjectName("frmPrintKojin");
     setBorder(Border::Dialog);
@@ -77,29 +80,13 @@ TfrmPrintKojin::TfrmPrintKojin(QWidget *parent) : Form(parent) {
     btnPrintOut->setGeometry(24, 16, 201, 49);
     connect(btnPrintOut, &QPushButton::clicked, this, Guarded([this] { btnPrintOutClick(); }, this));
 
-    gbxPrintOne = new QGroupBox("１枚印刷", this);
-    gbxPrintOne->setObjectName("gbxPrintOne");
-    gbxPrintOne->setGeometry(24, 80, 201, 113);
-    SetUiFont(gbxPrintOne, kMsPGothic, 16);
-    SetTextColour(gbxPrintOne, Qt::white);
-    edtClass = new QLineEdit(gbxPrintOne);
-    edtClass->setObjectName("edtClass");
-    edtClass->setGeometry(16, 32, 25, 24);
-    lblClass = new QLabel("組", gbxPrintOne);
-    lblClass->setObjectName("lblClass");
-    lblClass->move(48, 40);
-    edtNumber = new QLineEdit(gbxPrintOne);
-    edtNumber->setObjectName("edtNumber");
-    edtNumber->setGeometry(72, 32, 33, 24);
-    lblNumber = new QLabel("番", gbxPrintOne);
-    lblNumber->setObjectName("lblNumber");
-    lblNumber->move(112, 40);
-    for (QWidget *w : {static_cast<QWidget *>(edtClass), static_cast<QWidget *>(lblClass),
-                       static_cast<QWidget *>(edtNumber), static_cast<QWidget *>(lblNumber)})
-        SetUiFont(w, kMsPGothic, 12);
-    btnPrintOne = new QPushButton("印刷実行", gbxPrintOne);
-    btnPrintOne->setObjectName("btnPrintOne");
-    btnPrintOne->setGeometry(80, 72, 75, 25);
+    one_ = std::make_unique<TOneSheetGroup>(this, 24, 80, 201);
+    gbxPrintOne = one_->gbxPrintOne;
+    edtClass = one_->edtClass;
+    lblClass = one_->lblClass;
+    edtNumber = one_->edtNumber;
+    lblNumber = one_->lblNumber;
+    btnPrintOne = one_->btnPrintOne;
     connect(btnPrintOne, &QPushButton::clicked, this, Guarded([this] { btnPrintOneClick(); }, this));
 
     btnClose = new QPushButton("終了", this);
@@ -127,13 +114,8 @@ void TfrmPrintKojin::btnPrintOutClick() {
 void TfrmPrintKojin::btnPrintOneClick() {
     const TCalcTest *calc = CurCalcTest;
     const int classCount = calc != nullptr ? calc->ClassCount : 0;
-    const auto classNumber = OneSheetClassNumber(edtClass->text().toStdString(), edtNumber->text().toStdString(),
-                                                 classCount);
-    if (!classNumber) {
-        Services().showMessage(this, QString::fromUtf8(kBadClassNumberMessage.data(),
-                                                       static_cast<qsizetype>(kBadClassNumberMessage.size())));
-        return;
-    }
+    const auto classNumber = one_->ClassNumber(this, classCount);
+    if (!classNumber) return;
     TKojinPrint print;
     if (!Prepare(print)) return;
     const auto [c, n] = *classNumber;

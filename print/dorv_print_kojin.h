@@ -5,6 +5,8 @@
 
 #include "schooldata/desktop/form.h"
 
+#include <memory>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -16,12 +18,14 @@ namespace print {
 class TCanvas;
 }
 struct TKojinSource;
+struct TOneSheetGroup;
 
 class TfrmPrintKojin : public Form {
     Q_OBJECT
 
 public:
     explicit TfrmPrintKojin(QWidget *parent = nullptr);
+    ~TfrmPrintKojin() override;
 
     QPushButton *btnPrintOut;
     QGroupBox *gbxPrintOne;
@@ -37,6 +41,8 @@ private:
     void btnPrintOneClick();
     void PrintKojinSheet(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number);
     void PrintKojinCharts(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number);
+
+    std::unique_ptr<TOneSheetGroup> one_;
 };
 
 extern TfrmPrintKojin *frmPrintKojin;

@@ -15,6 +15,7 @@ class QPushButton;
 namespace dorv {
 
 struct TKondanData;
+struct TOneSheetGroup;
 
 class TfrmPrintKondan : public Form {
     Q_OBJECT
@@ -46,6 +47,7 @@ private:
     void btnPrintOneClick();
 
     std::unique_ptr<TKondanData> data_;
+    std::unique_ptr<TOneSheetGroup> one_;
 };
 
 extern TfrmPrintKondan *frmPrintKondan;

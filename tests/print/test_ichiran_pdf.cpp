@@ -13,6 +13,7 @@
 #include "workbook/cp932.h"
 
 #include "pdf_tools.h"
+#include "print_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +32,7 @@
 namespace dorv {
 namespace {
 
-// The build's bin/ (where make-sample-school is): from the environment,
-// else beside this test.
-QString BinDir() {
-    const QByteArray env = qgetenv("DORV_BIN_DIR");
-    return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);
-}
+using testing::BinDir;
 
 class SampleClassList : public ::testing::Test {
 protected:
@@ -85,14 +81,6 @@ protected:
         TestId = {static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(test)};
         CurNameData->Grade = SelectedGrade;
         CurCalcTest->Calculate();
-    }
-
-    // A copy in the build tree's "print-samples", to render and look at.
-    static void KeepForLooking(const QString &pdf, const QString &name) {
-        const QString folder = QDir(BinDir()).filePath("../print-samples");
-        QDir().mkpath(folder);
-        QFile::remove(QDir(folder).filePath(name));
-        QFile::copy(pdf, QDir(folder).filePath(name));
     }
 
     // The family name of a slot (up to its first blank), as pdftotext shows it.
@@ -158,7 +146,7 @@ TEST_F(SampleClassList, EveryClassOnALandscapeA4PageWithItsTextsInAnEmbeddedIpaF
         const QString fonts = testing::PdfFonts(pdf);
         EXPECT_TRUE(fonts.contains("IPAMincho")) << fonts.toStdString();
         EXPECT_TRUE(testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
-        KeepForLooking(pdf, QString("ichiran-grade%1-kind%2.pdf").arg(c.grade).arg(c.kind));
+        testing::KeepForLooking(pdf, QString("ichiran-grade%1-kind%2.pdf").arg(c.grade).arg(c.kind));
     }
 }
 

@@ -14,6 +14,7 @@
 #include "schooldata/test_names.h"
 
 #include "pdf_tools.h"
+#include "print_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -33,18 +34,7 @@
 namespace dorv {
 namespace {
 
-class RecordingServices : public DesktopServices {
-public:
-    void showMessage(QWidget *, const QString &text) override { messages << text; }
-    void showError(QWidget *, const QString &text) override { errors << text; }
-    QDate today() override { return QDate(2026, 11, 2); }
-    QStringList messages, errors;
-};
-
-QString BinDir() {
-    const QByteArray env = qgetenv("DORV_BIN_DIR");
-    return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);
-}
+using testing::BinDir;
 
 class SampleIndividualSheets : public ::testing::Test {
 protected:
@@ -108,7 +98,7 @@ protected:
 
     QTemporaryDir drive_, home_;
     QByteArray savedHome_;
-    RecordingServices services_;
+    testing::RecordingServices services_{QDate(2026, 11, 2)};
     TfrmWait wait_;
     std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
     std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
@@ -138,10 +128,7 @@ TEST_F(SampleIndividualSheets, AllSheetsOnePortraitA4PagePerStudent) {
         EXPECT_TRUE(page1.contains(word)) << word;
     const QString fonts = testing::PdfFonts(pdf);
     EXPECT_TRUE(testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
-    const QString folder = QDir(BinDir()).filePath("../print-samples");
-    QDir().mkpath(folder);
-    QFile::remove(QDir(folder).filePath("kojin-grade2-jitsu1.pdf"));
-    QFile::copy(pdf, QDir(folder).filePath("kojin-grade2-jitsu1.pdf"));
+    testing::KeepForLooking(pdf, "kojin-grade2-jitsu1.pdf");
 }
 
 TEST_F(SampleIndividualSheets, OneSheetChecksItsClassAndNumber) {

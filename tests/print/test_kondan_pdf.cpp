@@ -13,6 +13,7 @@
 #include "schooldata/test_names.h"
 
 #include "pdf_tools.h"
+#include "print_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -32,18 +33,7 @@
 namespace dorv {
 namespace {
 
-class RecordingServices : public DesktopServices {
-public:
-    void showMessage(QWidget *, const QString &text) override { messages << text; }
-    void showError(QWidget *, const QString &text) override { errors << text; }
-    QDate today() override { return QDate(2026, 6, 15); }
-    QStringList messages, errors;
-};
-
-QString BinDir() {
-    const QByteArray env = qgetenv("DORV_BIN_DIR");
-    return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);
-}
+using testing::BinDir;
 
 class SampleConferenceSheets : public ::testing::Test {
 protected:
@@ -100,16 +90,10 @@ protected:
         for (int slot = 1; slot <= ClassCountOfGrade * 42; ++slot) n += !names_->Names[slot].empty();
         return n;
     }
-    static void KeepForLooking(const QString &pdf, const QString &name) {
-        const QString folder = QDir(BinDir()).filePath("../print-samples");
-        QDir().mkpath(folder);
-        QFile::remove(QDir(folder).filePath(name));
-        QFile::copy(pdf, QDir(folder).filePath(name));
-    }
 
     QTemporaryDir drive_, home_;
     QByteArray savedHome_;
-    RecordingServices services_;
+    testing::RecordingServices services_;
     TfrmWait wait_;
     std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
     TTeikiTestName teiki_;
@@ -142,7 +126,7 @@ TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
     EXPECT_TRUE(fonts.contains("IPAPGothic") && fonts.contains("IPAGothic")) << fonts.toStdString();
     EXPECT_TRUE(testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
     EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
-    KeepForLooking(pdf, "kondan-grade1-term1.pdf");
+    testing::KeepForLooking(pdf, "kondan-grade1-term1.pdf");
 }
 
 TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
