@@ -1,8 +1,8 @@
 #include "input/DorvInputHyoteiForm.h"
 
 #include "input/DorvInputHyoteiEntry.h"
+#include "input/entry_form_common.h"
 
-#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
@@ -35,24 +35,11 @@ namespace {
 constexpr int kFixedCols = 3;
 constexpr int kRatingCol = 3;
 constexpr int kStudents = 42;
-constexpr int kTechHomeSubject = 8;
 constexpr int kPhysEd = 7;
-constexpr int kNoSubject = 11;
 
-const QColor kBoysTint(224, 224, 255);
-const QColor kGirlsTint(255, 224, 224);
 const QColor kDisagreeText(255, 0, 0);
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    SetUiFont(l, kMsPGothic, 24);
-    SetTextColour(l, colours::activeCaption());
-    l->setGeometry(left, top, 0, 26);
-    return l;
-}
 
 QLabel *HintLabel(QWidget *parent, const char *name, int top, int px, bool italic) {
     auto *l = new QLabel(parent);
@@ -132,9 +119,9 @@ void TfrmDorvInputHyoteiForm::buildPanel() {
     pnlInputHyotei->setLineWidth(3);
     pnlInputHyotei->setGeometry(392, 80, 361, 153);
     pnlInputHyotei->setAutoFillBackground(true);
-    lblID = PanelLabel(pnlInputHyotei, "lblID", 24, 24);
-    lblName = PanelLabel(pnlInputHyotei, "lblName", 104, 24);
-    lblKyoka = PanelLabel(pnlInputHyotei, "lblKyoka", 16, 88);
+    lblID = EntryPanelLabel(pnlInputHyotei, "lblID", 24, 24);
+    lblName = EntryPanelLabel(pnlInputHyotei, "lblName", 104, 24);
+    lblKyoka = EntryPanelLabel(pnlInputHyotei, "lblKyoka", 16, 88);
 
     edtInput = new QLineEdit(pnlInputHyotei);
     edtInput->setObjectName(design_.editName);
@@ -193,13 +180,8 @@ void TfrmDorvInputHyoteiForm::buildPanel() {
 }
 
 void TfrmDorvInputHyoteiForm::takeSubject() {
-    const TTeacherRec *rec = nullptr;
-    if (CurTeachers && TeacherIndex >= 1 && TeacherIndex <= TTeachers::kRecords)
-        rec = &CurTeachers->Teacher[TeacherIndex];
-    if (!rec || rec->Kyoka >= kNoSubject) throw std::runtime_error("この教科の評定は入力できません");
-    kyoka_ = rec->Kyoka;
-    // 技術 and 家庭 are rated together as 技家.
-    subject_ = std::min(kyoka_, kTechHomeSubject);
+    subject_ = TeacherRatedSubject("この教科の評定は入力できません");
+    kyoka_ = TeacherKyoka();
 }
 
 void TfrmDorvInputHyoteiForm::formShow() {
@@ -233,12 +215,7 @@ void TfrmDorvInputHyoteiForm::load() {
     CurKantenData = new TKantenData;
     CurNameData->Grade = SelectedGrade;
 
-    CurKurasuSuData->LoadKurasuSu();
-    const int classes = SelectedGrade >= 1 && SelectedGrade <= 3 ? CurKurasuSuData->GradeClasses[SelectedGrade] : 0;
-    if (classes < 1 || classes > kMaxClasses)
-        throw std::runtime_error(std::to_string(SelectedGrade) + "年の学級数が " + std::to_string(classes) +
-                                 " です。KurasuSu.xls に 1 から 10 までの学級数を入れてください");
-    ClassCountOfGrade = static_cast<std::uint8_t>(classes);
+    TakeClassCountOfGrade(*CurKurasuSuData);
     busy.progress(33);
     CurNameData->LoadMeibo(ClassCountOfGrade);
     CurKantenData->WorkbookName = design_.kantenWorkbook;
@@ -404,20 +381,9 @@ bool TfrmDorvInputHyoteiForm::eventFilter(QObject *watched, QEvent *event) {
 void TfrmDorvInputHyoteiForm::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
     const StringGrid &g = *sgrInput;
     QColor background = g.defaultBackground(cell.state);
-    if (kyoka_ == kPhysEd && !cell.state.fixed && !cell.state.selected) {
-        const QString sex = g.cell(2, cell.row);
-        if (sex == Q(SexNames[0])) background = kBoysTint;
-        else if (sex == Q(SexNames[1])) background = kGirlsTint;
-    }
+    if (kyoka_ == kPhysEd && !cell.state.fixed && !cell.state.selected) background = SexTint(g, cell.row, background);
     painter.fillRect(cell.rect, background);
-
-    bool isNumber = false;
-    const int number = g.cell(0, cell.row).toInt(&isNumber);
-    if (!cell.state.fixed && isNumber && number % 5 == 0) {
-        const int y = cell.rect.bottom() + 1;
-        painter.setPen(Qt::black);
-        painter.drawLine(cell.rect.left(), y, cell.rect.right() + 1, y);
-    }
+    DrawFifthStudentLine(painter, g, cell);
 
     QColor text = Qt::black;
     if (!cell.state.fixed) {

@@ -3,8 +3,8 @@
 #include "input/DorvInputNaishinEntry.h"
 #include "input/DorvInputSotenEntry.h"
 #include "input/DorvSelectNaishin.h"
+#include "input/entry_form_common.h"
 
-#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
@@ -47,24 +47,11 @@ namespace {
 constexpr int kFixedCols = 3;
 constexpr int kStudents = 42;
 constexpr int kSubjects = 9;
-constexpr int kTechHomeSubject = 8;
-constexpr int kNoSubject = 11;
 constexpr int kPhysEdColumn = kFixedCols + 7;
 
-const QColor kBoysTint(224, 224, 255);
-const QColor kGirlsTint(255, 224, 224);
 const QColor kOtherSubjectText(128, 128, 128);
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    SetUiFont(l, kMsPGothic, 24);
-    SetTextColour(l, colours::activeCaption());
-    l->setGeometry(left, top, 0, 26);
-    return l;
-}
 
 }  // namespace
 
@@ -120,9 +107,9 @@ void TfrmDorvInputNaishin::buildPanel() {
     pnlInputTeiki->setLineWidth(2);
     pnlInputTeiki->setGeometry(left, 56, width, 129);
     pnlInputTeiki->setAutoFillBackground(true);
-    lblID = PanelLabel(pnlInputTeiki, "lblID", 12, 10);
-    lblName = PanelLabel(pnlInputTeiki, "lblName", 96, 10);
-    lblKyoka = PanelLabel(pnlInputTeiki, "lblKyoka", 12, 46);
+    lblID = EntryPanelLabel(pnlInputTeiki, "lblID", 12, 10);
+    lblName = EntryPanelLabel(pnlInputTeiki, "lblName", 96, 10);
+    lblKyoka = EntryPanelLabel(pnlInputTeiki, "lblKyoka", 12, 46);
 
     edtInputNaishin = new QLineEdit(pnlInputTeiki);
     edtInputNaishin->setObjectName("edtInputNaishin");
@@ -224,14 +211,7 @@ QString TfrmDorvInputNaishin::storedCellText(int row, int col) const {
     return Q(ScoreCellText(CurNaishinData->Mark[row][col - kFixedCols]));
 }
 
-void TfrmDorvInputNaishin::takeSubject() {
-    const TTeacherRec *rec = nullptr;
-    if (CurTeachers && TeacherIndex >= 1 && TeacherIndex <= TTeachers::kRecords)
-        rec = &CurTeachers->Teacher[TeacherIndex];
-    if (!rec || rec->Kyoka >= kNoSubject) throw std::runtime_error("この教科の内申は入力できません");
-    // 技術 and 家庭 give their marks together as 技家.
-    kyokaIndex_ = std::min<int>(rec->Kyoka, kTechHomeSubject);
-}
+void TfrmDorvInputNaishin::takeSubject() { kyokaIndex_ = TeacherRatedSubject("この教科の内申は入力できません"); }
 
 void TfrmDorvInputNaishin::formShow() {
     move(20, 20);
@@ -262,12 +242,7 @@ void TfrmDorvInputNaishin::load() {
     CurNaishinData = new TNaishinData;
     CurNameData->Grade = SelectedGrade;
 
-    CurKurasuSuData->LoadKurasuSu();
-    const int classes = SelectedGrade >= 1 && SelectedGrade <= 3 ? CurKurasuSuData->GradeClasses[SelectedGrade] : 0;
-    if (classes < 1 || classes > kMaxClasses)
-        throw std::runtime_error(std::to_string(SelectedGrade) + "年の学級数が " + std::to_string(classes) +
-                                 " です。KurasuSu.xls に 1 から 10 までの学級数を入れてください");
-    ClassCountOfGrade = static_cast<std::uint8_t>(classes);
+    TakeClassCountOfGrade(*CurKurasuSuData);
     busy.progress(33);
     CurNameData->LoadMeibo(ClassCountOfGrade);
     busy.progress(66);
@@ -419,11 +394,7 @@ bool TfrmDorvInputNaishin::eventFilter(QObject *watched, QEvent *event) {
 void TfrmDorvInputNaishin::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
     const StringGrid &g = *sgrInputNaishin;
     QColor background = g.defaultBackground(cell.state);
-    if (!cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn) {
-        const QString sex = g.cell(2, cell.row);
-        if (sex == Q(SexNames[0])) background = kBoysTint;
-        else if (sex == Q(SexNames[1])) background = kGirlsTint;
-    }
+    if (!cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn) background = SexTint(g, cell.row, background);
     QColor text = Qt::black;
     if (cell.col >= kFixedCols && cell.col != g.col()) text = kOtherSubjectText;
     else if (cell.state.selected) text = Qt::white;
@@ -432,14 +403,7 @@ void TfrmDorvInputNaishin::drawCell(QPainter &painter, const StringGrid::DrawCel
     painter.setFont(g.font());
     painter.setPen(text);
     StringGrid::drawCellText(painter, cell.rect, cell.text);
-
-    bool isNumber = false;
-    const int number = g.cell(0, cell.row).trimmed().toInt(&isNumber);
-    if (!cell.state.fixed && isNumber && number % 5 == 0) {
-        const int y = cell.rect.bottom() + 1;
-        painter.setPen(Qt::black);
-        painter.drawLine(cell.rect.left(), y, cell.rect.right() + 1, y);
-    }
+    DrawFifthStudentLine(painter, g, cell);
 }
 
 }  // namespace dorv
