@@ -1,0 +1,233 @@
+// The individual result sheet of a regular test of the sample school,
+// printed through its form into a PDF: the nine charts where the sheet puts
+// them with the student's band drawn in its own colour, the student's
+// scores and the grade's means as the data hold them, and nothing outside
+// the printable page.
+#include "print/dorv_print_kojin.h"
+
+#include "print/DorvPrintDispDosu.h"
+#include "print/calc_test.h"
+#include "print/layer/print_job.h"
+#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/globals.h"
+#include "schooldata/kurasusu_data.h"
+#include "schooldata/name_data.h"
+#include "schooldata/numfmt.h"
+#include "schooldata/settings.h"
+#include "schooldata/soten_data.h"
+#include "schooldata/test_names.h"
+
+#include "pdf_tools.h"
+#include "print_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace dorv {
+namespace {
+
+constexpr int kDpi = 60;  // rendering of the checks: 10 printer pixels to one
+
+// A printer pixel of the printable area as a pixel of the rendered page.
+int ImageX(int printerX) {
+    const double margin = print::TPrintJob::kMarginMm / 25.4 * print::TPrintJob::kResolution;
+    return static_cast<int>((printerX + margin) * kDpi / print::TPrintJob::kResolution);
+}
+
+struct Tally {
+    int student = 0, grade = 0, dark = 0;
+};
+
+// Pixels of the student's colour (navy), the grade's colour (a light blue)
+// and any ink, inside a rectangle of printer pixels.
+Tally Count(const QImage &page, int left, int top, int right, int bottom) {
+    Tally t;
+    for (int y = ImageX(top); y < ImageX(bottom) && y < page.height(); ++y)
+        for (int x = ImageX(left); x < ImageX(right) && x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.blue() < 140 && c.red() < 90 && c.green() < 90 && c.blue() > c.red() + 20) ++t.student;
+            if (c.red() < 120 && c.green() > 90 && c.green() < 200 && c.blue() > 200) ++t.grade;
+            if (c.lightness() < 200) ++t.dark;
+        }
+    return t;
+}
+
+class SampleRegularIndividualSheet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
+        ASSERT_TRUE(drive_.isValid() && home_.isValid());
+        const std::string command =
+            testing::BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        savedHome_ = qgetenv("HOME");
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        SetServices(&services_);
+        WorkDrive = drive_.path().toStdString();
+        SchoolName = "ノルベ市立中学校";
+        SchoolSection = "学習指導部";
+        CurCalcTest = calc_.get();
+        CurNameData = names_.get();
+        CurSotenData = scores_.get();
+        CurKurasuSuData = classes_.get();
+        CurTeikiTestName = &teiki_;
+        CurJitsuTestName = &jitsu_;
+        teiki_.LoadTestNames();
+        jitsu_.LoadTestNames();
+        frmWait = &wait_;
+        dosu_ = std::make_unique<TfrmDispDosu>();
+        frmDispDosu = dosu_.get();
+        form_ = std::make_unique<TfrmPrintKojin>();
+        // 1年, the first regular test.
+        SelectedGrade = 1;
+        SelectedTest = 1;
+        TestId = {0, 1};
+        CurNameData->Grade = 1;
+        CurCalcTest->Calculate();
+    }
+    void TearDown() override {
+        form_.reset();
+        frmDispDosu = nullptr;
+        dosu_.reset();
+        frmWait = nullptr;
+        SetServices(nullptr);
+        qputenv("HOME", savedHome_);
+        CurCalcTest = nullptr;
+        CurNameData = nullptr;
+        CurSotenData = nullptr;
+        CurKurasuSuData = nullptr;
+        CurTeikiTestName = nullptr;
+        CurJitsuTestName = nullptr;
+    }
+    QStringList Pdfs() const {
+        const QDir out(home_.filePath("Documents/Dorv"));
+        QStringList paths;
+        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
+        return paths;
+    }
+    // The first named student with a score in every subject that has scores.
+    int FullStudent() const {
+        for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) {
+            if (names_->Names[slot].empty()) continue;
+            bool full = true;
+            for (int j = 0; j < 9; ++j) full = full && (!calc_->HasScores[j] || scores_->Score[slot][j] <= 100);
+            if (full) return slot;
+        }
+        return 0;
+    }
+
+    QTemporaryDir drive_, home_;
+    QByteArray savedHome_;
+    testing::RecordingServices services_{QDate(2027, 2, 10)};
+    TfrmWait wait_;
+    std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
+    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
+    std::unique_ptr<TSotenData> scores_ = std::make_unique<TSotenData>();
+    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
+    TTeikiTestName teiki_;
+    TJitsuTestName jitsu_;
+    std::unique_ptr<TfrmDispDosu> dosu_;
+    std::unique_ptr<TfrmPrintKojin> form_;
+};
+
+TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {
+    const int slot = FullStudent();
+    ASSERT_GT(slot, 0);
+    const int c = (slot - 1) / 42 + 1, n = (slot - 1) % 42 + 1;
+    form_->edtClass->setText(QString::number(c));
+    form_->edtNumber->setText(QString::number(n));
+    form_->btnPrintOne->click();
+    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
+    EXPECT_TRUE(services_.messages.isEmpty()) << services_.messages.join("\n").toStdString();
+    ASSERT_EQ(Pdfs().size(), 1);
+    const QString pdf = Pdfs()[0];
+    EXPECT_EQ(testing::PdfPageCount(pdf), 1);
+    testing::KeepForLooking(pdf, "kojin-grade1-teiki1.pdf");
+
+    // February belongs to the school year that began the April before.
+    const QString text = testing::PdfText(pdf, 1);
+    const QString title = QString::fromStdString("令和08年度" + teiki_.TestName[1][1] + "テスト個人結果");
+    EXPECT_TRUE(text.contains(title)) << text.toStdString();
+    const QString identity = QString::fromStdString("1年" + std::to_string(c) + "組" + std::to_string(n) + "番");
+    EXPECT_TRUE(text.contains(identity)) << text.toStdString();
+
+    // The rows 素点 and 平均 hold, in subject order, the student's scores
+    // with the five-subject total and its fifth, and the grade's means.
+    QString scoreRow, meanRow;
+    for (const QString &line : text.split('\n')) {
+        const QString t = line.trimmed();
+        if (t.startsWith("素点")) scoreRow = t.mid(2).simplified();
+        if (t.startsWith("平均")) meanRow = t.mid(2).simplified();
+    }
+    QStringList scores, means;
+    for (int j = 0; j < 9; ++j) {
+        if (scores_->Score[slot][j] <= 100) scores << QString::number(scores_->Score[slot][j]);
+        if (calc_->HasScores[j])
+            means << QString::fromStdString(
+                FormatNumber("###", static_cast<double>(calc_->GradeSum[j]) / calc_->GradeCount[j]));
+    }
+    ASSERT_LE(calc_->Total5[slot], 500);
+    scores << QString::number(calc_->Total5[slot]) << QString::fromStdString(FormatNumber("##.#", calc_->Total5[slot] / 5.0));
+    const double mean5 = static_cast<double>(calc_->GradeSum5) / calc_->GradeCnt5;
+    means << QString::fromStdString(FormatNumber("###", mean5)) << QString::fromStdString(FormatNumber("##.#", mean5 / 5));
+    EXPECT_EQ(scoreRow, scores.join(' '));
+    EXPECT_EQ(meanRow, means.join(' '));
+
+    // Every chart of a subject with scores inside its rectangle, drawn in
+    // the grade's colour with the student's band in the student's colour;
+    // the gap between the two columns and the page below the charts empty.
+    const QImage page = testing::PdfPage(pdf, 1, kDpi, QDir(home_.path()).filePath("page"));
+    ASSERT_FALSE(page.isNull());
+    for (int j = 0; j < 9; ++j) {
+        const int left = j < 5 ? 500 : 2500;
+        const int top = 1100 + 1100 * (j < 5 ? j : j - 5);
+        const Tally t = Count(page, left, top, left + 1400, top + 1100);
+        if (!calc_->HasScores[j]) {
+            EXPECT_EQ(t.dark, 0) << "no chart for subject " << j;
+            continue;
+        }
+        EXPECT_GT(t.grade, 20) << "subject " << j;
+        EXPECT_GT(t.student, 5) << "subject " << j;
+    }
+    EXPECT_EQ(Count(page, 1950, 1100, 2450, 6600).dark, 0);
+    EXPECT_EQ(Count(page, 0, 6650, 2500, 6780).dark, 0);
+
+    // The section line, the lowest text, ends inside the printable page.
+    double x0, y0, x1, y1;
+    ASSERT_TRUE(testing::WordBox(testing::PdfBboxes(pdf), "ノルベ市立中学校学習指導部", x0, y0, x1, y1));
+    EXPECT_LT(y1, 842 - 14);
+    EXPECT_LT(x1, 595 - 14);
+}
+
+TEST_F(SampleRegularIndividualSheet, AllSheetsOfTheGradeThenTheFormCloses) {
+    int named = 0;
+    for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) named += !names_->Names[slot].empty();
+    ASSERT_GT(named, 42);  // more than one class
+    form_->btnPrintOut->click();
+    EXPECT_EQ(form_->result(), QDialog::Accepted);
+    EXPECT_FALSE(wait_.isVisible());
+    ASSERT_EQ(Pdfs().size(), 1);
+    EXPECT_EQ(testing::PdfPageCount(Pdfs()[0]), named);
+    // The last page is the last named student's.
+    int last = calc_->ClassCount * 42;
+    while (names_->Names[last].empty()) --last;
+    const QString text = testing::PdfText(Pdfs()[0], named);
+    const QString identity = QString::fromStdString("1年" + std::to_string((last - 1) / 42 + 1) + "組" +
+                                                    std::to_string((last - 1) % 42 + 1) + "番");
+    EXPECT_TRUE(text.contains(identity)) << text.toStdString();
+}
+
+}  // namespace
+}  // namespace dorv
