@@ -47,8 +47,8 @@ TfrmHenkan::TfrmHenkan(QWidget *parent) : Form(parent) {
 }
 
 void TfrmHenkan::formShow() {
-    if (!HaveDataObjects()) throw ExcelError("データが用意されていません");
     try {
+        if (!HaveDataObjects()) throw ExcelError("データが用意されていません");
         CurKurasuSuData->LoadKurasuSu();
         ClassCountOfGrade = SelectedGrade >= 1 && SelectedGrade <= 3 ? CurKurasuSuData->GradeClasses[SelectedGrade] : 0;
         CurNameData->LoadMeibo(ClassCountOfGrade);
