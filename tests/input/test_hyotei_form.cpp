@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace dorv {
 namespace {
 
@@ -434,6 +436,40 @@ TEST_F(RatingForms, AFailedSaveKeepsTheFormAndItsEntries) {
     });
     ASSERT_TRUE(o.opened);
     EXPECT_EQ(Filled(XlrdCells(school.term())).at("Data!D2"), "4");
+}
+
+}  // namespace
+}  // namespace dorv
+
+namespace dorv {
+namespace {
+
+// The sample school's grade 2, term 2, as the 数学 teacher sees and saves it.
+TEST(RatingFormOnTheSampleSchool, OneEntryChangesOnlyItsCells) {
+    RatingSchool school;
+    const char *bin = std::getenv("DORV_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    const std::string command =
+        "'" + std::string(bin) + "/make-sample-school' '" + school.folder.Root().string() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const CellMap before = XlrdCells(school.term());
+    TfrmDorvInputHyotei term;
+    const Opening o = testing::OpenWith(term, *school.selectHyotei, [&] { testing::ChooseTerm(*school.selectHyotei); }, [&] {
+        StringGrid &g = *term.sgrInput;
+        EXPECT_EQ(g.rowCount(), 3 * 42 + 1);
+        EXPECT_EQ(term.kantenCount(), 4);
+        EXPECT_EQ(term.sgrKantenKoumoku->cell(1, 2), "数学的な見方や考え方");
+        QStringList shown;
+        for (int c = 3; c < 8; ++c) shown << g.cell(c, 1);
+        EXPECT_EQ(shown, (QStringList{"4", "B", "B", "A", "A"}));
+        g.setCurrentCell(3, 1);
+        testing::TypeAndEnter(*term.edtInput, "5aaaa");
+        term.btnClose->click();
+    });
+    ASSERT_TRUE(o.opened);
+    const CellMap after = XlrdCells(school.term());
+    EXPECT_EQ(Changes(before, after), (CellMap{{"Data!D2", "4 => 5"}, {"Sugaku!B2", "B => A"}, {"Sugaku!C2", "B => A"}}));
+    EXPECT_EQ(Filled(ReaderCells(school.term())), Filled(after));
 }
 
 }  // namespace
