@@ -98,6 +98,27 @@ TEST_F(NaishinForm, GridCountsAndMeanOfTheTeachersColumn) {
     ASSERT_TRUE(o.opened);
 }
 
+TEST_F(NaishinForm, AFullGradeIsCountedWithoutOverflow) {
+    school.setClassCounts(3, 10, 1);
+    SheetSpec roster{"Data", {{"A1", "番号"}, {"B1", "氏名"}, {"C1", "性別"}}};
+    SheetSpec marks{"Data", {{"A1", "番号"}}};
+    for (int slot = 1; slot <= 420; ++slot) {
+        const std::string row = std::to_string(slot + 1);
+        roster.cells.push_back({"B" + row, "生徒" + std::to_string(slot)});
+        roster.cells.push_back({"C" + row, slot % 2 ? "男" : "女"});
+        marks.cells.push_back({"D" + row, slot <= 300 ? "5" : "4"});
+    }
+    WriteXls(school.folder.Grade(RatingSchool::kGrade, "名簿.xls"), {roster});
+    WriteXls(school.naishin(), {marks});
+    const Opening o = open([&] {
+        EXPECT_EQ(form.sgrInputNaishin->rowCount(), 421);
+        EXPECT_EQ(cell(0, 420), " 1042");
+        EXPECT_EQ(bars(), (std::vector<int>{0, 0, 0, 120, 300}));
+        EXPECT_EQ(form.lblMean->text(), "平均　4.71");  // 1980 / 420 = 4.714...
+    });
+    ASSERT_TRUE(o.opened);
+}
+
 TEST_F(NaishinForm, RefusedMarksBeepAndKeepTheStoredMark) {
     const Opening o = open([&] {
         StringGrid &g = *form.sgrInputNaishin;
