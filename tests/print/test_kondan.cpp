@@ -311,9 +311,15 @@ TEST_F(KondanLoad, LoadsTheTermSoFarAndLeavesTheSelectionAsItWas) {
     // Proficiency test 1 is held in the sample; remove its workbook: a test
     // without scores, not a failure.
     std::filesystem::remove(Grade1() / (jitsuName(1) + ".xls"));
+    // Labels left over from the register's workbook must not show.
+    kanten_->WorkbookName = TKantenData::kRegisterWorkbook;
+    for (auto &subject : kanten_->Koumoku)
+        for (auto &label : subject) label = "古い項目";
     TKondanData data;
     std::vector<int> progress;
     LoadKondanData(data, [&](int p) { progress.push_back(p); });
+    for (const auto &subject : kanten_->Koumoku)
+        for (const auto &label : subject) EXPECT_NE(label, "古い項目");
     ExpectSelectionUnchanged();
     EXPECT_EQ(progress, (std::vector<int>{0, 33, 66, 100}));
     EXPECT_EQ(data.Grade, 1);
