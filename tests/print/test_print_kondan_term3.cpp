@@ -1,0 +1,154 @@
+// The parent-conference sheet of the third term of the sample school,
+// printed through its form into a PDF: five regular tests with the last
+// one's label cut to its width, the proficiency table kept on the page, and
+// the selection of the main menu as it was.
+#include "print/dorv_print_kondan.h"
+
+#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/globals.h"
+#include "schooldata/kanten_data.h"
+#include "schooldata/kurasusu_data.h"
+#include "schooldata/name_data.h"
+#include "schooldata/settings.h"
+#include "schooldata/test_names.h"
+#include "workbook/cp932.h"
+
+#include "pdf_tools.h"
+#include "print_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace dorv {
+namespace {
+
+class SampleThirdTermSheet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
+        ASSERT_TRUE(drive_.isValid() && home_.isValid());
+        const std::string command =
+            testing::BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        savedHome_ = qgetenv("HOME");
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        SetServices(&services_);
+        WorkDrive = drive_.path().toStdString();
+        SchoolName = "ノルベ市立中学校";
+        CurKurasuSuData = classes_.get();
+        CurTeikiTestName = &teiki_;
+        CurJitsuTestName = &jitsu_;
+        CurKantenData = kanten_.get();
+        CurNameData = names_.get();
+        names_->Grade = 1;
+        SelectedGrade = 1;
+        SelectedTerm = 3;
+        SelectedTest = 2;
+        TestId = {1, 2};
+        frmWait = &wait_;
+        form_ = std::make_unique<TfrmPrintKondan>();
+    }
+    void TearDown() override {
+        form_.reset();
+        frmWait = nullptr;
+        SetServices(nullptr);
+        qputenv("HOME", savedHome_);
+        CurKurasuSuData = nullptr;
+        CurTeikiTestName = nullptr;
+        CurJitsuTestName = nullptr;
+        CurKantenData = nullptr;
+        CurNameData = nullptr;
+    }
+    QStringList Pdfs() const {
+        const QDir out(home_.filePath("Documents/Dorv"));
+        QStringList paths;
+        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
+        return paths;
+    }
+
+    QTemporaryDir drive_, home_;
+    QByteArray savedHome_;
+    testing::RecordingServices services_{QDate(2027, 3, 1)};
+    TfrmWait wait_;
+    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
+    TTeikiTestName teiki_;
+    TJitsuTestName jitsu_;
+    std::unique_ptr<TKantenData> kanten_ = std::make_unique<TKantenData>();
+    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
+    std::unique_ptr<TfrmPrintKondan> form_;
+};
+
+TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
+    // Student 1-1 takes every proficiency test, so the table holds all five
+    // and would run past the page at its own line step.
+    jitsu_.LoadTestNames();
+    const QString grade1 = QDir(drive_.path()).filePath("Dorv/Data/１年生");
+    for (int i = 1; i <= 5; ++i) {
+        const std::string file = QDir(grade1).filePath(QString::fromStdString(jitsu_.TestName[1][i] + ".xls")).toStdString();
+        const std::string set = testing::BinDir().toStdString() + "/xls-set '" + file +
+                                "' 'Data!B2=61' 'Data!C2=62' 'Data!D2=63' 'Data!E2=64' 'Data!F2=65' > /dev/null";
+        ASSERT_EQ(std::system(set.c_str()), 0) << set;
+    }
+    form_->LoadDataSet();
+    ASSERT_TRUE(form_->HasDataSet());
+    // The loads went through every term and test; the selection is back.
+    EXPECT_EQ(SelectedTerm, 3);
+    EXPECT_EQ(SelectedTest, 2);
+    EXPECT_EQ(TestId.TestKind, 1);
+    EXPECT_EQ(TestId.TestNo, 2);
+
+    form_->edtClass->setText("1");
+    form_->edtNumber->setText("1");
+    form_->btnPrintOne->click();
+    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
+    ASSERT_EQ(Pdfs().size(), 1);
+    const QString pdf = Pdfs()[0];
+    EXPECT_EQ(testing::PdfPageCount(pdf), 1);
+    testing::KeepForLooking(pdf, "kondan-grade1-term3.pdf");
+
+    const QString text = testing::PdfText(pdf, 1);
+    EXPECT_TRUE(text.contains("令和08年度３学期懇談資料")) << text.toStdString();
+    // pdftotext gives the full-width blank before 素点 as plain ones.
+    auto label = [](const std::string &name) {
+        return QRegularExpression(QRegularExpression::escape(QString::fromStdString(name)) + "\\s+素点");
+    };
+    for (int t = 1; t <= 4; ++t) EXPECT_TRUE(text.contains(label(teiki_.TestName[1][t]))) << t;
+    // The fifth test's label keeps ten bytes of its name.
+    const std::string fifth = teiki_.TestName[1][5];
+    ASSERT_GT(cp932::width(fifth), 10u) << fifth;
+    const std::string cut = cp932::cut(fifth, 10);
+    EXPECT_TRUE(text.contains(QString::fromStdString(cut))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QString::fromStdString(fifth))) << text.toStdString();
+    // Every proficiency test now has a complete total: all five are listed.
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_TRUE(text.contains(label(jitsu_.TestName[1][i]))) << i;
+
+    // Every word ends inside the printable page (5 mm margins), the lowest
+    // line of the proficiency table included.
+    const QString boxes = testing::PdfBboxes(pdf);
+    static const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re");
+    double lowest = 0;
+    int words = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
+        const auto m = it.next();
+        lowest = std::max(lowest, m.captured(4).toDouble());
+        EXPECT_LT(m.captured(3).toDouble(), 595 - 14);
+    }
+    EXPECT_GT(words, 100);
+    EXPECT_LT(lowest, 842 - 14);
+    EXPECT_GT(lowest, 842 * 0.9);  // the table fills the page down to its end
+}
+
+}  // namespace
+}  // namespace dorv
