@@ -118,7 +118,7 @@ void TfrmDorvInputHyoteiForm::buildPanel() {
     pnlInputHyotei->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlInputHyotei->setLineWidth(3);
     pnlInputHyotei->setGeometry(392, 80, 361, 153);
-    pnlInputHyotei->setAutoFillBackground(true);
+    SetEntryPanelFace(pnlInputHyotei);
     lblID = EntryPanelLabel(pnlInputHyotei, "lblID", 24, 24);
     lblName = EntryPanelLabel(pnlInputHyotei, "lblName", 104, 24);
     lblKyoka = EntryPanelLabel(pnlInputHyotei, "lblKyoka", 16, 88);

@@ -106,7 +106,7 @@ void TfrmDorvInputNaishin::buildPanel() {
     pnlInputTeiki->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlInputTeiki->setLineWidth(2);
     pnlInputTeiki->setGeometry(left, 56, width, 129);
-    pnlInputTeiki->setAutoFillBackground(true);
+    SetEntryPanelFace(pnlInputTeiki);
     lblID = EntryPanelLabel(pnlInputTeiki, "lblID", 12, 10);
     lblName = EntryPanelLabel(pnlInputTeiki, "lblName", 96, 10);
     lblKyoka = EntryPanelLabel(pnlInputTeiki, "lblKyoka", 12, 46);
@@ -176,6 +176,7 @@ void TfrmDorvInputNaishin::buildChart() {
     auto *series = new QBarSeries;
     chartBars = new QBarSet("実数");
     chartBars->setColor(QColor(128, 128, 255));
+    chartBars->setLabelColor(Qt::black);
     for (int m = 1; m <= 5; ++m) chartBars->append(0);
     series->append(chartBars);
     series->setLabelsVisible(true);
@@ -349,7 +350,12 @@ void TfrmDorvInputNaishin::showStats() {
     std::uint32_t highest = 1;
     for (int m = 1; m <= 5; ++m) highest = std::max(highest, CurNaishinData->MarkBand[m]);
     for (QAbstractAxis *axis : chtDosu->chart()->axes(Qt::Vertical))
-        if (auto *v = qobject_cast<QValueAxis *>(axis)) v->setRange(0, highest + 1);
+        if (auto *v = qobject_cast<QValueAxis *>(axis)) {
+            // Room for the count above the highest bar; whole numbers on the axis.
+            v->setRange(0, highest + 1);
+            if (highest + 2 <= 11) v->setTickCount(static_cast<int>(highest) + 2);
+            else v->applyNiceNumbers();
+        }
     lblMean->setText(Q(MarkMeanLabel(sum, CurNaishinData->MarkCount)));
     lblMean->adjustSize();
 }

@@ -8,7 +8,9 @@
 #include "schooldata/settings.h"
 #include "schooldata/teachers.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QPalette>
 #include <QPainter>
 
 #include <algorithm>
@@ -45,11 +47,18 @@ int TeacherRatedSubject(const std::string &refusal) {
     return std::min(kyoka, kTechHomeSubject);
 }
 
+void SetEntryPanelFace(QWidget *panel) {
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, colours::buttonFace());
+    panel->setPalette(p);
+    panel->setAutoFillBackground(true);
+}
+
 QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top) {
     auto *l = new QLabel(parent);
     l->setObjectName(name);
     SetUiFont(l, kMsPGothic, 24);
-    SetTextColour(l, colours::activeCaption());
+    SetTextColour(l, QApplication::palette().color(QPalette::WindowText));
     l->setGeometry(left, top, 0, 26);
     return l;
 }

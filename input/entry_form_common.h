@@ -29,7 +29,9 @@ int TeacherRatedSubject(const std::string &refusal);
 // The teacher's subject code as the staff list gives it (0..11; 11 none).
 int TeacherKyoka();
 
-// A label of the entry panel: 24 px, the caption-text colour.
+// The entry panel's own face (button face, whatever the form's background)
+// and one of its labels: 24 px in the panel's text colour.
+void SetEntryPanelFace(QWidget *panel);
 QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top);
 
 // The tint of a student's row by the sex cell (column 2): light blue for
