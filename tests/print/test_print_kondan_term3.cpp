@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -31,6 +32,12 @@
 
 namespace dorv {
 namespace {
+
+// A test's label on line 1 of its lines (pdftotext gives the full-width
+// blank before 素点 as plain ones).
+QRegularExpression Label(const std::string &name) {
+    return QRegularExpression(QRegularExpression::escape(QString::fromStdString(name)) + "\\s+素点");
+}
 
 class SampleThirdTermSheet : public ::testing::Test {
 protected:
@@ -70,6 +77,25 @@ protected:
         CurKantenData = nullptr;
         CurNameData = nullptr;
     }
+    QString ProficiencyWorkbook(int i) {
+        jitsu_.LoadTestNames();
+        const QString grade1 = QDir(drive_.path()).filePath("Dorv/Data/１年生");
+        return QDir(grade1).filePath(QString::fromStdString(jitsu_.TestName[1][i] + ".xls"));
+    }
+    // Student 1-1 gets five scores, so the test has a complete total.
+    void TakeProficiencyTest(int i) {
+        const std::string set = testing::BinDir().toStdString() + "/xls-set '" + ProficiencyWorkbook(i).toStdString() +
+                                "' 'Data!B2=61' 'Data!C2=62' 'Data!D2=63' 'Data!E2=64' 'Data!F2=65' > /dev/null";
+        ASSERT_EQ(std::system(set.c_str()), 0) << set;
+    }
+    QString PrintFirstSheet() {
+        form_->edtClass->setText("1");
+        form_->edtNumber->setText("1");
+        form_->btnPrintOne->click();
+        EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
+        const QStringList pdfs = Pdfs();
+        return pdfs.size() == 1 ? pdfs[0] : QString();
+    }
     QStringList Pdfs() const {
         const QDir out(home_.filePath("Documents/Dorv"));
         QStringList paths;
@@ -92,14 +118,7 @@ protected:
 TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
     // Student 1-1 takes every proficiency test, so the table holds all five
     // and would run past the page at its own line step.
-    jitsu_.LoadTestNames();
-    const QString grade1 = QDir(drive_.path()).filePath("Dorv/Data/１年生");
-    for (int i = 1; i <= 5; ++i) {
-        const std::string file = QDir(grade1).filePath(QString::fromStdString(jitsu_.TestName[1][i] + ".xls")).toStdString();
-        const std::string set = testing::BinDir().toStdString() + "/xls-set '" + file +
-                                "' 'Data!B2=61' 'Data!C2=62' 'Data!D2=63' 'Data!E2=64' 'Data!F2=65' > /dev/null";
-        ASSERT_EQ(std::system(set.c_str()), 0) << set;
-    }
+    for (int i = 1; i <= 5; ++i) ASSERT_NO_FATAL_FAILURE(TakeProficiencyTest(i));
     form_->LoadDataSet();
     ASSERT_TRUE(form_->HasDataSet());
     // The loads went through every term and test; the selection is back.
@@ -108,22 +127,14 @@ TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
     EXPECT_EQ(TestId.TestKind, 1);
     EXPECT_EQ(TestId.TestNo, 2);
 
-    form_->edtClass->setText("1");
-    form_->edtNumber->setText("1");
-    form_->btnPrintOne->click();
-    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
-    ASSERT_EQ(Pdfs().size(), 1);
-    const QString pdf = Pdfs()[0];
+    const QString pdf = PrintFirstSheet();
+    ASSERT_FALSE(pdf.isEmpty());
     EXPECT_EQ(testing::PdfPageCount(pdf), 1);
     testing::KeepForLooking(pdf, "kondan-grade1-term3.pdf");
 
     const QString text = testing::PdfText(pdf, 1);
     EXPECT_TRUE(text.contains("令和08年度３学期懇談資料")) << text.toStdString();
-    // pdftotext gives the full-width blank before 素点 as plain ones.
-    auto label = [](const std::string &name) {
-        return QRegularExpression(QRegularExpression::escape(QString::fromStdString(name)) + "\\s+素点");
-    };
-    for (int t = 1; t <= 4; ++t) EXPECT_TRUE(text.contains(label(teiki_.TestName[1][t]))) << t;
+    for (int t = 1; t <= 4; ++t) EXPECT_TRUE(text.contains(Label(teiki_.TestName[1][t]))) << t;
     // The fifth test's label keeps ten bytes of its name.
     const std::string fifth = teiki_.TestName[1][5];
     ASSERT_GT(cp932::width(fifth), 10u) << fifth;
@@ -132,7 +143,7 @@ TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
     EXPECT_FALSE(text.contains(QString::fromStdString(fifth))) << text.toStdString();
     // Every proficiency test now has a complete total: all five are listed.
     for (int i = 1; i <= 5; ++i)
-        EXPECT_TRUE(text.contains(label(jitsu_.TestName[1][i]))) << i;
+        EXPECT_TRUE(text.contains(Label(jitsu_.TestName[1][i]))) << i;
 
     // Every word ends inside the printable page (5 mm margins), the lowest
     // line of the proficiency table included.
@@ -148,6 +159,21 @@ TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
     EXPECT_GT(words, 100);
     EXPECT_LT(lowest, 842 - 14);
     EXPECT_GT(lowest, 842 * 0.9);  // the table fills the page down to its end
+}
+
+TEST_F(SampleThirdTermSheet, AProficiencyTestWithoutWorkbookIsATestWithoutScores) {
+    for (int i : {1, 2, 4, 5}) ASSERT_NO_FATAL_FAILURE(TakeProficiencyTest(i));
+    ASSERT_TRUE(QFile::remove(ProficiencyWorkbook(3)));
+    form_->LoadDataSet();
+    ASSERT_TRUE(form_->HasDataSet());
+    const QString pdf = PrintFirstSheet();
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString text = testing::PdfText(pdf, 1);
+    for (int i : {1, 2, 4, 5}) EXPECT_TRUE(text.contains(Label(jitsu_.TestName[1][i]))) << i;
+    EXPECT_FALSE(text.contains(QString::fromStdString(jitsu_.TestName[1][3]))) << text.toStdString();
+    EXPECT_EQ(SelectedTerm, 3);
+    EXPECT_EQ(TestId.TestKind, 1);
+    EXPECT_EQ(TestId.TestNo, 2);
 }
 
 }  // namespace
