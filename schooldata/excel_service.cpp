@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "schooldata/workbook_lock.h"
+#include "workbook/utf16.h"
 #include "workbook/workbook_file.h"
 #include "workbook/xbiff.h"
 
@@ -353,7 +354,7 @@ void TExcelWorksheet::WriteText(const std::string &address, const std::string &t
     if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
     store(*book_->impl_, index_, address, [&](biff8::Workbook &wb, biff8::SheetCells &cells, auto row, auto col) {
         // A cell holds at most 32767 characters (UTF-16 units, as stored).
-        if (biff8::utf8ToUtf16(text).size() > 32767)
+        if (utf16::fromUtf8(text).size() > 32767)
             throw ExcelError("セル " + address + " の文字列が長すぎます（32767文字まで）");
         if (text.empty()) cells.setBlank(row, col);
         else cells.setShared(row, col, wb.sst().add(text));

@@ -1,6 +1,6 @@
 #include "workbook/biff8_sheet.h"
 
-#include "workbook/biff_text.h"
+#include "workbook/utf16.h"
 #include "workbook/xbiff.h"
 
 #include <cstring>
@@ -44,7 +44,7 @@ std::string unicodeText(std::string_view b, std::size_t pos) {
             ++p;
         }
     }
-    return biff::unitsToUtf8(s);
+    return utf16::toUtf8(s);
 }
 
 

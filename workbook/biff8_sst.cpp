@@ -2,54 +2,9 @@
 
 #include <algorithm>
 
-#include "workbook/biff_text.h"
+#include "workbook/utf16.h"
 
 namespace dorv::biff8 {
-
-std::u16string utf8ToUtf16(std::string_view s) {
-    std::u16string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        unsigned char b = static_cast<unsigned char>(s[i]);
-        std::uint32_t c = 0xFFFD;
-        std::size_t n = 1;
-        if (b < 0x80) {
-            c = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            n = 2;
-            c = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            n = 3;
-            c = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            n = 4;
-            c = b & 0x07;
-        } else {
-            n = 0;
-        }
-        bool ok = n > 0 && i + n <= s.size();
-        for (std::size_t k = 1; ok && k < n; ++k) {
-            unsigned char cb = static_cast<unsigned char>(s[i + k]);
-            if ((cb & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (cb & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        i += n;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
-        }
-    }
-    return out;
-}
 
 namespace {
 
@@ -137,7 +92,7 @@ SharedStrings SharedStrings::parse(const std::vector<std::string_view> &segments
         c.chars(count, e.highByte, e.chars);
         e.runs = c.bytes(4 * runCount);
         e.ext = c.bytes(extSize);
-        e.utf8 = biff::unitsToUtf8(e.chars);
+        e.utf8 = utf16::toUtf8(e.chars);
         if (!e.rich && !e.hasExt) t.plainIndex_.emplace(e.utf8, static_cast<std::uint32_t>(t.entries_.size()));
         t.entries_.push_back(std::move(e));
     }
@@ -149,9 +104,9 @@ std::uint32_t SharedStrings::add(std::string_view utf8) {
     auto it = plainIndex_.find(std::string(utf8));
     if (it != plainIndex_.end()) return it->second;
     SstString e;
-    e.chars = utf8ToUtf16(utf8);
+    e.chars = utf16::fromUtf8(utf8);
     e.highByte = std::any_of(e.chars.begin(), e.chars.end(), [](char16_t ch) { return ch > 0xFF; });
-    e.utf8 = biff::unitsToUtf8(e.chars);
+    e.utf8 = utf16::toUtf8(e.chars);
     auto index = static_cast<std::uint32_t>(entries_.size());
     plainIndex_.emplace(std::string(utf8), index);
     entries_.push_back(std::move(e));

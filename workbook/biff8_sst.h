@@ -50,8 +50,4 @@ private:
     std::uint32_t totalRefs_ = 0;
 };
 
-// UTF-8 -> the UTF-16 of BIFF8 texts. A byte that is no valid UTF-8 becomes
-// U+FFFD.
-std::u16string utf8ToUtf16(std::string_view s);
-
 }  // namespace dorv::biff8

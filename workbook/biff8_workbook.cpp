@@ -1,6 +1,6 @@
 #include "workbook/biff8_workbook.h"
 
-#include "workbook/biff_text.h"
+#include "workbook/utf16.h"
 
 namespace dorv::biff8 {
 
@@ -16,7 +16,7 @@ std::string sheetNameOf(const std::string &body) {
         if (flags & 1) s.push_back(static_cast<char16_t>(get16(body, 8 + 2 * i)));
         else if (8 + i < body.size()) s.push_back(static_cast<char16_t>(static_cast<unsigned char>(body[8 + i])));
     }
-    return biff::unitsToUtf8(s);
+    return utf16::toUtf8(s);
 }
 
 std::size_t countSharedRefs(const std::vector<Record> &recs, const Substream &s) {

@@ -6,6 +6,7 @@
 #include "workbook/biff8_sst.h"
 #include "workbook/biff8_workbook.h"
 #include "workbook/compound_file_writer.h"
+#include "workbook/utf16.h"
 
 namespace dorv::biff8 {
 
@@ -50,7 +51,7 @@ Record font() {
     r.body.push_back(3);                           // modern family
     r.body.push_back(static_cast<char>(0x80));     // Shift_JIS character set
     r.body.push_back(0);
-    appendName(r.body, utf8ToUtf16("ＭＳ Ｐゴシック"), false);
+    appendName(r.body, utf16::fromUtf8("ＭＳ Ｐゴシック"), false);
     return r;
 }
 
@@ -110,7 +111,7 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
         append32(r.body, 0);
         r.body.push_back(0);  // visible
         r.body.push_back(0);  // worksheet
-        appendName(r.body, utf8ToUtf16(s.name).substr(0, 31), false);  // the longest sheet name there is
+        appendName(r.body, utf16::fromUtf8(s.name).substr(0, 31), false);  // the longest sheet name there is
         boundAt.push_back(globals.size());
         globals.push_back(std::move(r));
     }

@@ -6,27 +6,10 @@
 #include <string_view>
 
 #include "cp932.h"
+#include "utf16.h"
 
 namespace dorv::biff {
 namespace {
-
-void appendUtf8(std::string &out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
 
 // The iconv name of a single-byte Windows, DOS or Macintosh code page, or
 // nothing for double-byte and Unicode code pages.
@@ -52,23 +35,7 @@ std::string iconvName(std::uint16_t cp) {
 std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n) {
   std::string out;
   out.reserve(n);
-  for (std::size_t i = 0; i < n && p[i] != 0; ++i) appendUtf8(out, p[i]);
-  return out;
-}
-
-std::string unitsToUtf8(std::u16string_view u) {
-  std::string out;
-  out.reserve(u.size() * 3);
-  for (std::size_t i = 0; i < u.size(); ++i) {
-    char32_t c = u[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    appendUtf8(out, c);
-  }
+  for (std::size_t i = 0; i < n && p[i] != 0; ++i) utf16::appendUtf8(out, p[i]);
   return out;
 }
 
@@ -80,7 +47,7 @@ std::string utf16ToUtf8(const std::uint8_t *p, std::size_t n) {
     if (c == 0) break;
     u.push_back(c);
   }
-  return unitsToUtf8(u);
+  return utf16::toUtf8(u);
 }
 
 void CodePage::select(std::uint16_t codePage) {

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace dorv::biff {
@@ -12,10 +11,9 @@ namespace dorv::biff {
 // 8-bit characters that stand for UTF-16 code units 0..255 (the compressed
 // form of BIFF8 strings), up to the first NUL.
 std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n);
-// `n` UTF-16LE code units, up to the first NUL.
+// `n` UTF-16LE code units, up to the first NUL; a surrogate without its
+// partner becomes U+FFFD.
 std::string utf16ToUtf8(const std::uint8_t *p, std::size_t n);
-// UTF-16 code units; a surrogate without its partner becomes U+FFFD.
-std::string unitsToUtf8(std::u16string_view units);
 
 // The three cell attribute bytes of BIFF2 cell records as one integer, the
 // first byte lowest.

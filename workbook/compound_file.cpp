@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "biff_text.h"
 #include "little_endian.h"
+#include "utf16.h"
 
 namespace dorv::cfb {
 namespace {
@@ -31,7 +31,7 @@ char16_t foldUpper(char16_t c) {
 
 }  // namespace
 
-std::string DirEntry::nameUtf8() const { return biff::unitsToUtf8(name); }
+std::string DirEntry::nameUtf8() const { return utf16::toUtf8(name); }
 
 bool CompoundFile::hasSignature(std::span<const std::uint8_t> bytes) {
   return bytes.size() >= kSignature.size() &&

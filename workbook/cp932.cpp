@@ -6,6 +6,8 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "utf16.h"
+
 namespace dorv::cp932 {
 namespace {
 
@@ -29,28 +31,10 @@ Converters &converters() {
 const std::string kReplacement = "\xEF\xBF\xBD";         // U+FFFD
 const std::string kFullWidthQuestion = "\x81\x48";       // ？ in CP932
 
-std::size_t utf8SeqLen(unsigned char c) {
-  if (c < 0x80) return 1;
-  if ((c & 0xE0) == 0xC0) return 2;
-  if ((c & 0xF0) == 0xE0) return 3;
-  if ((c & 0xF8) == 0xF0) return 4;
-  return 0;
-}
-
 // Length of the valid UTF-8 character at the start of `s`, or 0.
 std::size_t validCharLen(std::string_view s) {
-  if (s.empty()) return 0;
-  const auto c0 = static_cast<unsigned char>(s[0]);
-  const std::size_t n = utf8SeqLen(c0);
-  if (n == 0 || n > s.size()) return 0;
-  for (std::size_t i = 1; i < n; ++i)
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
-  if (n == 1) return 1;
-  unsigned cp = c0 & (0x7F >> n);
-  for (std::size_t i = 1; i < n; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-  static constexpr unsigned kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return n;
+  char32_t c = 0;
+  return utf16::decodeUtf8(s, c);
 }
 
 // Converts one UTF-8 character; empty result when CP932 has no such character.

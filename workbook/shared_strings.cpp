@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "biff_text.h"
+#include "utf16.h"
 
 namespace dorv::biff {
 namespace {
@@ -98,7 +98,7 @@ std::vector<std::string> decodeSharedStrings(const std::vector<std::uint8_t> &ta
         count -= r.piece(count, wide, units);
         if (count > 0 && r.atEnd()) throw Truncated{};
       }
-      out.push_back(unitsToUtf8(units));
+      out.push_back(utf16::toUtf8(units));
       r.skip(runs * 4);
       r.skip(ext);
     }
