@@ -8,9 +8,12 @@ namespace {
 
 constexpr int kRatingColumn = 3;
 
-std::uint8_t MarkByte(QChar c) {
+// A refused mark or rating changes nothing: a typo must not erase what is
+// stored.
+std::optional<std::uint8_t> MarkByte(QChar c) {
     const QChar u = c.toUpper();
-    return u == 'A' || u == 'B' || u == 'C' ? static_cast<std::uint8_t>(u.unicode()) : kEmptyValue;
+    if (u == 'A' || u == 'B' || u == 'C') return static_cast<std::uint8_t>(u.unicode());
+    return std::nullopt;
 }
 
 // The digit value of a rating character; anything else is the framework's
@@ -20,8 +23,9 @@ int RatingDigit(const QString &ch) {
     return StrictInt(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
-std::uint8_t RatingByte(int value, int lowest) {
-    return value >= lowest && value <= 5 ? static_cast<std::uint8_t>(value) : kEmptyValue;
+std::optional<std::uint8_t> RatingByte(int value, int lowest) {
+    if (value >= lowest && value <= 5) return static_cast<std::uint8_t>(value);
+    return std::nullopt;
 }
 
 }  // namespace

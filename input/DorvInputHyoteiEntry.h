@@ -14,7 +14,8 @@
 namespace dorv {
 
 // What one entry writes: a new rating and/or new marks [viewpoint 1..6]
-// (255 for a refused or emptied value); viewpoints not typed stay unset.
+// (255 for an emptied value); what is not typed, and a refused value (a
+// letter other than A, B, C; a rating out of range), stays unset.
 struct HyoteiEntry {
     std::optional<std::uint8_t> rating;
     std::array<std::optional<std::uint8_t>, 7> marks{};  // [0] unused

@@ -13,7 +13,8 @@ namespace {
 
 constexpr std::uint8_t E = 255;  // emptied
 
-// The record after an entry into one holding rating 2 and marks C C C C C C.
+// The record after an entry into one holding rating 2 and marks C C C C C C
+// ("_" for empty).
 std::string After(const QString &typed, int column, int viewpoints, bool zeroWithMarks) {
     THyoteiRec rec{2, {0, 'C', 'C', 'C', 'C', 'C', 'C'}};
     ApplyHyoteiEntry(ParseHyoteiEntry(typed, column, {viewpoints, zeroWithMarks}), rec);
@@ -31,22 +32,22 @@ TEST(HyoteiEntry, TypedTextsChangeTheRatingAndTheTypedMarksOnly) {
         const char *after;
     } cases[] = {
         {"3bbab", 3, 4, false, "3 BBABCC"},
-        {"3BBXB", 3, 4, false, "3 BB_BCC"},
-        {"6BBAB", 3, 4, false, "_ BBABCC"},
-        {"0BBAB", 3, 4, false, "_ BBABCC"},   // term: 0 with marks is no rating
+        {"3BBXB", 3, 4, false, "3 BBCBCC"},  // a refused mark keeps the stored one
+        {"6BBAB", 3, 4, false, "2 BBABCC"},  // a refused rating too
+        {"0BBAB", 3, 4, false, "2 BBABCC"},   // term: 0 with marks is refused
         {"0BBAB", 3, 4, true, "0 BBABCC"},    // register keeps it
         {"0", 3, 4, false, "0 CCCCCC"},       // alone, 0 counts in both
         {"0", 3, 4, true, "0 CCCCCC"},
-        {"6", 3, 4, false, "_ CCCCCC"},
+        {"6", 3, 4, false, "2 CCCCCC"},
         {"", 3, 4, false, "_ CCCCCC"},
         {"3BB", 3, 4, false, "3 BBCCCC"},     // marks not typed keep their values
         {"5AABAAB", 3, 4, false, "5 AABACC"}, // beyond the subject's viewpoints: ignored
         {"BB", 7, 4, false, "2 BBCCCC"},      // from 観① whatever the column
         {"b", 5, 4, false, "2 CBCCCC"},
-        {"D", 5, 4, false, "2 C_CCCC"},
+        {"D", 5, 4, false, "2 CCCCCC"},
         {"", 6, 4, false, "2 CC_CCC"},
         {"ABABAB", 4, 4, false, "2 ABABCC"},
-        {"ａ", 4, 4, false, "2 _CCCCC"},      // a full-width letter is no mark
+        {"ａ", 4, 4, false, "2 CCCCCC"},      // a full-width letter is no mark
         {"3AB", 3, 0, false, "3 CCCCCC"},     // no viewpoints: the rating only
         {"A", 4, 0, false, "2 CCCCCC"},
     };

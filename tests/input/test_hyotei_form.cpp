@@ -249,7 +249,7 @@ TEST_F(RatingForms, TechnologyTeachersRateTechAndHomeTogether) {
     }
 }
 
-TEST_F(RatingForms, ARatingThatIsNoNumberStoresNothing) {
+TEST_F(RatingForms, ARatingThatIsNoNumberStoresNothingAndRefusedValuesStay) {
     const Opening o = open([&] {
         StringGrid &g = *term.sgrInput;
         g.setCurrentCell(3, 2);
@@ -261,10 +261,21 @@ TEST_F(RatingForms, ARatingThatIsNoNumberStoresNothing) {
         EXPECT_EQ(CurHyoteiData->Hyotei[2][3].Rating, 3);
         EXPECT_EQ(CurHyoteiData->Hyotei[2][3].Kanten[1], 'B');
         EXPECT_EQ(CurHyoteiData->Modified[2], 0);
+
+        // A rating out of range and a letter that is no mark are refused
+        // quietly: the stored values stay and show again.
+        type(term, "7XDAA");
+        EXPECT_EQ(g.row(), 3);
+        EXPECT_EQ(row(term, 2), (QStringList{"3", "B", "B", "A", "A"}));
+        EXPECT_EQ(school.boxes.errors.size(), 1);
+        EXPECT_EQ(school.boxes.beeps, 0);
         term.btnClose->click();
     });
     ASSERT_TRUE(o.opened);
-    EXPECT_EQ(Filled(XlrdCells(school.term())).at("Data!D3"), "3");
+    const CellMap cells = Filled(XlrdCells(school.term()));
+    EXPECT_EQ(cells.at("Data!D3"), "3");
+    EXPECT_EQ(cells.at("Sugaku!C3"), "B");
+    EXPECT_EQ(cells.at("Sugaku!E3"), "A");
 }
 
 TEST_F(RatingForms, ASubjectWithoutViewpointsTakesRatingsOnly) {
