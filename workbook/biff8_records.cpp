@@ -90,10 +90,6 @@ std::string serialise(const std::vector<Record> &records) {
     return out;
 }
 
-static bool isBof(std::uint16_t rid) {
-    return rid == 0x0009 || rid == 0x0209 || rid == 0x0409 || rid == 0x0809;
-}
-
 std::vector<Substream> splitSubstreams(const std::vector<Record> &records) {
     std::vector<Substream> out;
     std::size_t offset = 0;

@@ -55,6 +55,9 @@ constexpr std::uint16_t Table = 0x0236;
 constexpr std::uint16_t Window2 = 0x023E;
 }  // namespace id
 
+// A BOF record of any BIFF version: 2, 3, 4, or 5 and later.
+inline bool isBof(std::uint16_t rid) { return rid == 0x0009 || rid == 0x0209 || rid == 0x0409 || rid == id::Bof; }
+
 // The longest record body the format allows; longer data goes on in
 // CONTINUE records.
 constexpr std::size_t kMaxRecordBody = 8224;

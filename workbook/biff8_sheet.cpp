@@ -23,8 +23,6 @@ bool belongsToFormula(std::uint16_t rid) {
     return rid == id::String || rid == id::ShrFmla || rid == id::Array || rid == id::Table;
 }
 
-bool isBof(std::uint16_t rid) { return rid == 0x0009 || rid == 0x0209 || rid == 0x0409 || rid == 0x0809; }
-
 // A BIFF8 unicode string: 16-bit count, flags, characters.
 std::string unicodeText(std::string_view b, std::size_t pos) {
     std::size_t count = get16(b, pos);

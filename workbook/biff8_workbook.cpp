@@ -36,8 +36,7 @@ std::size_t countSharedRefs(const std::vector<Record> &recs, const Substream &s)
 bool isBiff8Stream(std::string_view stream) {
     for (std::size_t pos = 0; pos + 6 <= stream.size(); pos += 2) {
         std::uint16_t w = get16(stream, pos);
-        if (w == 0x0009 || w == 0x0209 || w == 0x0409 || w == 0x0809)
-            return w == 0x0809 && get16(stream, pos + 4) == 0x0600;
+        if (isBof(w)) return w == id::Bof && get16(stream, pos + 4) == 0x0600;
     }
     return false;
 }

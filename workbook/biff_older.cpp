@@ -12,16 +12,14 @@ using biff8::FormatError;
 using biff8::get16;
 using biff8::get32;
 using biff8::getDouble;
+using biff8::isBof;
 using biff8::errorName;
 
 namespace {
 
-bool isBof(std::uint16_t rid) { return rid == 0x0009 || rid == 0x0209 || rid == 0x0409 || rid == 0x0809; }
-
 const std::uint8_t *bytesAt(std::string_view b, std::size_t pos) {
     return reinterpret_cast<const std::uint8_t *>(b.data()) + pos;
 }
-
 
 }  // namespace
 

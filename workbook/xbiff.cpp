@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "biff8_records.h"
 #include "biff_text.h"
 #include "little_endian.h"
 #include "shared_strings.h"
@@ -28,8 +29,6 @@ constexpr std::uint16_t kBof2 = 0x0009, kBof3 = 0x0209, kBof4 = 0x0409, kBof = 0
 constexpr std::uint16_t kWorksheetType = 0x0010;
 constexpr std::uint16_t kBiff8Version = 0x0600;
 constexpr std::size_t kMaxSstPiece = 8224;
-
-bool isBof(std::uint16_t id) { return id == kBof2 || id == kBof3 || id == kBof4 || id == kBof; }
 
 using le::u16;
 using le::u32;
@@ -95,7 +94,7 @@ void Walker::firstBof() {
   const std::size_t size = s_.size();
   while (pos_ + 2 <= size) {
     const std::uint16_t id = u16(s_.data() + pos_);
-    if (!isBof(id)) {
+    if (!biff8::isBof(id)) {
       pos_ += 2;
       continue;
     }
