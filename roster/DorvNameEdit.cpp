@@ -77,7 +77,13 @@ TfrmNameEdit::TfrmNameEdit(QWidget *parent) : Form(parent) {
     rgpDanjo->setTitle(QStringLiteral("男女"));
     rgpDanjo->setGeometry(464, 24, 73, 65);
     SetUiFont(rgpDanjo, kMsPGothic, 12);
-    SetTextColour(rgpDanjo, colours::window());
+    {
+        // Caption and item texts in the window colour; the check marks keep
+        // the text colour, or a chosen item would look unchosen.
+        QPalette p = rgpDanjo->palette();
+        p.setColor(QPalette::WindowText, colours::window());
+        rgpDanjo->setPalette(p);
+    }
     rgpDanjo->setItems({QStringLiteral("男子"), QStringLiteral("女子")});
 
     btnChange = RosterButton(pnlOne, QStringLiteral("変更"), {296, 104, 161, 57}, 27);
