@@ -59,7 +59,6 @@ Workbook Workbook::parse(std::string_view stream) {
         if (r.id == id::BoundSheet) {
             auto it = byOffset.find(get32(r.body, 0));
             if (it == byOffset.end() || it->second == 0) damaged("sheet position points at no sheet");
-            wb.boundSheets_.push_back(i);
             wb.boundSheetOf_.push_back(it->second);
             unsigned type = r.body.size() > 5 ? static_cast<unsigned char>(r.body[5]) : 0xFF;
             if (type == 0 && wb.substreams_[it->second].type == 0x0010)

@@ -55,7 +55,6 @@ private:
     std::vector<Substream> substreams_;
     std::vector<SheetRef> sheets_;
     std::vector<std::size_t> boundSheetOf_;  // per BOUNDSHEET record (any type): its substream
-    std::vector<std::size_t> boundSheets_;   // indexes of all BOUNDSHEET records
     SharedStrings sst_;
     std::size_t sstAt_ = SIZE_MAX, sstEnd_ = SIZE_MAX, extSstAt_ = SIZE_MAX;
     mutable std::map<std::size_t, std::unique_ptr<SheetCells>> cells_;  // by sheet, parsed on demand
