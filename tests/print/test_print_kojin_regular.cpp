@@ -211,6 +211,34 @@ TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {
     EXPECT_LT(x1, 595 - 14);
 }
 
+TEST_F(SampleRegularIndividualSheet, AProficiencyTestPrintsTheFiveCoreChartsOnly) {
+    SelectedTest = 1;
+    TestId = {1, 1};
+    CurCalcTest->Calculate();
+    const int slot = FullStudent();
+    ASSERT_GT(slot, 0);
+    ASSERT_LE(calc_->Total5[slot], 500);
+    form_->edtClass->setText(QString::number((slot - 1) / 42 + 1));
+    form_->edtNumber->setText(QString::number((slot - 1) % 42 + 1));
+    form_->btnPrintOne->click();
+    ASSERT_EQ(Pdfs().size(), 1);
+    const QImage page = testing::PdfPage(Pdfs()[0], 1, kDpi, QDir(home_.path()).filePath("page"));
+    ASSERT_FALSE(page.isNull());
+    for (int j = 0; j < 5; ++j) {
+        const Tally t = Count(page, 500, 1100 + 1100 * j, 1900, 2200 + 1100 * j);
+        EXPECT_GT(t.grade, 20) << "subject " << j;
+        EXPECT_GT(t.student, 5) << "subject " << j;
+    }
+    // The right-hand column stays empty down to the footnote.
+    EXPECT_EQ(Count(page, 1950, 1100, 4600, 5500).dark, 0);
+
+    // Five scores with the total and its fifth; five means with the grade's.
+    QString scoreRow;
+    for (const QString &line : testing::PdfText(Pdfs()[0], 1).split('\n'))
+        if (line.trimmed().startsWith("素点")) scoreRow = line.trimmed().mid(2).simplified();
+    EXPECT_EQ(scoreRow.split(' ').size(), 7) << scoreRow.toStdString();
+}
+
 TEST_F(SampleRegularIndividualSheet, AllSheetsOfTheGradeThenTheFormCloses) {
     int named = 0;
     for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) named += !names_->Names[slot].empty();
