@@ -28,6 +28,15 @@ void put64(std::uint8_t *p, std::uint64_t v) {
 
 std::size_t sectorsFor(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit; }
 
+// Appends a chain of `count` consecutive sectors to the allocation table;
+// returns its first sector.
+std::uint32_t appendChain(std::vector<std::uint32_t> &table, std::size_t count) {
+    const auto first = static_cast<std::uint32_t>(table.size());
+    for (std::size_t k = 0; k < count; ++k)
+        table.push_back(k + 1 == count ? kEndOfChain : static_cast<std::uint32_t>(table.size() + 1));
+    return first;
+}
+
 // Lays out `entries` with the stream contents `data` (one per entry; empty
 // for storages and unused entries).
 std::vector<std::uint8_t> build(const std::array<std::uint8_t, 16> &headerClsid, std::vector<DirEntry> entries,
@@ -37,15 +46,9 @@ std::vector<std::uint8_t> build(const std::array<std::uint8_t, 16> &headerClsid,
     std::vector<std::uint32_t> miniFat;
     std::vector<std::uint32_t> fat;
     std::vector<std::uint8_t> body;  // every sector after the header, in order
-    auto chainSectors = [&](std::size_t count) {
-        auto first = static_cast<std::uint32_t>(fat.size());
-        for (std::size_t k = 0; k < count; ++k)
-            fat.push_back(k + 1 == count ? kEndOfChain : static_cast<std::uint32_t>(fat.size() + 1));
-        return first;
-    };
     auto appendSectors = [&](const std::uint8_t *p, std::size_t n) {
         std::size_t count = sectorsFor(n, kSector);
-        std::uint32_t first = chainSectors(count);
+        std::uint32_t first = appendChain(fat, count);
         body.insert(body.end(), p, p + n);
         body.resize(body.size() + (count * kSector - n), 0);
         return first;
@@ -59,10 +62,7 @@ std::vector<std::uint8_t> build(const std::array<std::uint8_t, 16> &headerClsid,
         if (d.empty()) {
             e.startSector = kEndOfChain;
         } else if (d.size() < kCutoff) {
-            std::size_t count = sectorsFor(d.size(), kMiniSector);
-            e.startSector = static_cast<std::uint32_t>(miniFat.size());
-            for (std::size_t k = 0; k < count; ++k)
-                miniFat.push_back(k + 1 == count ? kEndOfChain : static_cast<std::uint32_t>(miniFat.size() + 1));
+            e.startSector = appendChain(miniFat, sectorsFor(d.size(), kMiniSector));
             mini.insert(mini.end(), d.begin(), d.end());
             mini.resize(miniFat.size() * kMiniSector, 0);
         } else {
