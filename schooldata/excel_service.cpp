@@ -39,6 +39,11 @@ std::string errnoText(int e) {
     }
 }
 
+// The message of `pattern` for `path`, with the system's reason behind it.
+std::string withPathAndReason(const char *pattern, const std::string &path, int err) {
+    return withPath(pattern, path) + "（" + errnoText(err) + "）";
+}
+
 std::string baseName(const std::string &path) {
     auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -119,6 +124,8 @@ constexpr const char *kMsgNotWorkbook = "ファイル %s はExcelのブックで
 constexpr const char *kMsgDamaged = "ファイル %s は壊れているため読めません";
 constexpr const char *kMsgEncrypted = "ファイル %s はパスワードで保護されているため開けません";
 constexpr const char *kMsgReadOnly = "ファイル %s は読み取り専用のため書き込めません";
+constexpr const char *kMsgNotSaved = "ファイル %s を保存できませんでした";
+constexpr const char *kMsgNotVerified = "ファイル %s の保存内容を確かめられませんでした。元のファイルはそのままです";
 constexpr const char *kMsgNotOpen = "ブックが開かれていません";
 constexpr const char *kMsgNoSheet = "ワークシートが選ばれていません";
 
@@ -179,7 +186,12 @@ void TExcelWorkbook::Impl::save() {
     const std::string dir = dirName(path);
     std::string temp = dir + "/." + baseName(path) + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) throw ExcelError(withPath("ファイル %s を保存できませんでした", path) + "（" + errnoText(errno) + "）");
+    if (fd < 0) throw ExcelError(withPathAndReason(kMsgNotSaved, path, errno));
+    // A failed save leaves nothing of itself beside the workbook.
+    auto discard = [&] {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+    };
     try {
         writeAll(fd, bytes);
         const struct stat &st = lock.status();
@@ -200,23 +212,20 @@ void TExcelWorkbook::Impl::save() {
             const auto &[sheet, row, col] = at;
             ok = sameValue(back.workbook().sheet(sheet).value(row, col, back.workbook().sst()), expect);
         }
-        if (!ok) throw ExcelError(withPath("ファイル %s の保存内容を確かめられませんでした。元のファイルはそのままです", path));
+        if (!ok) throw ExcelError(withPath(kMsgNotVerified, path));
 
         if (::rename(temp.c_str(), path.c_str()) != 0) throw std::system_error(errno, std::generic_category());
         ::close(fd);
         fd = -1;
     } catch (const ExcelError &) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
+        discard();
         throw;
     } catch (const std::system_error &e) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        throw ExcelError(withPath("ファイル %s を保存できませんでした", path) + "（" + errnoText(e.code().value()) + "）");
+        discard();
+        throw ExcelError(withPathAndReason(kMsgNotSaved, path, e.code().value()));
     } catch (const std::exception &) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        throw ExcelError(withPath("ファイル %s の保存内容を確かめられませんでした。元のファイルはそのままです", path));
+        discard();
+        throw ExcelError(withPath(kMsgNotVerified, path));
     }
     // The new name must survive a power cut as well as the new contents.
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -243,7 +252,7 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
             int code = e.code().value();
             if (code == ENOENT || code == ENOTDIR) throw ExcelError(withPath(kMsgNotFound, path));
             if (code == EISDIR || code == EINVAL) throw ExcelError(withPath(kMsgNotWorkbook, path));
-            throw ExcelError(withPath("ファイル %s を開けません", path) + "（" + errnoText(code) + "）");
+            throw ExcelError(withPathAndReason("ファイル %s を開けません", path, code));
         }
         if (r == WorkbookLock::Result::Locked) break;
         if (r == WorkbookLock::Result::Busy || attempt >= 20) throw ExcelTemporaryError(withPath(kMsgBusy, path));
@@ -253,7 +262,7 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
         try {
             bytes = impl_->lock.readAll();
         } catch (const std::system_error &e) {
-            throw ExcelError(withPath("ファイル %s を読めません", path) + "（" + errnoText(e.code().value()) + "）");
+            throw ExcelError(withPathAndReason("ファイル %s を読めません", path, e.code().value()));
         }
         try {
             impl_->file.emplace(biff8::WorkbookFile::fromBytes(std::move(bytes), stem(path)));
