@@ -3,6 +3,8 @@
 #include "print/DorvDispTutihyo.h"
 #include "print/DorvDispYouroku.h"
 #include "print/DorvPrintDispDosu.h"
+#include "print/dorv_print_kojin.h"
+#include "print/dorv_print_kondan.h"
 #include "print/dorv_print_ichiran.h"
 #include "print/dorv_print_main.h"
 #include "print/DorvTransfer.h"
@@ -39,13 +41,13 @@ int RunDorvPrint() {
     FormSlot<TfrmSelectTeiki> selectTeiki(frmSelectTeiki);
     FormSlot<TfrmWait> wait(frmWait);
     FormSlot<TfrmDispDosu> dispDosu(frmDispDosu);
-    // 5: frmPrintKojin
+    FormSlot<TfrmPrintKojin> printKojin(frmPrintKojin);
     FormSlot<TfrmVersion> version(frmVersion);
     FormSlot<TfrmPrintIchiran> printIchiran(frmPrintIchiran);
     FormSlot<TfrmSelectJitsu> selectJitsu(frmSelectJitsu);
     FormSlot<TfrmSelectHyotei> selectHyotei(frmSelectHyotei);
     FormSlot<TfrmDispTutihyo> dispTutihyo(frmDispTutihyo);
-    // 11: frmPrintKondan
+    FormSlot<TfrmPrintKondan> printKondan(frmPrintKondan);
     FormSlot<TfrmDispYouroku> dispYouroku(frmDispYouroku);
     FormSlot<TfrmSelectGakunen> selectGakunen(frmSelectGakunen);
     FormSlot<TfrmHenkan> henkan(frmHenkan);
@@ -54,7 +56,9 @@ int RunDorvPrint() {
     outputs.dispDosu = dispDosu.form.get();
     outputs.dispTutihyo = dispTutihyo.form.get();
     outputs.dispYouroku = dispYouroku.form.get();
+    outputs.prKojin = printKojin.form.get();
     outputs.prIchiran = printIchiran.form.get();
+    outputs.prKondan = printKondan.form.get();
     outputs.henkan = henkan.form.get();
     main.form->setOutputForms(outputs);
     main.form->run();
