@@ -2,17 +2,28 @@
 
 #include <cstring>
 
+#include "workbook/little_endian.h"
+
 namespace dorv::biff8 {
+
+namespace {
+
+const std::uint8_t *bytes(std::string_view b, std::size_t pos) {
+    return reinterpret_cast<const std::uint8_t *>(b.data()) + pos;
+}
+
+std::uint8_t *bytes(std::string &b, std::size_t pos) { return reinterpret_cast<std::uint8_t *>(b.data()) + pos; }
+
+}  // namespace
 
 std::uint16_t get16(std::string_view b, std::size_t pos) {
     if (pos + 2 > b.size()) return 0;
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[pos]) |
-                                      (static_cast<unsigned char>(b[pos + 1]) << 8));
+    return le::u16(bytes(b, pos));
 }
 
 std::uint32_t get32(std::string_view b, std::size_t pos) {
     if (pos + 4 > b.size()) return 0;
-    return static_cast<std::uint32_t>(get16(b, pos)) | (static_cast<std::uint32_t>(get16(b, pos + 2)) << 16);
+    return le::u32(bytes(b, pos));
 }
 
 double getDouble(std::string_view b, std::size_t pos) {
@@ -22,15 +33,9 @@ double getDouble(std::string_view b, std::size_t pos) {
     return d;
 }
 
-void put16(std::string &b, std::size_t pos, std::uint16_t v) {
-    b[pos] = static_cast<char>(v & 0xFF);
-    b[pos + 1] = static_cast<char>(v >> 8);
-}
+void put16(std::string &b, std::size_t pos, std::uint16_t v) { le::put16(bytes(b, pos), v); }
 
-void put32(std::string &b, std::size_t pos, std::uint32_t v) {
-    put16(b, pos, static_cast<std::uint16_t>(v & 0xFFFF));
-    put16(b, pos + 2, static_cast<std::uint16_t>(v >> 16));
-}
+void put32(std::string &b, std::size_t pos, std::uint32_t v) { le::put32(bytes(b, pos), v); }
 
 void append16(std::string &b, std::uint16_t v) {
     b.push_back(static_cast<char>(v & 0xFF));

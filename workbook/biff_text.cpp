@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cp932.h"
+#include "little_endian.h"
 #include "utf16.h"
 
 namespace dorv::biff {
@@ -43,7 +44,7 @@ std::string utf16ToUtf8(const std::uint8_t *p, std::size_t n) {
   std::u16string u;
   u.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const char16_t c = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
+    const char16_t c = le::u16(p + 2 * i);
     if (c == 0) break;
     u.push_back(c);
   }

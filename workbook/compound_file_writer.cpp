@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "workbook/little_endian.h"
+
 namespace dorv::cfb {
 
 namespace {
@@ -13,18 +15,9 @@ constexpr std::size_t kCutoff = 4096;
 constexpr std::size_t kPerFatSector = kSector / 4;
 constexpr std::size_t kHeaderDifat = 109;
 
-void put16(std::uint8_t *p, std::uint16_t v) {
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
-void put32(std::uint8_t *p, std::uint32_t v) {
-    put16(p, std::uint16_t(v));
-    put16(p + 2, std::uint16_t(v >> 16));
-}
-void put64(std::uint8_t *p, std::uint64_t v) {
-    put32(p, std::uint32_t(v));
-    put32(p + 4, std::uint32_t(v >> 32));
-}
+using le::put16;
+using le::put32;
+using le::put64;
 
 std::size_t sectorsFor(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit; }
 

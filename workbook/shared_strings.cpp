@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "little_endian.h"
 #include "utf16.h"
 
 namespace dorv::biff {
@@ -25,7 +26,7 @@ class Reader {
   }
   std::uint16_t u16() {
     need(2);
-    const std::uint16_t v = std::uint16_t(t_[pos_] | (t_[pos_ + 1] << 8));
+    const std::uint16_t v = le::u16(t_.data() + pos_);
     pos_ += 2;
     return v;
   }
@@ -55,7 +56,7 @@ class Reader {
     const std::size_t n = std::min(count, (end - pos_) / width);
     const std::uint8_t *p = t_.data() + pos_;
     for (std::size_t i = 0; i < n; ++i) {
-      const char16_t c = wide ? char16_t(p[2 * i] | (p[2 * i + 1] << 8)) : char16_t(p[i]);
+      const char16_t c = wide ? le::u16(p + 2 * i) : char16_t(p[i]);
       if (c == 0) {
         // The rest of this piece is dropped, the next piece still counts.
         break;
