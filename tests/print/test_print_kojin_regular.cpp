@@ -19,6 +19,7 @@
 
 #include "pdf_tools.h"
 #include "print_test_support.h"
+#include "sample_print_sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -67,17 +68,9 @@ class SampleRegularIndividualSheet : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        ASSERT_TRUE(drive_.isValid() && home_.isValid());
-        const std::string command =
-            testing::BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        savedHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
-        SetServices(&services_);
-        WorkDrive = drive_.path().toStdString();
-        SchoolName = "ノルベ市立中学校";
-        SchoolSection = "学習指導部";
+        // February belongs to the school year that began the April before.
+        sandbox_ = std::make_unique<testing::SamplePrintSandbox>(QDate(2027, 2, 10));
+        ASSERT_TRUE(sandbox_->Ready());
         CurCalcTest = calc_.get();
         CurNameData = names_.get();
         CurSotenData = scores_.get();
@@ -102,21 +95,15 @@ protected:
         frmDispDosu = nullptr;
         dosu_.reset();
         frmWait = nullptr;
-        SetServices(nullptr);
-        qputenv("HOME", savedHome_);
         CurCalcTest = nullptr;
         CurNameData = nullptr;
         CurSotenData = nullptr;
         CurKurasuSuData = nullptr;
         CurTeikiTestName = nullptr;
         CurJitsuTestName = nullptr;
+        sandbox_.reset();
     }
-    QStringList Pdfs() const {
-        const QDir out(home_.filePath("Documents/Dorv"));
-        QStringList paths;
-        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
-        return paths;
-    }
+    QStringList Pdfs() const { return sandbox_->Pdfs(); }
     // The first named student with a score in every subject that has scores.
     int FullStudent() const {
         for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) {
@@ -128,9 +115,7 @@ protected:
         return 0;
     }
 
-    QTemporaryDir drive_, home_;
-    QByteArray savedHome_;
-    testing::RecordingServices services_{QDate(2027, 2, 10)};
+    std::unique_ptr<testing::SamplePrintSandbox> sandbox_;
     TfrmWait wait_;
     std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
     std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
@@ -149,14 +134,13 @@ TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {
     form_->edtClass->setText(QString::number(c));
     form_->edtNumber->setText(QString::number(n));
     form_->btnPrintOne->click();
-    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
-    EXPECT_TRUE(services_.messages.isEmpty()) << services_.messages.join("\n").toStdString();
+    EXPECT_TRUE(sandbox_->services.errors.isEmpty()) << sandbox_->services.errors.join("\n").toStdString();
+    EXPECT_TRUE(sandbox_->services.messages.isEmpty()) << sandbox_->services.messages.join("\n").toStdString();
     ASSERT_EQ(Pdfs().size(), 1);
     const QString pdf = Pdfs()[0];
     EXPECT_EQ(testing::PdfPageCount(pdf), 1);
     testing::KeepForLooking(pdf, "kojin-grade1-teiki1.pdf");
 
-    // February belongs to the school year that began the April before.
     const QString text = testing::PdfText(pdf, 1);
     const QString title = QString::fromStdString("令和08年度" + teiki_.TestName[1][1] + "テスト個人結果");
     EXPECT_TRUE(text.contains(title)) << text.toStdString();
@@ -188,7 +172,7 @@ TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {
     // Every chart of a subject with scores inside its rectangle, drawn in
     // the grade's colour with the student's band in the student's colour;
     // the gap between the two columns and the page below the charts empty.
-    const QImage page = testing::PdfPage(pdf, 1, kDpi, QDir(home_.path()).filePath("page"));
+    const QImage page = testing::PdfPage(pdf, 1, kDpi, sandbox_->HomeFile("page"));
     ASSERT_FALSE(page.isNull());
     for (int j = 0; j < 9; ++j) {
         const int left = j < 5 ? 500 : 2500;
@@ -222,7 +206,7 @@ TEST_F(SampleRegularIndividualSheet, AProficiencyTestPrintsTheFiveCoreChartsOnly
     form_->edtNumber->setText(QString::number((slot - 1) % 42 + 1));
     form_->btnPrintOne->click();
     ASSERT_EQ(Pdfs().size(), 1);
-    const QImage page = testing::PdfPage(Pdfs()[0], 1, kDpi, QDir(home_.path()).filePath("page"));
+    const QImage page = testing::PdfPage(Pdfs()[0], 1, kDpi, sandbox_->HomeFile("page"));
     ASSERT_FALSE(page.isNull());
     for (int j = 0; j < 5; ++j) {
         const Tally t = Count(page, 500, 1100 + 1100 * j, 1900, 2200 + 1100 * j);

@@ -15,6 +15,7 @@
 
 #include "pdf_tools.h"
 #include "print_test_support.h"
+#include "sample_print_sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -43,16 +44,8 @@ class SampleThirdTermSheet : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        ASSERT_TRUE(drive_.isValid() && home_.isValid());
-        const std::string command =
-            testing::BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        savedHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
-        SetServices(&services_);
-        WorkDrive = drive_.path().toStdString();
-        SchoolName = "ノルベ市立中学校";
+        sandbox_ = std::make_unique<testing::SamplePrintSandbox>(QDate(2027, 3, 1));
+        ASSERT_TRUE(sandbox_->Ready());
         CurKurasuSuData = classes_.get();
         CurTeikiTestName = &teiki_;
         CurJitsuTestName = &jitsu_;
@@ -69,18 +62,16 @@ protected:
     void TearDown() override {
         form_.reset();
         frmWait = nullptr;
-        SetServices(nullptr);
-        qputenv("HOME", savedHome_);
         CurKurasuSuData = nullptr;
         CurTeikiTestName = nullptr;
         CurJitsuTestName = nullptr;
         CurKantenData = nullptr;
         CurNameData = nullptr;
+        sandbox_.reset();
     }
     QString ProficiencyWorkbook(int i) {
         jitsu_.LoadTestNames();
-        const QString grade1 = QDir(drive_.path()).filePath("Dorv/Data/１年生");
-        return QDir(grade1).filePath(QString::fromStdString(jitsu_.TestName[1][i] + ".xls"));
+        return QDir(sandbox_->GradeFolder(1)).filePath(QString::fromStdString(jitsu_.TestName[1][i] + ".xls"));
     }
     // Student 1-1 gets five scores, so the test has a complete total.
     void TakeProficiencyTest(int i) {
@@ -92,20 +83,13 @@ protected:
         form_->edtClass->setText("1");
         form_->edtNumber->setText("1");
         form_->btnPrintOne->click();
-        EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
+        EXPECT_TRUE(sandbox_->services.errors.isEmpty()) << sandbox_->services.errors.join("\n").toStdString();
         const QStringList pdfs = Pdfs();
         return pdfs.size() == 1 ? pdfs[0] : QString();
     }
-    QStringList Pdfs() const {
-        const QDir out(home_.filePath("Documents/Dorv"));
-        QStringList paths;
-        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
-        return paths;
-    }
+    QStringList Pdfs() const { return sandbox_->Pdfs(); }
 
-    QTemporaryDir drive_, home_;
-    QByteArray savedHome_;
-    testing::RecordingServices services_{QDate(2027, 3, 1)};
+    std::unique_ptr<testing::SamplePrintSandbox> sandbox_;
     TfrmWait wait_;
     std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
     TTeikiTestName teiki_;
