@@ -1,5 +1,6 @@
 #include "workbook/biff8_sheet.h"
 
+#include "workbook/biff_text.h"
 #include "workbook/utf16.h"
 #include "workbook/xbiff.h"
 
@@ -23,26 +24,9 @@ bool belongsToFormula(std::uint16_t rid) {
     return rid == id::String || rid == id::ShrFmla || rid == id::Array || rid == id::Table;
 }
 
-// A BIFF8 unicode string: 16-bit count, flags, characters.
+// A BIFF8 string with a 16-bit character count.
 std::string unicodeText(std::string_view b, std::size_t pos) {
-    std::size_t count = get16(b, pos);
-    unsigned flags = pos + 2 < b.size() ? static_cast<unsigned char>(b[pos + 2]) : 0;
-    std::size_t p = pos + 3;
-    if (flags & 8) p += 2;
-    if (flags & 4) p += 4;
-    std::u16string s;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (flags & 1) {
-            if (p + 2 > b.size()) break;
-            s.push_back(static_cast<char16_t>(get16(b, p)));
-            p += 2;
-        } else {
-            if (p >= b.size()) break;
-            s.push_back(static_cast<char16_t>(static_cast<unsigned char>(b[p])));
-            ++p;
-        }
-    }
-    return utf16::toUtf8(s);
+    return utf16::toUtf8(biff::biff8StringUnits(reinterpret_cast<const std::uint8_t *>(b.data()), b.size(), pos));
 }
 
 

@@ -1,5 +1,6 @@
 #include "workbook/biff8_workbook.h"
 
+#include "workbook/biff_text.h"
 #include "workbook/utf16.h"
 
 namespace dorv::biff8 {
@@ -8,15 +9,11 @@ namespace {
 
 [[noreturn]] void damaged(const char *what) { throw FormatError(FormatError::Kind::Damaged, what); }
 
+// The name of a BOUNDSHEET record: a string with an 8-bit count behind the
+// position, visibility and type.
 std::string sheetNameOf(const std::string &body) {
-    std::size_t count = static_cast<unsigned char>(body.size() > 6 ? body[6] : 0);
-    unsigned flags = body.size() > 7 ? static_cast<unsigned char>(body[7]) : 0;
-    std::u16string s;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (flags & 1) s.push_back(static_cast<char16_t>(get16(body, 8 + 2 * i)));
-        else if (8 + i < body.size()) s.push_back(static_cast<char16_t>(static_cast<unsigned char>(body[8 + i])));
-    }
-    return utf16::toUtf8(s);
+    return utf16::toUtf8(
+        biff::biff8StringUnits(reinterpret_cast<const std::uint8_t *>(body.data()), body.size(), 6, true));
 }
 
 std::size_t countSharedRefs(const std::vector<Record> &recs, const Substream &s) {

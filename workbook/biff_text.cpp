@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -40,15 +41,22 @@ std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n) {
   return out;
 }
 
-std::string utf16ToUtf8(const std::uint8_t *p, std::size_t n) {
-  std::u16string u;
-  u.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const char16_t c = le::u16(p + 2 * i);
-    if (c == 0) break;
-    u.push_back(c);
-  }
-  return utf16::toUtf8(u);
+std::u16string biff8StringUnits(const std::uint8_t *body, std::size_t size, std::size_t at,
+                                bool shortCount) {
+  std::u16string out;
+  const std::size_t countSize = shortCount ? 1 : 2;
+  if (at > size || size - at < countSize + 1) return out;
+  const std::size_t count = shortCount ? body[at] : le::u16(body + at);
+  const std::uint8_t flags = body[at + countSize];
+  std::size_t p = at + countSize + 1;
+  if (!shortCount && (flags & 0x08)) p += 2;
+  if (!shortCount && (flags & 0x04)) p += 4;
+  if (p > size) return out;
+  const bool wide = flags & 0x01;
+  const std::size_t n = std::min(count, (size - p) / (wide ? 2 : 1));
+  out.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) out.push_back(wide ? le::u16(body + p + 2 * i) : char16_t(body[p + i]));
+  return out;
 }
 
 void CodePage::select(std::uint16_t codePage) {

@@ -11,9 +11,14 @@ namespace dorv::biff {
 // 8-bit characters that stand for UTF-16 code units 0..255 (the compressed
 // form of BIFF8 strings), up to the first NUL.
 std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n);
-// `n` UTF-16LE code units, up to the first NUL; a surrogate without its
-// partner becomes U+FFFD.
-std::string utf16ToUtf8(const std::uint8_t *p, std::size_t n);
+
+// The characters of a BIFF8 string in a record body of `size` bytes, NULs
+// included: its character count at `at` (16 bits, or 8 with `shortCount`),
+// then the flags byte (16-bit or compressed characters; for a long string
+// also the sizes of formatting runs and phonetic data, which are skipped),
+// then the characters, as many as the body holds.
+std::u16string biff8StringUnits(const std::uint8_t *body, std::size_t size, std::size_t at,
+                                bool shortCount = false);
 
 // The three cell attribute bytes of BIFF2 cell records as one integer, the
 // first byte lowest.

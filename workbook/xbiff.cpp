@@ -11,8 +11,9 @@
 #include "biff8_records.h"
 #include "biff_text.h"
 #include "little_endian.h"
-#include "shared_strings.h"
 #include "compound_file.h"
+#include "shared_strings.h"
+#include "utf16.h"
 
 namespace dorv {
 namespace {
@@ -72,8 +73,9 @@ class Walker {
   std::string text8(const std::uint8_t *p, std::size_t n) const {
     return state_ == 8 ? biff::latin1ToUtf8(p, n) : codePage_.toUtf8(p, n);
   }
-  // A BIFF8 string with a 16-bit character count at `o`, bounded by the body.
-  std::string biff8String(Body b, std::size_t o) const;
+  // A BIFF8 string with its character count at `o` (16 bits, or 8 with
+  // `shortCount`), bounded by the body, up to the first NUL.
+  std::string biff8String(Body b, std::size_t o, bool shortCount = false) const;
   void progress() {
     owner_.Progress = int(std::uint64_t(pos_) * 100 / s_.size());
     if (owner_.OnProgress) owner_.OnProgress(owner_, owner_.Progress);
@@ -132,17 +134,9 @@ void Walker::run() {
   }
 }
 
-std::string Walker::biff8String(Body b, std::size_t o) const {
-  if (!b.has(o, 3)) return {};
-  const std::size_t count = b.u16(o);
-  const std::uint8_t flags = b.p[o + 2];
-  std::size_t at = o + 3;
-  if (flags & 0x08) at += 2;
-  if (flags & 0x04) at += 4;
-  if (at > b.size) return {};
-  const bool wide = flags & 0x01;
-  const std::size_t n = std::min(count, (b.size - at) / (wide ? 2 : 1));
-  return wide ? biff::utf16ToUtf8(b.p + at, n) : biff::latin1ToUtf8(b.p + at, n);
+std::string Walker::biff8String(Body b, std::size_t o, bool shortCount) const {
+  const std::u16string units = biff::biff8StringUnits(b.p, b.size, o, shortCount);
+  return utf16::toUtf8(std::u16string_view(units).substr(0, units.find(u'\0')));
 }
 
 void Walker::record(std::uint16_t id, Body b) {
@@ -232,9 +226,7 @@ void Walker::record(std::uint16_t id, Body b) {
       const std::size_t count = b.p[6];
       if (state_ == 8) {
         if (!b.has(7, 1)) break;
-        const bool wide = b.p[7] & 1;
-        const std::size_t n = std::min(count, (b.size - 8) / (wide ? 2 : 1));
-        name = wide ? biff::utf16ToUtf8(b.p + 8, n) : biff::latin1ToUtf8(b.p + 8, n);
+        name = biff8String(b, 6, true);
       } else {
         name = text8(b.p + 7, std::min(count, b.size - 7));
       }
