@@ -2,6 +2,7 @@
 
 #include "input/DorvInputDosuChart.h"
 #include "input/DorvInputSotenEntry.h"
+#include "input/entry_form_common.h"
 
 #include "schooldata/access.h"
 #include "schooldata/convert.h"
@@ -14,7 +15,6 @@
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"
 #include "schooldata/soten_data.h"
-#include "schooldata/teachers.h"
 #include "schooldata/test_names.h"
 
 #include <QApplication>
@@ -40,8 +40,6 @@ constexpr int kHomeSubject = 10;
 constexpr int kTechHomeSubject = 8;
 constexpr int kPhysEdColumn = kFixedCols + 7;  // 保体
 
-const QColor kBoysTint(224, 224, 255);
-const QColor kGirlsTint(255, 224, 224);
 const QColor kOtherSubjectText(128, 128, 128);
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -196,14 +194,11 @@ std::string TfrmDorvInputSoten::selectedTestName() const {
 }
 
 void TfrmDorvInputSoten::takeTeacherColumn() {
-    const TTeacherRec *rec = nullptr;
-    if (CurTeachers && TeacherIndex >= 1 && TeacherIndex <= TTeachers::kRecords)
-        rec = &CurTeachers->Teacher[TeacherIndex];
     // The main menu lets only teachers of a subject of this test in; a
     // subject without a column here would index past the row.
-    if (!rec || rec->Kyoka >= design_.subjectColumns)
-        throw std::runtime_error("この教科の素点は入力できません");
-    teacherCol_ = kFixedCols + rec->Kyoka;
+    const int kyoka = TeacherKyoka();
+    if (kyoka >= design_.subjectColumns) throw std::runtime_error("この教科の素点は入力できません");
+    teacherCol_ = kFixedCols + kyoka;
 }
 
 void TfrmDorvInputSoten::formShow() {
@@ -231,12 +226,7 @@ void TfrmDorvInputSoten::load() {
     CurSotenData = new TSotenData;
     CurNameData->Grade = SelectedGrade;
 
-    CurKurasuSuData->LoadKurasuSu();
-    const int classes = SelectedGrade >= 1 && SelectedGrade <= 3 ? CurKurasuSuData->GradeClasses[SelectedGrade] : 0;
-    if (classes < 1 || classes > kMaxClasses)
-        throw std::runtime_error(std::to_string(SelectedGrade) + "年の学級数が " + std::to_string(classes) +
-                                 " です。KurasuSu.xls に 1 から 10 までの学級数を入れてください");
-    ClassCountOfGrade = static_cast<std::uint8_t>(classes);
+    TakeClassCountOfGrade(*CurKurasuSuData);
     busy.progress(33);
     CurNameData->LoadMeibo(ClassCountOfGrade);
     busy.progress(66);
@@ -400,11 +390,8 @@ void TfrmDorvInputSoten::mouseDoubleClickEvent(QMouseEvent *event) {
 void TfrmDorvInputSoten::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
     const StringGrid &g = *sgrInput;
     QColor background = g.defaultBackground(cell.state);
-    if (design_.tintsPhysEd && !cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn) {
-        const QString sex = g.cell(2, cell.row);
-        if (sex == Q(SexNames[0])) background = kBoysTint;
-        else if (sex == Q(SexNames[1])) background = kGirlsTint;
-    }
+    if (design_.tintsPhysEd && !cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn)
+        background = SexTint(g, cell.row, background);
     QColor text = Qt::black;
     if (cell.col >= kFixedCols && cell.col != g.col()) text = kOtherSubjectText;
     else if (cell.state.selected) text = Qt::white;
@@ -413,15 +400,7 @@ void TfrmDorvInputSoten::drawCell(QPainter &painter, const StringGrid::DrawCellA
     painter.setFont(g.font());
     painter.setPen(text);
     StringGrid::drawCellText(painter, cell.rect, cell.text);
-
-    // A line under every fifth student of a class, on the grid line.
-    bool isNumber = false;
-    const int number = g.cell(0, cell.row).trimmed().toInt(&isNumber);
-    if (!cell.state.fixed && isNumber && number % 5 == 0) {
-        const int y = cell.rect.bottom() + 1;
-        painter.setPen(Qt::black);
-        painter.drawLine(cell.rect.left(), y, cell.rect.right() + 1, y);
-    }
+    DrawFifthStudentLine(painter, g, cell);
 }
 
 }  // namespace dorv
