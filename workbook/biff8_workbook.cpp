@@ -59,7 +59,7 @@ Workbook Workbook::parse(std::string_view stream) {
             wb.boundSheetOf_.push_back(it->second);
             unsigned type = r.body.size() > 5 ? static_cast<unsigned char>(r.body[5]) : 0xFF;
             if (type == 0 && wb.substreams_[it->second].type == 0x0010)
-                wb.sheets_.push_back(SheetRef{sheetNameOf(r.body), i, it->second});
+                wb.sheets_.push_back(SheetRef{sheetNameOf(r.body), it->second});
         } else if (r.id == id::Sst && wb.sstAt_ == SIZE_MAX) {
             wb.sstAt_ = i;
             std::vector<std::string_view> segs{r.body};

@@ -46,7 +46,6 @@ public:
 private:
     struct SheetRef {
         std::string name;
-        std::size_t boundSheet = 0;  // index of its BOUNDSHEET record
         std::size_t substream = 0;   // index into substreams_
     };
 
