@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
@@ -79,18 +78,8 @@ TfrmDorvInputHyoteiForm::TfrmDorvInputHyoteiForm(const HyoteiFormDesign &design,
     setBackground(colours::navy);
     SetUiFont(this, kMsPGothic, 12);
 
-    sgrInput = new StringGrid(this);
-    sgrInput->setObjectName(design.gridName);
-    SetUiFont(sgrInput, kMsGothic, 12);
-    sgrInput->setGeometry(16, 16, 361, 641);
-    sgrInput->setColCount(kFixedCols + 7);
-    sgrInput->setRowCount(2);
+    sgrInput = NewEntryGrid(this, design.gridName, QRect(16, 16, 361, 641), kFixedCols + 7);
     sgrInput->setDefaultColWidth(26);
-    sgrInput->setFixedCols(kFixedCols);
-    sgrInput->setFixedRows(1);
-    sgrInput->setDefaultRowHeight(16);
-    sgrInput->setScrollBars(true, false);
-    sgrInput->setDefaultDrawing(false);
     sgrInput->setDrawCellHook([this](QPainter &p, const StringGrid::DrawCellArgs &c) { drawCell(p, c); });
 
     buildPanel();
@@ -99,8 +88,8 @@ TfrmDorvInputHyoteiForm::TfrmDorvInputHyoteiForm(const HyoteiFormDesign &design,
     connect(sgrInput, &StringGrid::clicked, this, Guarded([this] { gridClick(); }, this));
     connect(sgrInput, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
     connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
-    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { moveUp(); }, this));
-    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { moveDown(); }, this));
+    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { MoveRowUp(*sgrInput); }, this));
+    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { MoveRowDown(*sgrInput); }, this));
     connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
     connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
     edtInput->installEventFilter(this);
@@ -154,24 +143,12 @@ void TfrmDorvInputHyoteiForm::buildPanel() {
     sgrKantenKoumoku->setScrollBars(false, false);
     sgrKantenKoumoku->setEnabled(false);
 
-    sbtInput = new QWidget(this);
-    sbtInput->setObjectName(design_.spinName);
-    sbtInput->setGeometry(392, 472, 33, 89);
-    sbtInputUp = new QToolButton(sbtInput);
-    sbtInputUp->setObjectName(QString(design_.spinName) + "Up");
-    sbtInputUp->setArrowType(Qt::UpArrow);
-    sbtInputUp->setGeometry(0, 0, 33, 44);
-    sbtInputDown = new QToolButton(sbtInput);
-    sbtInputDown->setObjectName(QString(design_.spinName) + "Down");
-    sbtInputDown->setArrowType(Qt::DownArrow);
-    sbtInputDown->setGeometry(0, 44, 33, 45);
+    const SpinButton spin = NewSpinButton(this, design_.spinName, QRect(392, 472, 33, 89));
+    sbtInput = spin.frame;
+    sbtInputUp = spin.up;
+    sbtInputDown = spin.down;
 
-    btnNoSave = new QPushButton("保存しないで終了", this);
-    btnNoSave->setObjectName("btnNoSave");
-    SetUiFont(btnNoSave, kMsPGothic, 8);
-    SetTextColour(btnNoSave, colours::red);
-    btnNoSave->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    btnNoSave->setGeometry(408, 608, 73, 33);
+    btnNoSave = NewNoSaveButton(this, QRect(408, 608, 73, 33));
 
     btnClose = new QPushButton("保存して終了", this);
     btnClose->setObjectName("btnClose");
@@ -186,19 +163,13 @@ void TfrmDorvInputHyoteiForm::takeSubject() {
 
 void TfrmDorvInputHyoteiForm::formShow() {
     move(20, 20);
-    try {
+    const bool opened = OpenEntryForm(*this, [this] {
         takeSubject();
-        if (!selectGrade()) {
-            done(QDialog::Rejected);
-            return;
-        }
+        if (!selectGrade()) return false;
         load();
-    } catch (...) {
-        // Without its data the form has nothing to show.
-        ShowCurrentError(this);
-        done(QDialog::Rejected);
-        return;
-    }
+        return true;
+    });
+    if (!opened) return;
     // The grid keeps its current cell from the last opening; it is back
     // inside the new grid now, and the panel must name the student the
     // next entry goes to.
@@ -301,7 +272,7 @@ void TfrmDorvInputHyoteiForm::btnEnterClick() {
     if (r < 1 || r >= sgrInput->rowCount()) return;
     if (sgrInput->cell(1, r).isEmpty()) {
         edtInput->clear();
-        moveDown();
+        MoveRowDown(*sgrInput);
         return;
     }
     HyoteiEntry entry;
@@ -314,7 +285,7 @@ void TfrmDorvInputHyoteiForm::btnEnterClick() {
     }
     ApplyHyoteiEntry(entry, CurHyoteiData->Hyotei[r][subject_ + 1]);
     showStoredRow(r);
-    moveDown();
+    MoveRowDown(*sgrInput);
     CurHyoteiData->Modified[r] = 1;
     sgrInput->viewport()->update();
 }
@@ -327,29 +298,14 @@ void TfrmDorvInputHyoteiForm::moveColRight() {
     if (sgrInput->col() < kantenCount_ + kRatingCol) sgrInput->setCol(sgrInput->col() + 1);
 }
 
-void TfrmDorvInputHyoteiForm::moveUp() {
-    if (sgrInput->row() > 1) sgrInput->setRow(sgrInput->row() - 1);
-}
-
-void TfrmDorvInputHyoteiForm::moveDown() {
-    if (sgrInput->row() < sgrInput->rowCount() - 1) sgrInput->setRow(sgrInput->row() + 1);
-}
-
 void TfrmDorvInputHyoteiForm::btnCloseClick() {
     if (!CurHyoteiData) return;
-    try {
-        BusyScope busy(frmWait);
-        busy.progress(33);
-        // Only this subject's column and sheet: colleagues fill the same
-        // workbook with theirs.
+    // Only this subject's column and sheet: colleagues fill the same
+    // workbook with theirs.
+    const bool saved = SaveEntries(this, [this] {
         CurHyoteiData->SaveHyoteiSubject(ClassCountOfGrade, static_cast<std::uint8_t>(subject_));
-        busy.progress(66);
-    } catch (...) {
-        // The entries and their flags stay for another try.
-        ShowCurrentError(this);
-        return;
-    }
-    done(QDialog::Accepted);
+    });
+    if (saved) done(QDialog::Accepted);
 }
 
 void TfrmDorvInputHyoteiForm::formClose() {
@@ -366,14 +322,11 @@ void TfrmDorvInputHyoteiForm::formClose() {
 bool TfrmDorvInputHyoteiForm::eventFilter(QObject *watched, QEvent *event) {
     if (watched == edtInput && event->type() == QEvent::KeyPress) {
         switch (static_cast<QKeyEvent *>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: btnEnter->click(); return true;
         case Qt::Key_Left: RunGuarded([this] { moveColLeft(); }, this); return true;
         case Qt::Key_Right: RunGuarded([this] { moveColRight(); }, this); return true;
-        case Qt::Key_Up: RunGuarded([this] { moveUp(); }, this); return true;
-        case Qt::Key_Down: RunGuarded([this] { moveDown(); }, this); return true;
         default: break;
         }
+        if (EntryEditKey(event, btnEnter, *sgrInput, this)) return true;
     }
     return Form::eventFilter(watched, event);
 }

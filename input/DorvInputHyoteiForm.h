@@ -87,8 +87,6 @@ private:
     void showStoredRow(int row);
     void moveColLeft();
     void moveColRight();
-    void moveUp();
-    void moveDown();
     void btnCloseClick();
     void drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const;
 

@@ -25,13 +25,11 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QValueAxis>
 
@@ -45,12 +43,7 @@ TfrmDorvInputNaishin *frmDorvInputNaishin = nullptr;
 namespace {
 
 constexpr int kFixedCols = 3;
-constexpr int kStudents = 42;
 constexpr int kSubjects = 9;
-constexpr int kPhysEdColumn = kFixedCols + 7;
-
-const QColor kOtherSubjectText(128, 128, 128);
-
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
@@ -63,17 +56,7 @@ TfrmDorvInputNaishin::TfrmDorvInputNaishin(QWidget *parent) : Form(parent) {
     setBackground(QApplication::palette().color(QPalette::Highlight));
     SetUiFont(this, kMsPGothic, 12);
 
-    sgrInputNaishin = new StringGrid(this);
-    sgrInputNaishin->setObjectName("sgrInputNaishin");
-    SetUiFont(sgrInputNaishin, kMsGothic, 12);
-    sgrInputNaishin->setGeometry(8, 8, 417, 652);
-    sgrInputNaishin->setColCount(kFixedCols + kSubjects);
-    sgrInputNaishin->setRowCount(2);
-    sgrInputNaishin->setFixedCols(kFixedCols);
-    sgrInputNaishin->setFixedRows(1);
-    sgrInputNaishin->setDefaultRowHeight(16);
-    sgrInputNaishin->setScrollBars(true, false);
-    sgrInputNaishin->setDefaultDrawing(false);
+    sgrInputNaishin = NewEntryGrid(this, "sgrInputNaishin", QRect(8, 8, 417, 652), kFixedCols + kSubjects);
     sgrInputNaishin->setDrawCellHook([this](QPainter &p, const StringGrid::DrawCellArgs &c) { drawCell(p, c); });
 
     buildPanel();
@@ -84,8 +67,8 @@ TfrmDorvInputNaishin::TfrmDorvInputNaishin(QWidget *parent) : Form(parent) {
     connect(sgrInputNaishin, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
     connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
     connect(cbxDisp, &QCheckBox::clicked, this, Guarded([this] { cbxDispClick(); }, this));
-    connect(sbtInputNaishinUp, &QToolButton::clicked, this, Guarded([this] { moveUp(); }, this));
-    connect(sbtInputNaishinDown, &QToolButton::clicked, this, Guarded([this] { moveDown(); }, this));
+    connect(sbtInputNaishinUp, &QToolButton::clicked, this, Guarded([this] { MoveRowUp(*sgrInputNaishin); }, this));
+    connect(sbtInputNaishinDown, &QToolButton::clicked, this, Guarded([this] { MoveRowDown(*sgrInputNaishin); }, this));
     connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
     connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
     edtInputNaishin->installEventFilter(this);
@@ -122,17 +105,10 @@ void TfrmDorvInputNaishin::buildPanel() {
     SetUiFont(btnEnter, kMsPGothic, 12);
     btnEnter->setGeometry(140, 82, 121, 34);
 
-    sbtInputNaishin = new QWidget(pnlInputTeiki);
-    sbtInputNaishin->setObjectName("sbtInputNaishin");
-    sbtInputNaishin->setGeometry(width - 44, 70, 25, 50);
-    sbtInputNaishinUp = new QToolButton(sbtInputNaishin);
-    sbtInputNaishinUp->setObjectName("sbtInputNaishinUp");
-    sbtInputNaishinUp->setArrowType(Qt::UpArrow);
-    sbtInputNaishinUp->setGeometry(0, 0, 25, 25);
-    sbtInputNaishinDown = new QToolButton(sbtInputNaishin);
-    sbtInputNaishinDown->setObjectName("sbtInputNaishinDown");
-    sbtInputNaishinDown->setArrowType(Qt::DownArrow);
-    sbtInputNaishinDown->setGeometry(0, 25, 25, 25);
+    const SpinButton spin = NewSpinButton(pnlInputTeiki, "sbtInputNaishin", QRect(width - 44, 70, 25, 50));
+    sbtInputNaishin = spin.frame;
+    sbtInputNaishinUp = spin.up;
+    sbtInputNaishinDown = spin.down;
 
     lblAttention = new QLabel("評定不能は空白のままにしておいてください", this);
     lblAttention->setObjectName("lblAttention");
@@ -157,12 +133,7 @@ void TfrmDorvInputNaishin::buildPanel() {
     SetUiFont(btnClose, kMsPGothic, 16);
     btnClose->setGeometry(left, buttonsTop, 131, 41);
 
-    btnNoSave = new QPushButton("保存しないで終了", this);
-    btnNoSave->setObjectName("btnNoSave");
-    SetUiFont(btnNoSave, kMsPGothic, 8);
-    SetTextColour(btnNoSave, colours::red);
-    btnNoSave->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    btnNoSave->setGeometry(left + width - 131, buttonsTop, 131, 41);
+    btnNoSave = NewNoSaveButton(this, QRect(left + width - 131, buttonsTop, 131, 41));
 }
 
 void TfrmDorvInputNaishin::buildChart() {
@@ -216,18 +187,13 @@ void TfrmDorvInputNaishin::takeSubject() { kyokaIndex_ = TeacherRatedSubject("�
 
 void TfrmDorvInputNaishin::formShow() {
     move(20, 20);
-    try {
+    const bool opened = OpenEntryForm(*this, [this] {
         takeSubject();
-        if (!frmSelectNaishin || frmSelectNaishin->run() != QDialog::Accepted) {
-            done(QDialog::Rejected);
-            return;
-        }
+        if (!frmSelectNaishin || frmSelectNaishin->run() != QDialog::Accepted) return false;
         load();
-    } catch (...) {
-        ShowCurrentError(this);
-        done(QDialog::Rejected);
-        return;
-    }
+        return true;
+    });
+    if (!opened) return;
     // The grid kept its row from the last opening, now inside the new grid;
     // the panel names the student the next entry goes to.
     sgrInputNaishin->setCol(kyokaIndex_ + kFixedCols);
@@ -256,22 +222,11 @@ void TfrmDorvInputNaishin::load() {
 
 void TfrmDorvInputNaishin::fillGrid() {
     StringGrid &g = *sgrInputNaishin;
-    g.setRowCount(ClassCountOfGrade * kStudents + 1);
-    g.setColWidth(0, 28);
-    g.setColWidth(1, 90);
-    g.setColWidth(2, 28);
+    FillStudentColumns(g, *CurNameData);
     for (int c = kFixedCols; c < g.colCount(); ++c) g.setColWidth(c, 26);
-    g.setCell(0, 0, "番号");
-    g.setCell(1, 0, "名前");
-    g.setCell(2, 0, "性別");
     for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, 0, Q(KyokaNames[static_cast<std::size_t>(s)]));
-    for (int slot = 1; slot < g.rowCount(); ++slot) {
-        g.setCell(0, slot, Q(SlotNumberText(slot)));
-        g.setCell(1, slot, Q(CurNameData->Names[slot]));
-        const std::uint8_t sex = CurNameData->Sex[slot];
-        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+    for (int slot = 1; slot < g.rowCount(); ++slot)
         for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, slot, storedCellText(slot, kFixedCols + s));
-    }
 }
 
 void TfrmDorvInputNaishin::gridClick() {
@@ -304,7 +259,7 @@ void TfrmDorvInputNaishin::btnEnterClick() {
     const int r = g.row();
     const int c = kyokaIndex_ + kFixedCols;
     if (!isStudentRow(r)) {
-        moveDown();
+        MoveRowDown(g);
         return;
     }
     const std::string typed = edtInputNaishin->text().toStdString();
@@ -325,16 +280,8 @@ void TfrmDorvInputNaishin::btnEnterClick() {
     CurNaishinData->Mark[r][c - kFixedCols] = entry.value;
     g.setCell(c, r, storedCellText(r, c));
     CurNaishinData->Modified[r] = 1;
-    moveDown();
+    MoveRowDown(g);
     g.viewport()->update();
-}
-
-void TfrmDorvInputNaishin::moveUp() {
-    if (sgrInputNaishin->row() > 1) sgrInputNaishin->setRow(sgrInputNaishin->row() - 1);
-}
-
-void TfrmDorvInputNaishin::moveDown() {
-    if (sgrInputNaishin->row() < sgrInputNaishin->rowCount() - 1) sgrInputNaishin->setRow(sgrInputNaishin->row() + 1);
 }
 
 void TfrmDorvInputNaishin::showStats() {
@@ -362,17 +309,11 @@ void TfrmDorvInputNaishin::showStats() {
 
 void TfrmDorvInputNaishin::btnCloseClick() {
     if (!CurNaishinData) return;
-    try {
-        BusyScope busy(frmWait);
-        busy.progress(33);
-        // The teacher's own column, whatever column display mode shows.
+    // The teacher's own column, whatever column display mode shows.
+    const bool saved = SaveEntries(this, [this] {
         CurNaishinData->SaveNaishinSubject(SelectedTerm, ClassCountOfGrade, static_cast<std::uint8_t>(kyokaIndex_));
-        busy.progress(66);
-    } catch (...) {
-        ShowCurrentError(this);
-        return;
-    }
-    done(QDialog::Accepted);
+    });
+    if (saved) done(QDialog::Accepted);
 }
 
 void TfrmDorvInputNaishin::formClose() {
@@ -385,31 +326,12 @@ void TfrmDorvInputNaishin::formClose() {
 }
 
 bool TfrmDorvInputNaishin::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == edtInputNaishin && event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent *>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: btnEnter->click(); return true;
-        case Qt::Key_Up: RunGuarded([this] { moveUp(); }, this); return true;
-        case Qt::Key_Down: RunGuarded([this] { moveDown(); }, this); return true;
-        default: break;
-        }
-    }
+    if (watched == edtInputNaishin && EntryEditKey(event, btnEnter, *sgrInputNaishin, this)) return true;
     return Form::eventFilter(watched, event);
 }
 
 void TfrmDorvInputNaishin::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
-    const StringGrid &g = *sgrInputNaishin;
-    QColor background = g.defaultBackground(cell.state);
-    if (!cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn) background = SexTint(g, cell.row, background);
-    QColor text = Qt::black;
-    if (cell.col >= kFixedCols && cell.col != g.col()) text = kOtherSubjectText;
-    else if (cell.state.selected) text = Qt::white;
-
-    painter.fillRect(cell.rect, background);
-    painter.setFont(g.font());
-    painter.setPen(text);
-    StringGrid::drawCellText(painter, cell.rect, cell.text);
-    DrawFifthStudentLine(painter, g, cell);
+    DrawSubjectColumnCell(painter, *sgrInputNaishin, cell, true);
 }
 
 }  // namespace dorv

@@ -58,8 +58,6 @@ private:
     void gridClick();
     void cbxDispClick();
     void btnEnterClick();
-    void moveUp();
-    void moveDown();
     void showStats();
     void btnCloseClick();
     QString storedCellText(int row, int col) const;

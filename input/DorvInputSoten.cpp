@@ -19,12 +19,10 @@
 
 #include <QApplication>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 
 #include <stdexcept>
@@ -38,10 +36,6 @@ constexpr int kStudents = 42;
 constexpr int kTechSubject = 9;
 constexpr int kHomeSubject = 10;
 constexpr int kTechHomeSubject = 8;
-constexpr int kPhysEdColumn = kFixedCols + 7;  // 保体
-
-const QColor kOtherSubjectText(128, 128, 128);
-
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
@@ -65,17 +59,8 @@ TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *p
     setBackground(design.background);
     SetUiFont(this, kMsPGothic, 12);
 
-    sgrInput = new StringGrid(this);
-    sgrInput->setObjectName(design.gridName);
-    SetUiFont(sgrInput, kMsGothic, 12);
-    sgrInput->setGeometry(8, 8, design.gridWidth, design.height - 16);
-    sgrInput->setColCount(kFixedCols + design.subjectColumns);
-    sgrInput->setRowCount(2);
-    sgrInput->setFixedCols(kFixedCols);
-    sgrInput->setFixedRows(1);
-    sgrInput->setDefaultRowHeight(16);
-    sgrInput->setScrollBars(true, false);
-    sgrInput->setDefaultDrawing(false);
+    sgrInput = NewEntryGrid(this, design.gridName, QRect(8, 8, design.gridWidth, design.height - 16),
+                            kFixedCols + design.subjectColumns);
     sgrInput->setDrawCellHook([this](QPainter &p, const StringGrid::DrawCellArgs &c) { drawCell(p, c); });
 
     buildPanel(8 + design.gridWidth + 16);
@@ -84,8 +69,8 @@ TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *p
     connect(sgrInput, &StringGrid::clicked, this, Guarded([this] { gridClick(); }, this));
     connect(sgrInput, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
     connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
-    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { moveUp(); }, this));
-    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { moveDown(); }, this));
+    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { MoveRowUp(*sgrInput); }, this));
+    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { MoveRowDown(*sgrInput); }, this));
     connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
     connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
     edtInput->installEventFilter(this);
@@ -121,17 +106,10 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     SetUiFont(btnEnter, kMsPGothic, 12);
     btnEnter->setGeometry(140, 82, 121, 34);
 
-    sbtInput = new QWidget(pnlInput);
-    sbtInput->setObjectName(design_.spinName);
-    sbtInput->setGeometry(width - 44, 70, 25, 50);
-    sbtInputUp = new QToolButton(sbtInput);
-    sbtInputUp->setObjectName(QString(design_.spinName) + "Up");
-    sbtInputUp->setArrowType(Qt::UpArrow);
-    sbtInputUp->setGeometry(0, 0, 25, 25);
-    sbtInputDown = new QToolButton(sbtInput);
-    sbtInputDown->setObjectName(QString(design_.spinName) + "Down");
-    sbtInputDown->setArrowType(Qt::DownArrow);
-    sbtInputDown->setGeometry(0, 25, 25, 25);
+    const SpinButton spin = NewSpinButton(pnlInput, design_.spinName, QRect(width - 44, 70, 25, 50));
+    sbtInput = spin.frame;
+    sbtInputUp = spin.up;
+    sbtInputDown = spin.down;
 
     lblAttention = new QLabel("未受検は空白のままにしておいてください", this);
     lblAttention->setObjectName("lblAttention");
@@ -170,12 +148,7 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     SetUiFont(btnClose, kMsPGothic, 16);
     btnClose->setGeometry(left, buttonsTop, design_.closeWidth, 41);
 
-    btnNoSave = new QPushButton("保存しないで終了", this);
-    btnNoSave->setObjectName("btnNoSave");
-    SetUiFont(btnNoSave, kMsPGothic, 8);
-    SetTextColour(btnNoSave, colours::red);
-    btnNoSave->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    btnNoSave->setGeometry(left + width - 131, buttonsTop, 131, 41);
+    btnNoSave = NewNoSaveButton(this, QRect(left + width - 131, buttonsTop, 131, 41));
 }
 
 bool TfrmDorvInputSoten::isStudentRow(int row) const {
@@ -203,17 +176,13 @@ void TfrmDorvInputSoten::takeTeacherColumn() {
 
 void TfrmDorvInputSoten::formShow() {
     move(20, 20);
-    try {
+    const bool opened = OpenEntryForm(*this, [this] {
         takeTeacherColumn();
         selectTest();
         load();
-    } catch (...) {
-        // Without its data the form has nothing to show: the error, and the
-        // form does not open.
-        ShowCurrentError(this);
-        done(QDialog::Rejected);
-        return;
-    }
+        return true;
+    });
+    if (!opened) return;
     sgrInput->setCol(teacherCol_);
     gridClick();
 }
@@ -239,26 +208,13 @@ void TfrmDorvInputSoten::load() {
 
 void TfrmDorvInputSoten::fillGrid() {
     StringGrid &g = *sgrInput;
-    g.setRowCount(ClassCountOfGrade * kStudents + 1);
     g.setColCount(kFixedCols + design_.subjectColumns);
-    g.setColWidth(0, 28);
-    g.setColWidth(1, 90);
-    g.setColWidth(2, 28);
+    FillStudentColumns(g, *CurNameData);
     for (int c = kFixedCols; c < g.colCount(); ++c) g.setColWidth(c, 26);
-
-    g.setCell(0, 0, "番号");
-    g.setCell(1, 0, "名前");
-    g.setCell(2, 0, "性別");
     for (int s = 0; s < design_.subjectColumns; ++s) g.setCell(kFixedCols + s, 0, Q(KyokaNames[s]));
-
-    for (int slot = 1; slot < g.rowCount(); ++slot) {
-        g.setCell(0, slot, Q(SlotNumberText(slot)));
-        g.setCell(1, slot, Q(CurNameData->Names[slot]));
-        const std::uint8_t sex = CurNameData->Sex[slot];
-        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+    for (int slot = 1; slot < g.rowCount(); ++slot)
         for (int s = 0; s < design_.subjectColumns; ++s)
             g.setCell(kFixedCols + s, slot, Q(ScoreCellText(CurSotenData->Score[slot][s])));
-    }
 }
 
 void TfrmDorvInputSoten::gridClick() {
@@ -282,7 +238,7 @@ void TfrmDorvInputSoten::btnEnterClick() {
     const int r = sgrInput->row();
     const int c = teacherCol_;
     if (!isStudentRow(r)) {
-        moveDown();
+        MoveRowDown(*sgrInput);
         return;
     }
     const std::string typed = edtInput->text().toStdString();
@@ -304,7 +260,7 @@ void TfrmDorvInputSoten::btnEnterClick() {
     const int subject = c - kFixedCols;
     if (design_.sumsTechHome && (subject == kTechSubject || subject == kHomeSubject)) sumTechHome(r);
     CurSotenData->Modified[r] = 1;
-    moveDown();
+    MoveRowDown(*sgrInput);
 }
 
 void TfrmDorvInputSoten::refuseEntry(int row, bool clearEdit) {
@@ -317,14 +273,6 @@ void TfrmDorvInputSoten::sumTechHome(int row) {
     const TechHomeSum sum = SumTechHome(score[kTechSubject], score[kHomeSubject]);
     score[kTechHomeSubject] = sum.value;
     sgrInput->setCell(kFixedCols + kTechHomeSubject, row, Q(sum.shown));
-}
-
-void TfrmDorvInputSoten::moveUp() {
-    if (sgrInput->row() > 1) sgrInput->setRow(sgrInput->row() - 1);
-}
-
-void TfrmDorvInputSoten::moveDown() {
-    if (sgrInput->row() < sgrInput->rowCount() - 1) sgrInput->setRow(sgrInput->row() + 1);
 }
 
 void TfrmDorvInputSoten::showStats() {
@@ -341,20 +289,12 @@ void TfrmDorvInputSoten::showStats() {
 
 void TfrmDorvInputSoten::btnCloseClick() {
     if (!CurSotenData) return;
-    try {
-        BusyScope busy(frmWait);
-        busy.progress(33);
-        // Only the teacher's column: a colleague may have saved his subject
-        // into the same workbook since this form loaded it.
+    // Only the teacher's column: a colleague may have saved his subject
+    // into the same workbook since this form loaded it.
+    const bool saved = SaveEntries(this, [this] {
         CurSotenData->SaveTestColumn(TestId, ClassCountOfGrade, static_cast<std::uint8_t>(teacherCol_ - kFixedCols));
-        busy.progress(66);
-    } catch (...) {
-        // The entries and their flags stay, so the teacher can try again or
-        // leave without saving.
-        ShowCurrentError(this);
-        return;
-    }
-    done(QDialog::Accepted);
+    });
+    if (saved) done(QDialog::Accepted);
 }
 
 void TfrmDorvInputSoten::formClose() {
@@ -367,15 +307,7 @@ void TfrmDorvInputSoten::formClose() {
 }
 
 bool TfrmDorvInputSoten::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == edtInput && event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent *>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: btnEnter->click(); return true;
-        case Qt::Key_Up: RunGuarded([this] { moveUp(); }, this); return true;
-        case Qt::Key_Down: RunGuarded([this] { moveDown(); }, this); return true;
-        default: break;
-        }
-    }
+    if (watched == edtInput && EntryEditKey(event, btnEnter, *sgrInput, this)) return true;
     return Form::eventFilter(watched, event);
 }
 
@@ -388,19 +320,7 @@ void TfrmDorvInputSoten::mouseDoubleClickEvent(QMouseEvent *event) {
 }
 
 void TfrmDorvInputSoten::drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const {
-    const StringGrid &g = *sgrInput;
-    QColor background = g.defaultBackground(cell.state);
-    if (design_.tintsPhysEd && !cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn)
-        background = SexTint(g, cell.row, background);
-    QColor text = Qt::black;
-    if (cell.col >= kFixedCols && cell.col != g.col()) text = kOtherSubjectText;
-    else if (cell.state.selected) text = Qt::white;
-
-    painter.fillRect(cell.rect, background);
-    painter.setFont(g.font());
-    painter.setPen(text);
-    StringGrid::drawCellText(painter, cell.rect, cell.text);
-    DrawFifthStudentLine(painter, g, cell);
+    DrawSubjectColumnCell(painter, *sgrInput, cell, design_.tintsPhysEd);
 }
 
 }  // namespace dorv

@@ -95,8 +95,6 @@ private:
     void btnEnterClick();
     void refuseEntry(int row, bool clearEdit);
     void sumTechHome(int row);
-    void moveUp();
-    void moveDown();
     void showStats();
     void btnCloseClick();
     void drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const;

@@ -1,17 +1,26 @@
 #include "input/entry_form_common.h"
 
+#include "input/DorvInputSotenEntry.h"
+
 #include "schooldata/access.h"
+#include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/form.h"
 #include "schooldata/desktop/fonts.h"
+#include "schooldata/dialogs/input_wait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
+#include "schooldata/name_data.h"
 #include "schooldata/settings.h"
 #include "schooldata/teachers.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
 
 #include <algorithm>
 #include <stdexcept>
@@ -22,6 +31,11 @@ namespace {
 
 constexpr int kTechHomeSubject = 8;
 constexpr int kNoSubject = 11;
+constexpr int kFixedCols = 3;
+constexpr int kStudents = 42;
+constexpr int kPhysEdColumn = kFixedCols + 7;  // 保体
+
+const QColor kOtherSubjectText(128, 128, 128);
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -77,6 +91,122 @@ void DrawFifthStudentLine(QPainter &painter, const StringGrid &grid, const Strin
     const int y = cell.rect.bottom() + 1;
     painter.setPen(Qt::black);
     painter.drawLine(cell.rect.left(), y, cell.rect.right() + 1, y);
+}
+
+StringGrid *NewEntryGrid(QWidget *form, const char *name, const QRect &geometry, int colCount) {
+    auto *grid = new StringGrid(form);
+    grid->setObjectName(name);
+    SetUiFont(grid, kMsGothic, 12);
+    grid->setGeometry(geometry);
+    grid->setColCount(colCount);
+    grid->setRowCount(2);
+    grid->setFixedCols(kFixedCols);
+    grid->setFixedRows(1);
+    grid->setDefaultRowHeight(16);
+    grid->setScrollBars(true, false);
+    grid->setDefaultDrawing(false);
+    return grid;
+}
+
+void FillStudentColumns(StringGrid &g, const TNameData &names) {
+    g.setRowCount(ClassCountOfGrade * kStudents + 1);
+    g.setColWidth(0, 28);
+    g.setColWidth(1, 90);
+    g.setColWidth(2, 28);
+    g.setCell(0, 0, "番号");
+    g.setCell(1, 0, "名前");
+    g.setCell(2, 0, "性別");
+    for (int slot = 1; slot < g.rowCount(); ++slot) {
+        g.setCell(0, slot, Q(SlotNumberText(slot)));
+        g.setCell(1, slot, Q(names.Names[slot]));
+        const std::uint8_t sex = names.Sex[slot];
+        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+    }
+}
+
+void DrawSubjectColumnCell(QPainter &painter, const StringGrid &g, const StringGrid::DrawCellArgs &cell,
+                           bool tintsPhysEd) {
+    QColor background = g.defaultBackground(cell.state);
+    if (tintsPhysEd && !cell.state.fixed && !cell.state.selected && g.col() == kPhysEdColumn)
+        background = SexTint(g, cell.row, background);
+    QColor text = Qt::black;
+    if (cell.col >= kFixedCols && cell.col != g.col()) text = kOtherSubjectText;
+    else if (cell.state.selected) text = Qt::white;
+
+    painter.fillRect(cell.rect, background);
+    painter.setFont(g.font());
+    painter.setPen(text);
+    StringGrid::drawCellText(painter, cell.rect, cell.text);
+    DrawFifthStudentLine(painter, g, cell);
+}
+
+SpinButton NewSpinButton(QWidget *parent, const QString &name, const QRect &geometry) {
+    SpinButton spin{new QWidget(parent), nullptr, nullptr};
+    spin.frame->setObjectName(name);
+    spin.frame->setGeometry(geometry);
+    const int upHeight = geometry.height() / 2;
+    spin.up = new QToolButton(spin.frame);
+    spin.up->setObjectName(name + "Up");
+    spin.up->setArrowType(Qt::UpArrow);
+    spin.up->setGeometry(0, 0, geometry.width(), upHeight);
+    spin.down = new QToolButton(spin.frame);
+    spin.down->setObjectName(name + "Down");
+    spin.down->setArrowType(Qt::DownArrow);
+    spin.down->setGeometry(0, upHeight, geometry.width(), geometry.height() - upHeight);
+    return spin;
+}
+
+QPushButton *NewNoSaveButton(QWidget *form, const QRect &geometry) {
+    auto *b = new QPushButton("保存しないで終了", form);
+    b->setObjectName("btnNoSave");
+    SetUiFont(b, kMsPGothic, 8);
+    SetTextColour(b, colours::red);
+    b->setIcon(form->style()->standardIcon(QStyle::SP_DialogCancelButton));
+    b->setGeometry(geometry);
+    return b;
+}
+
+void MoveRowUp(StringGrid &grid) {
+    if (grid.row() > 1) grid.setRow(grid.row() - 1);
+}
+
+void MoveRowDown(StringGrid &grid) {
+    if (grid.row() < grid.rowCount() - 1) grid.setRow(grid.row() + 1);
+}
+
+bool EntryEditKey(QEvent *event, QPushButton *enter, StringGrid &grid, QWidget *form) {
+    if (event->type() != QEvent::KeyPress) return false;
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: enter->click(); return true;
+    case Qt::Key_Up: RunGuarded([&grid] { MoveRowUp(grid); }, form); return true;
+    case Qt::Key_Down: RunGuarded([&grid] { MoveRowDown(grid); }, form); return true;
+    default: return false;
+    }
+}
+
+bool OpenEntryForm(Form &form, const std::function<bool()> &open) {
+    try {
+        if (open()) return true;
+    } catch (...) {
+        // Without its data the form has nothing to show.
+        ShowCurrentError(&form);
+    }
+    form.done(QDialog::Rejected);
+    return false;
+}
+
+bool SaveEntries(QWidget *form, const std::function<void()> &save) {
+    try {
+        BusyScope busy(frmWait);
+        busy.progress(33);
+        save();
+        busy.progress(66);
+    } catch (...) {
+        ShowCurrentError(form);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace dorv

@@ -6,17 +6,24 @@
 #include "schooldata/desktop/string_grid.h"
 
 #include <QColor>
+#include <QRect>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+class QEvent;
 class QLabel;
 class QPainter;
+class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace dorv {
 
+class Form;
 class TKurasuSuData;
+class TNameData;
 
 // Loads the class counts and sets ClassCountOfGrade for SelectedGrade; a
 // count outside 1..10 raises, since every slot loop depends on it.
@@ -41,5 +48,49 @@ QColor SexTint(const StringGrid &grid, int row, const QColor &otherwise);
 // The line under every fifth student of a class (number in column 0), on
 // the grid line below a non-fixed cell.
 void DrawFifthStudentLine(QPainter &painter, const StringGrid &grid, const StringGrid::DrawCellArgs &cell);
+
+// The student grid of an entry form before its data: three fixed columns
+// (number, name, sex) and the heading row, 16 px rows, a vertical scroll bar
+// and no default drawing (the form paints its cells).
+StringGrid *NewEntryGrid(QWidget *form, const char *name, const QRect &geometry, int colCount);
+
+// The fixed columns of every student slot of the grade: headings, widths,
+// the slot's number, name and sex.
+void FillStudentColumns(StringGrid &grid, const TNameData &names);
+
+// A cell of a grid with one column a subject where only the current column
+// takes entries: the others greyed, the 保体 column tinting boys' and girls'
+// rows when `tintsPhysEd`, the fifth-student line.
+void DrawSubjectColumnCell(QPainter &painter, const StringGrid &grid, const StringGrid::DrawCellArgs &cell,
+                           bool tintsPhysEd);
+
+// The up / down spin button beside the edit box, its halves on top of each
+// other; named `name`, `name`Up and `name`Down.
+struct SpinButton {
+    QWidget *frame;
+    QToolButton *up;
+    QToolButton *down;
+};
+SpinButton NewSpinButton(QWidget *parent, const QString &name, const QRect &geometry);
+
+// "保存しないで終了": red 8 px text with the cancel icon.
+QPushButton *NewNoSaveButton(QWidget *form, const QRect &geometry);
+
+// One row up or down the student grid, staying inside it.
+void MoveRowUp(StringGrid &grid);
+void MoveRowDown(StringGrid &grid);
+
+// The keys of the edit box: Enter presses `enter`, the arrows up and down
+// move a row. True when `event` was one of them.
+bool EntryEditKey(QEvent *event, QPushButton *enter, StringGrid &grid, QWidget *form);
+
+// The opening of an entry form: `open` selects and loads (false: the
+// teacher chose nothing). A failure shows its error; either way the form
+// closes and false comes back.
+bool OpenEntryForm(Form &form, const std::function<bool()> &open);
+
+// Saving behind the busy window; a failure shows its error and leaves the
+// entries and their flags for another try. True once saved.
+bool SaveEntries(QWidget *form, const std::function<void()> &save);
 
 }  // namespace dorv
