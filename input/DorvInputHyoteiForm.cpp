@@ -102,27 +102,13 @@ void TfrmDorvInputHyoteiForm::buildPanel() {
     SetTextColour(lblTitle, Qt::white);
     lblTitle->setGeometry(392, 24, std::max(design_.titleWidth, design_.width - 392 - 8), 40);
 
-    pnlInputHyotei = new QFrame(this);
-    pnlInputHyotei->setObjectName("pnlInputHyotei");
-    pnlInputHyotei->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pnlInputHyotei->setLineWidth(3);
-    pnlInputHyotei->setGeometry(392, 80, 361, 153);
+    pnlInputHyotei = NewEntryPanel(this, "pnlInputHyotei", QRect(392, 80, 361, 153), 3);
     SetEntryPanelFace(pnlInputHyotei);
     lblID = EntryPanelLabel(pnlInputHyotei, "lblID", 24, 24);
     lblName = EntryPanelLabel(pnlInputHyotei, "lblName", 104, 24);
     lblKyoka = EntryPanelLabel(pnlInputHyotei, "lblKyoka", 16, 88);
-
-    edtInput = new QLineEdit(pnlInputHyotei);
-    edtInput->setObjectName(design_.editName);
-    SetUiFont(edtInput, kMsPGothic, 24);
-    edtInput->setGeometry(112, 89, 89, 32);
-    // Ratings and marks are typed as digits and Latin letters.
-    edtInput->setAttribute(Qt::WA_InputMethodEnabled, false);
-
-    btnEnter = new QPushButton("入力  [ENTER]", pnlInputHyotei);
-    btnEnter->setObjectName("btnEnter");
-    SetUiFont(btnEnter, kMsPGothic, 16);
-    btnEnter->setGeometry(224, 88, 121, 33);
+    edtInput = NewEntryEdit(pnlInputHyotei, design_.editName, QRect(112, 89, 89, 32));
+    btnEnter = NewEnterButton(pnlInputHyotei, 16, QRect(224, 88, 121, 33));
 
     const Hints h = HintsForColumn(kRatingCol);
     lblSetumei1 = HintLabel(this, "lblSetumei1", 248, 13, true);
@@ -180,15 +166,9 @@ void TfrmDorvInputHyoteiForm::formShow() {
 void TfrmDorvInputHyoteiForm::load() {
     BusyScope busy(frmWait);
     formClose();  // objects a failed opening may have left
-    CurNameData = new TNameData;
-    CurKurasuSuData = new TKurasuSuData;
     CurHyoteiData = new THyoteiData;
     CurKantenData = new TKantenData;
-    CurNameData->Grade = SelectedGrade;
-
-    TakeClassCountOfGrade(*CurKurasuSuData);
-    busy.progress(33);
-    CurNameData->LoadMeibo(ClassCountOfGrade);
+    LoadGradeRoster(busy);
     CurKantenData->WorkbookName = design_.kantenWorkbook;
     CurKantenData->LoadKanten();
     busy.progress(66);
@@ -313,10 +293,7 @@ void TfrmDorvInputHyoteiForm::formClose() {
     CurHyoteiData = nullptr;
     delete CurKantenData;
     CurKantenData = nullptr;
-    delete CurKurasuSuData;
-    CurKurasuSuData = nullptr;
-    delete CurNameData;
-    CurNameData = nullptr;
+    ReleaseGradeRoster();
 }
 
 bool TfrmDorvInputHyoteiForm::eventFilter(QObject *watched, QEvent *event) {

@@ -84,26 +84,13 @@ void TfrmDorvInputNaishin::buildPanel() {
     SetTextColour(lblTestName, colours::window());
     lblTestName->setGeometry(left, 8, width, 40);
 
-    pnlInputTeiki = new QFrame(this);
-    pnlInputTeiki->setObjectName("pnlInputTeiki");
-    pnlInputTeiki->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pnlInputTeiki->setLineWidth(2);
-    pnlInputTeiki->setGeometry(left, 56, width, 129);
+    pnlInputTeiki = NewEntryPanel(this, "pnlInputTeiki", QRect(left, 56, width, 129), 2);
     SetEntryPanelFace(pnlInputTeiki);
     lblID = EntryPanelLabel(pnlInputTeiki, "lblID", 12, 10);
     lblName = EntryPanelLabel(pnlInputTeiki, "lblName", 96, 10);
     lblKyoka = EntryPanelLabel(pnlInputTeiki, "lblKyoka", 12, 46);
-
-    edtInputNaishin = new QLineEdit(pnlInputTeiki);
-    edtInputNaishin->setObjectName("edtInputNaishin");
-    SetUiFont(edtInputNaishin, kMsPGothic, 24);
-    edtInputNaishin->setGeometry(12, 82, 113, 34);
-    edtInputNaishin->setAttribute(Qt::WA_InputMethodEnabled, false);
-
-    btnEnter = new QPushButton("入力  [ENTER]", pnlInputTeiki);
-    btnEnter->setObjectName("btnEnter");
-    SetUiFont(btnEnter, kMsPGothic, 12);
-    btnEnter->setGeometry(140, 82, 121, 34);
+    edtInputNaishin = NewEntryEdit(pnlInputTeiki, "edtInputNaishin", QRect(12, 82, 113, 34));
+    btnEnter = NewEnterButton(pnlInputTeiki, 12, QRect(140, 82, 121, 34));
 
     const SpinButton spin = NewSpinButton(pnlInputTeiki, "sbtInputNaishin", QRect(width - 44, 70, 25, 50));
     sbtInputNaishin = spin.frame;
@@ -204,14 +191,8 @@ void TfrmDorvInputNaishin::formShow() {
 void TfrmDorvInputNaishin::load() {
     BusyScope busy(frmWait);
     formClose();
-    CurNameData = new TNameData;
-    CurKurasuSuData = new TKurasuSuData;
     CurNaishinData = new TNaishinData;
-    CurNameData->Grade = SelectedGrade;
-
-    TakeClassCountOfGrade(*CurKurasuSuData);
-    busy.progress(33);
-    CurNameData->LoadMeibo(ClassCountOfGrade);
+    LoadGradeRoster(busy);
     busy.progress(66);
     CurNaishinData->LoadNaishin(SelectedTerm, ClassCountOfGrade);
 
@@ -319,10 +300,7 @@ void TfrmDorvInputNaishin::btnCloseClick() {
 void TfrmDorvInputNaishin::formClose() {
     delete CurNaishinData;
     CurNaishinData = nullptr;
-    delete CurKurasuSuData;
-    CurKurasuSuData = nullptr;
-    delete CurNameData;
-    CurNameData = nullptr;
+    ReleaseGradeRoster();
 }
 
 bool TfrmDorvInputNaishin::eventFilter(QObject *watched, QEvent *event) {

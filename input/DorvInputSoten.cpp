@@ -38,16 +38,6 @@ constexpr int kHomeSubject = 10;
 constexpr int kTechHomeSubject = 8;
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-QLabel *PanelLabel(QWidget *parent, const char *name, int left, int top) {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    SetUiFont(l, kMsPGothic, 24);
-    // The caption-text colour, on the form's own background.
-    SetTextColour(l, QApplication::palette().color(QPalette::HighlightedText));
-    l->setGeometry(left, top, 0, 26);
-    return l;
-}
-
 }  // namespace
 
 TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *parent)
@@ -85,26 +75,14 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     SetTextColour(lblTestName, colours::window());
     lblTestName->setGeometry(left, 8, width, 40);
 
-    pnlInput = new QFrame(this);
-    pnlInput->setObjectName(design_.panelName);
-    pnlInput->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pnlInput->setLineWidth(2);
-    pnlInput->setGeometry(left, 56, width, 129);
-    lblID = PanelLabel(pnlInput, "lblID", 12, 10);
-    lblName = PanelLabel(pnlInput, "lblName", 96, 10);
-    lblKyoka = PanelLabel(pnlInput, "lblKyoka", 12, 46);
-
-    edtInput = new QLineEdit(pnlInput);
-    edtInput->setObjectName(design_.editName);
-    SetUiFont(edtInput, kMsPGothic, 24);
-    edtInput->setGeometry(12, 82, 113, 34);
-    // Scores are typed as digits: no input method.
-    edtInput->setAttribute(Qt::WA_InputMethodEnabled, false);
-
-    btnEnter = new QPushButton("入力  [ENTER]", pnlInput);
-    btnEnter->setObjectName("btnEnter");
-    SetUiFont(btnEnter, kMsPGothic, 12);
-    btnEnter->setGeometry(140, 82, 121, 34);
+    pnlInput = NewEntryPanel(this, design_.panelName, QRect(left, 56, width, 129), 2);
+    // The caption-text colour, on the form's own background.
+    const QColor labelColour = QApplication::palette().color(QPalette::HighlightedText);
+    lblID = EntryPanelLabel(pnlInput, "lblID", 12, 10, labelColour);
+    lblName = EntryPanelLabel(pnlInput, "lblName", 96, 10, labelColour);
+    lblKyoka = EntryPanelLabel(pnlInput, "lblKyoka", 12, 46, labelColour);
+    edtInput = NewEntryEdit(pnlInput, design_.editName, QRect(12, 82, 113, 34));
+    btnEnter = NewEnterButton(pnlInput, 12, QRect(140, 82, 121, 34));
 
     const SpinButton spin = NewSpinButton(pnlInput, design_.spinName, QRect(width - 44, 70, 25, 50));
     sbtInput = spin.frame;
@@ -190,14 +168,8 @@ void TfrmDorvInputSoten::formShow() {
 void TfrmDorvInputSoten::load() {
     BusyScope busy(frmWait);
     formClose();  // objects a failed opening may have left
-    CurNameData = new TNameData;
-    CurKurasuSuData = new TKurasuSuData;
     CurSotenData = new TSotenData;
-    CurNameData->Grade = SelectedGrade;
-
-    TakeClassCountOfGrade(*CurKurasuSuData);
-    busy.progress(33);
-    CurNameData->LoadMeibo(ClassCountOfGrade);
+    LoadGradeRoster(busy);
     busy.progress(66);
     CurSotenData->LoadTest(TestId, ClassCountOfGrade);
 
@@ -300,10 +272,7 @@ void TfrmDorvInputSoten::btnCloseClick() {
 void TfrmDorvInputSoten::formClose() {
     delete CurSotenData;
     CurSotenData = nullptr;
-    delete CurKurasuSuData;
-    CurKurasuSuData = nullptr;
-    delete CurNameData;
-    CurNameData = nullptr;
+    ReleaseGradeRoster();
 }
 
 bool TfrmDorvInputSoten::eventFilter(QObject *watched, QEvent *event) {

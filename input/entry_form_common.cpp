@@ -14,8 +14,10 @@
 #include "schooldata/teachers.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPainter>
 #include <QPushButton>
@@ -50,6 +52,23 @@ void TakeClassCountOfGrade(TKurasuSuData &counts) {
     ClassCountOfGrade = static_cast<std::uint8_t>(classes);
 }
 
+void LoadGradeRoster(BusyScope &busy) {
+    ReleaseGradeRoster();
+    CurNameData = new TNameData;
+    CurKurasuSuData = new TKurasuSuData;
+    CurNameData->Grade = SelectedGrade;
+    TakeClassCountOfGrade(*CurKurasuSuData);
+    busy.progress(33);
+    CurNameData->LoadMeibo(ClassCountOfGrade);
+}
+
+void ReleaseGradeRoster() {
+    delete CurKurasuSuData;
+    CurKurasuSuData = nullptr;
+    delete CurNameData;
+    CurNameData = nullptr;
+}
+
 int TeacherKyoka() {
     if (!CurTeachers || TeacherIndex < 1 || TeacherIndex > TTeachers::kRecords) return kNoSubject;
     return CurTeachers->Teacher[TeacherIndex].Kyoka;
@@ -69,12 +88,42 @@ void SetEntryPanelFace(QWidget *panel) {
 }
 
 QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top) {
+    return EntryPanelLabel(parent, name, left, top, QApplication::palette().color(QPalette::WindowText));
+}
+
+QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, const QColor &colour) {
     auto *l = new QLabel(parent);
     l->setObjectName(name);
     SetUiFont(l, kMsPGothic, 24);
-    SetTextColour(l, QApplication::palette().color(QPalette::WindowText));
+    SetTextColour(l, colour);
     l->setGeometry(left, top, 0, 26);
     return l;
+}
+
+QFrame *NewEntryPanel(QWidget *form, const char *name, const QRect &geometry, int lineWidth) {
+    auto *panel = new QFrame(form);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(lineWidth);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+QLineEdit *NewEntryEdit(QWidget *panel, const char *name, const QRect &geometry) {
+    auto *edit = new QLineEdit(panel);
+    edit->setObjectName(name);
+    SetUiFont(edit, kMsPGothic, 24);
+    edit->setGeometry(geometry);
+    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return edit;
+}
+
+QPushButton *NewEnterButton(QWidget *panel, int px, const QRect &geometry) {
+    auto *b = new QPushButton("入力  [ENTER]", panel);
+    b->setObjectName("btnEnter");
+    SetUiFont(b, kMsPGothic, px);
+    b->setGeometry(geometry);
+    return b;
 }
 
 QColor SexTint(const StringGrid &grid, int row, const QColor &otherwise) {

@@ -13,7 +13,9 @@
 #include <string>
 
 class QEvent;
+class QFrame;
 class QLabel;
+class QLineEdit;
 class QPainter;
 class QPushButton;
 class QToolButton;
@@ -21,6 +23,7 @@ class QWidget;
 
 namespace dorv {
 
+class BusyScope;
 class Form;
 class TKurasuSuData;
 class TNameData;
@@ -28,6 +31,12 @@ class TNameData;
 // Loads the class counts and sets ClassCountOfGrade for SelectedGrade; a
 // count outside 1..10 raises, since every slot loop depends on it.
 void TakeClassCountOfGrade(TKurasuSuData &counts);
+
+// The class counts and the roster of SelectedGrade behind every entry form
+// (CurKurasuSuData, CurNameData), loaded anew; the busy window shows a
+// third done after the class count. Release frees them.
+void LoadGradeRoster(BusyScope &busy);
+void ReleaseGradeRoster();
 
 // The logged-in teacher's subject with 技術 and 家庭 counted as 技家 (the
 // nine subjects with ratings and marks); a teacher without one raises
@@ -40,6 +49,15 @@ int TeacherKyoka();
 // and one of its labels: 24 px in the panel's text colour.
 void SetEntryPanelFace(QWidget *panel);
 QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top);
+// A label of an entry panel in `colour` (a panel on the form's background).
+QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, const QColor &colour);
+
+// The entry panel's raised frame, the edit box inside it (24 px, no input
+// method: entries are digits and Latin letters) and its enter button
+// "入力  [ENTER]" in `px` pixels.
+QFrame *NewEntryPanel(QWidget *form, const char *name, const QRect &geometry, int lineWidth);
+QLineEdit *NewEntryEdit(QWidget *panel, const char *name, const QRect &geometry);
+QPushButton *NewEnterButton(QWidget *panel, int px, const QRect &geometry);
 
 // The tint of a student's row by the sex cell (column 2): light blue for
 // boys, light pink for girls; `otherwise` for anybody else.
