@@ -1,120 +1,35 @@
 // The individual result sheets of the sample school, printed through their
 // form into PDF files: one page per student, charts included.
-#include "print/dorv_print_kojin.h"
-
-#include "print/DorvPrintDispDosu.h"
-#include "print/calc_test.h"
-#include "schooldata/desktop/services.h"
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/globals.h"
-#include "schooldata/kurasusu_data.h"
-#include "schooldata/name_data.h"
-#include "schooldata/settings.h"
-#include "schooldata/soten_data.h"
-#include "schooldata/test_names.h"
-
 #include "pdf_tools.h"
-#include "print_test_support.h"
+#include "sample_kojin_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
-#include <QTemporaryDir>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace dorv {
 namespace {
 
-using testing::BinDir;
-
-class SampleIndividualSheets : public ::testing::Test {
+class SampleIndividualSheets : public testing::SampleKojinTest {
 protected:
-    void SetUp() override {
-        if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        ASSERT_TRUE(drive_.isValid() && home_.isValid());
-        const std::string command =
-            BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        savedHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
-        SetServices(&services_);
-        WorkDrive = drive_.path().toStdString();
-        SchoolName = "ノルベ市立中学校";
-        SchoolSection = "学習指導部";
-        CurCalcTest = calc_.get();
-        CurNameData = names_.get();
-        CurSotenData = scores_.get();
-        CurKurasuSuData = classes_.get();
-        CurTeikiTestName = &teiki_;
-        CurJitsuTestName = &jitsu_;
-        teiki_.LoadTestNames();
-        jitsu_.LoadTestNames();
-        frmWait = &wait_;
-        dosu_ = std::make_unique<TfrmDispDosu>();
-        frmDispDosu = dosu_.get();
-        form_ = std::make_unique<TfrmPrintKojin>();
-        // 2年, 第１回実力テスト
-        SelectedGrade = 2;
-        SelectedTest = 1;
-        TestId = {1, 1};
-        CurNameData->Grade = 2;
-        CurCalcTest->Calculate();
-    }
-    void TearDown() override {
-        form_.reset();
-        frmDispDosu = nullptr;
-        dosu_.reset();
-        frmWait = nullptr;
-        SetServices(nullptr);
-        qputenv("HOME", savedHome_);
-        CurCalcTest = nullptr;
-        CurNameData = nullptr;
-        CurSotenData = nullptr;
-        CurKurasuSuData = nullptr;
-        CurTeikiTestName = nullptr;
-        CurJitsuTestName = nullptr;
-    }
-    QStringList Pdfs() const {
-        const QDir out(home_.filePath("Documents/Dorv"));
-        QStringList paths;
-        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
-        return paths;
-    }
+    // 2年, 第１回実力テスト
+    void SetUp() override { Open(QDate(2026, 11, 2), 2, {1, 1}); }
     int NamedStudents() const {
         int n = 0;
         for (int slot = 1; slot <= CurCalcTest->ClassCount * 42; ++slot) n += !names_->Names[slot].empty();
         return n;
     }
-
-    QTemporaryDir drive_, home_;
-    QByteArray savedHome_;
-    testing::RecordingServices services_{QDate(2026, 11, 2)};
-    TfrmWait wait_;
-    std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
-    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
-    std::unique_ptr<TSotenData> scores_ = std::make_unique<TSotenData>();
-    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
-    TTeikiTestName teiki_;
-    TJitsuTestName jitsu_;
-    std::unique_ptr<TfrmDispDosu> dosu_;
-    std::unique_ptr<TfrmPrintKojin> form_;
 };
 
 TEST_F(SampleIndividualSheets, AllSheetsOnePortraitA4PagePerStudent) {
     ASSERT_GT(CurCalcTest->GradeCount[0], 0);
     form_->btnPrintOut->click();
     EXPECT_EQ(form_->result(), QDialog::Accepted);
-    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
+    EXPECT_TRUE(sandbox_->services.errors.isEmpty()) << sandbox_->services.errors.join("\n").toStdString();
     ASSERT_EQ(Pdfs().size(), 1);
     const QString pdf = Pdfs()[0];
     EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith("個人票_"));
@@ -149,11 +64,11 @@ TEST_F(SampleIndividualSheets, OneSheetChecksItsClassAndNumber) {
         form_->edtClass->setText(c.classText);
         form_->edtNumber->setText(c.numberText);
         form_->btnPrintOne->click();
-        EXPECT_EQ(services_.messages.size(), c.messages) << c.classText << " " << c.numberText;
-        EXPECT_EQ(services_.errors.size(), c.errors) << c.classText << " " << c.numberText;
+        EXPECT_EQ(sandbox_->services.messages.size(), c.messages) << c.classText << " " << c.numberText;
+        EXPECT_EQ(sandbox_->services.errors.size(), c.errors) << c.classText << " " << c.numberText;
         EXPECT_EQ(Pdfs().size(), c.pdfs) << c.classText << " " << c.numberText;
     }
-    EXPECT_EQ(services_.messages.value(0), "組、番号が正しくありません");
+    EXPECT_EQ(sandbox_->services.messages.value(0), "組、番号が正しくありません");
     EXPECT_FALSE(wait_.isVisible());  // the busy window is gone after every path
     ASSERT_EQ(Pdfs().size(), 1);
     EXPECT_EQ(testing::PdfPageCount(Pdfs()[0]), 1);

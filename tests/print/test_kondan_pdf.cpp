@@ -1,84 +1,24 @@
 // The parent-conference sheets of the sample school, printed through their
 // form into PDF files and looked at with poppler's tools; the single-sheet
 // checks and a failed load.
-#include "print/dorv_print_kondan.h"
-
-#include "schooldata/desktop/services.h"
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/globals.h"
-#include "schooldata/kanten_data.h"
-#include "schooldata/kurasusu_data.h"
-#include "schooldata/name_data.h"
-#include "schooldata/settings.h"
-#include "schooldata/test_names.h"
-
 #include "pdf_tools.h"
-#include "print_test_support.h"
+#include "sample_kondan_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
-#include <QTemporaryDir>
 
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 namespace dorv {
 namespace {
 
-using testing::BinDir;
-
-class SampleConferenceSheets : public ::testing::Test {
+class SampleConferenceSheets : public testing::SampleKondanTest {
 protected:
-    void SetUp() override {
-        if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        ASSERT_TRUE(drive_.isValid() && home_.isValid());
-        const std::string command =
-            BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        savedHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
-        SetServices(&services_);
-        WorkDrive = drive_.path().toStdString();
-        SchoolName = "ノルベ市立中学校";
-        CurKurasuSuData = classes_.get();
-        CurTeikiTestName = &teiki_;
-        CurJitsuTestName = &jitsu_;
-        CurKantenData = kanten_.get();
-        CurNameData = names_.get();
-        names_->Grade = 1;
-        SelectedGrade = 1;
-        SelectedTerm = 1;
-        SelectedTest = 3;
-        TestId = {0, 3};
-        frmWait = &wait_;
-        form_ = std::make_unique<TfrmPrintKondan>();
-    }
-    void TearDown() override {
-        form_.reset();
-        frmWait = nullptr;
-        SetServices(nullptr);
-        qputenv("HOME", savedHome_);
-        CurKurasuSuData = nullptr;
-        CurTeikiTestName = nullptr;
-        CurJitsuTestName = nullptr;
-        CurKantenData = nullptr;
-        CurNameData = nullptr;
-    }
-    QStringList Pdfs() const {
-        const QDir out(home_.filePath("Documents/Dorv"));
-        QStringList paths;
-        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
-        return paths;
-    }
+    void SetUp() override { Open(QDate(2026, 6, 15), 1, {0, 3}); }
     void ExpectSelectionUnchanged() const {
         EXPECT_EQ(SelectedTerm, 1);
         EXPECT_EQ(SelectedTest, 3);
@@ -91,16 +31,6 @@ protected:
         return n;
     }
 
-    QTemporaryDir drive_, home_;
-    QByteArray savedHome_;
-    testing::RecordingServices services_;
-    TfrmWait wait_;
-    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
-    TTeikiTestName teiki_;
-    TJitsuTestName jitsu_;
-    std::unique_ptr<TKantenData> kanten_ = std::make_unique<TKantenData>();
-    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
-    std::unique_ptr<TfrmPrintKondan> form_;
 };
 
 TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
@@ -125,7 +55,7 @@ TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
     const QString fonts = testing::PdfFonts(pdf);
     EXPECT_TRUE(fonts.contains("IPAPGothic") && fonts.contains("IPAGothic")) << fonts.toStdString();
     EXPECT_TRUE(testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
-    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join("\n").toStdString();
+    EXPECT_TRUE(sandbox_->services.errors.isEmpty()) << sandbox_->services.errors.join("\n").toStdString();
     testing::KeepForLooking(pdf, "kondan-grade1-term1.pdf");
 }
 
@@ -151,14 +81,14 @@ TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
         form_->edtClass->setText(c.classText);
         form_->edtNumber->setText(c.numberText);
         form_->btnPrintOne->click();
-        EXPECT_EQ(services_.messages.size(), c.messages) << c.classText << " " << c.numberText;
-        EXPECT_EQ(services_.errors.size(), c.errors) << c.classText << " " << c.numberText;
+        EXPECT_EQ(sandbox_->services.messages.size(), c.messages) << c.classText << " " << c.numberText;
+        EXPECT_EQ(sandbox_->services.errors.size(), c.errors) << c.classText << " " << c.numberText;
         EXPECT_EQ(Pdfs().size(), c.pdfs) << c.classText << " " << c.numberText;
     }
-    ASSERT_FALSE(services_.messages.isEmpty());
-    EXPECT_EQ(services_.messages[0], "組、番号が正しくありません");
-    ASSERT_FALSE(services_.errors.isEmpty());
-    EXPECT_EQ(services_.errors[0], "'x' は整数ではありません.");
+    ASSERT_FALSE(sandbox_->services.messages.isEmpty());
+    EXPECT_EQ(sandbox_->services.messages[0], "組、番号が正しくありません");
+    ASSERT_FALSE(sandbox_->services.errors.isEmpty());
+    EXPECT_EQ(sandbox_->services.errors[0], "'x' は整数ではありません.");
     ASSERT_EQ(Pdfs().size(), 1);
     EXPECT_EQ(testing::PdfPageCount(Pdfs()[0]), 1);
     EXPECT_TRUE(testing::PdfText(Pdfs()[0], 1).contains("1年1組1番"));
@@ -167,7 +97,7 @@ TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
 
 TEST_F(SampleConferenceSheets, AFailedLoadKeepsTheSelectionAndPrintsNothing) {
     teiki_.LoadTestNames();
-    const auto grade1 = std::filesystem::path(drive_.path().toStdString()) / "Dorv" / "Data" / "１年生";
+    const auto grade1 = std::filesystem::path(sandbox_->GradeFolder(1).toStdString());
     std::filesystem::remove(grade1 / (teiki_.TestName[1][2] + ".xls"));
     EXPECT_ANY_THROW(form_->LoadDataSet());
     EXPECT_FALSE(form_->HasDataSet());

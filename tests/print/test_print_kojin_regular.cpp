@@ -3,36 +3,19 @@
 // them with the student's band drawn in its own colour, the student's
 // scores and the grade's means as the data hold them, and nothing outside
 // the printable page.
-#include "print/dorv_print_kojin.h"
-
-#include "print/DorvPrintDispDosu.h"
-#include "print/calc_test.h"
 #include "print/layer/print_job.h"
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/globals.h"
-#include "schooldata/kurasusu_data.h"
-#include "schooldata/name_data.h"
 #include "schooldata/numfmt.h"
-#include "schooldata/settings.h"
-#include "schooldata/soten_data.h"
-#include "schooldata/test_names.h"
 
 #include "pdf_tools.h"
-#include "print_test_support.h"
-#include "sample_print_sandbox.h"
+#include "sample_kojin_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace dorv {
@@ -64,46 +47,11 @@ Tally Count(const QImage &page, int left, int top, int right, int bottom) {
     return t;
 }
 
-class SampleRegularIndividualSheet : public ::testing::Test {
+class SampleRegularIndividualSheet : public testing::SampleKojinTest {
 protected:
-    void SetUp() override {
-        if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        // February belongs to the school year that began the April before.
-        sandbox_ = std::make_unique<testing::SamplePrintSandbox>(QDate(2027, 2, 10));
-        ASSERT_TRUE(sandbox_->Ready());
-        CurCalcTest = calc_.get();
-        CurNameData = names_.get();
-        CurSotenData = scores_.get();
-        CurKurasuSuData = classes_.get();
-        CurTeikiTestName = &teiki_;
-        CurJitsuTestName = &jitsu_;
-        teiki_.LoadTestNames();
-        jitsu_.LoadTestNames();
-        frmWait = &wait_;
-        dosu_ = std::make_unique<TfrmDispDosu>();
-        frmDispDosu = dosu_.get();
-        form_ = std::make_unique<TfrmPrintKojin>();
-        // 1年, the first regular test.
-        SelectedGrade = 1;
-        SelectedTest = 1;
-        TestId = {0, 1};
-        CurNameData->Grade = 1;
-        CurCalcTest->Calculate();
-    }
-    void TearDown() override {
-        form_.reset();
-        frmDispDosu = nullptr;
-        dosu_.reset();
-        frmWait = nullptr;
-        CurCalcTest = nullptr;
-        CurNameData = nullptr;
-        CurSotenData = nullptr;
-        CurKurasuSuData = nullptr;
-        CurTeikiTestName = nullptr;
-        CurJitsuTestName = nullptr;
-        sandbox_.reset();
-    }
-    QStringList Pdfs() const { return sandbox_->Pdfs(); }
+    // February belongs to the school year that began the April before; 1年,
+    // the first regular test.
+    void SetUp() override { Open(QDate(2027, 2, 10), 1, {0, 1}); }
     // The first named student with a score in every subject that has scores.
     int FullStudent() const {
         for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) {
@@ -114,17 +62,6 @@ protected:
         }
         return 0;
     }
-
-    std::unique_ptr<testing::SamplePrintSandbox> sandbox_;
-    TfrmWait wait_;
-    std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
-    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
-    std::unique_ptr<TSotenData> scores_ = std::make_unique<TSotenData>();
-    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
-    TTeikiTestName teiki_;
-    TJitsuTestName jitsu_;
-    std::unique_ptr<TfrmDispDosu> dosu_;
-    std::unique_ptr<TfrmPrintKojin> form_;
 };
 
 TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {

@@ -2,33 +2,21 @@
 // printed through its form into a PDF: five regular tests with the last
 // one's label cut to its width, the proficiency table kept on the page, and
 // the selection of the main menu as it was.
-#include "print/dorv_print_kondan.h"
-
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/globals.h"
-#include "schooldata/kanten_data.h"
-#include "schooldata/kurasusu_data.h"
-#include "schooldata/name_data.h"
-#include "schooldata/settings.h"
-#include "schooldata/test_names.h"
 #include "workbook/cp932.h"
 
 #include "pdf_tools.h"
 #include "print_test_support.h"
-#include "sample_print_sandbox.h"
+#include "sample_kondan_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace dorv {
@@ -40,35 +28,9 @@ QRegularExpression Label(const std::string &name) {
     return QRegularExpression(QRegularExpression::escape(QString::fromStdString(name)) + "\\s+素点");
 }
 
-class SampleThirdTermSheet : public ::testing::Test {
+class SampleThirdTermSheet : public testing::SampleKondanTest {
 protected:
-    void SetUp() override {
-        if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        sandbox_ = std::make_unique<testing::SamplePrintSandbox>(QDate(2027, 3, 1));
-        ASSERT_TRUE(sandbox_->Ready());
-        CurKurasuSuData = classes_.get();
-        CurTeikiTestName = &teiki_;
-        CurJitsuTestName = &jitsu_;
-        CurKantenData = kanten_.get();
-        CurNameData = names_.get();
-        names_->Grade = 1;
-        SelectedGrade = 1;
-        SelectedTerm = 3;
-        SelectedTest = 2;
-        TestId = {1, 2};
-        frmWait = &wait_;
-        form_ = std::make_unique<TfrmPrintKondan>();
-    }
-    void TearDown() override {
-        form_.reset();
-        frmWait = nullptr;
-        CurKurasuSuData = nullptr;
-        CurTeikiTestName = nullptr;
-        CurJitsuTestName = nullptr;
-        CurKantenData = nullptr;
-        CurNameData = nullptr;
-        sandbox_.reset();
-    }
+    void SetUp() override { Open(QDate(2027, 3, 1), 3, {1, 2}); }
     QString ProficiencyWorkbook(int i) {
         jitsu_.LoadTestNames();
         return QDir(sandbox_->GradeFolder(1)).filePath(QString::fromStdString(jitsu_.TestName[1][i] + ".xls"));
@@ -87,16 +49,6 @@ protected:
         const QStringList pdfs = Pdfs();
         return pdfs.size() == 1 ? pdfs[0] : QString();
     }
-    QStringList Pdfs() const { return sandbox_->Pdfs(); }
-
-    std::unique_ptr<testing::SamplePrintSandbox> sandbox_;
-    TfrmWait wait_;
-    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
-    TTeikiTestName teiki_;
-    TJitsuTestName jitsu_;
-    std::unique_ptr<TKantenData> kanten_ = std::make_unique<TKantenData>();
-    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
-    std::unique_ptr<TfrmPrintKondan> form_;
 };
 
 TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
