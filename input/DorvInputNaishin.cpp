@@ -5,10 +5,8 @@
 #include "input/DorvSelectNaishin.h"
 #include "input/entry_form_common.h"
 
-#include "schooldata/convert.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
-#include "schooldata/desktop/services.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
@@ -243,22 +241,10 @@ void TfrmDorvInputNaishin::btnEnterClick() {
         MoveRowDown(g);
         return;
     }
-    const std::string typed = edtInputNaishin->text().toStdString();
-    MarkEntry entry;
-    try {
-        entry = ParseMarkEntry(typed);
-    } catch (const ConvertError &) {
-        g.setCell(c, r, storedCellText(r, c));
-        throw;
-    }
-    if (entry.kind == MarkEntry::Kind::Refused) {
-        // The stored mark still counts, so its cell shows it again.
-        Services().beep();
-        g.setCell(c, r, storedCellText(r, c));
-        edtInputNaishin->clear();
-        return;
-    }
-    CurNaishinData->Mark[r][c - kFixedCols] = entry.value;
+    const std::optional<std::uint8_t> value =
+        TakeWholeEntry(*edtInputNaishin, ParseMarkEntry, [&] { g.setCell(c, r, storedCellText(r, c)); });
+    if (!value) return;
+    CurNaishinData->Mark[r][c - kFixedCols] = *value;
     g.setCell(c, r, storedCellText(r, c));
     CurNaishinData->Modified[r] = 1;
     MoveRowDown(g);

@@ -1,17 +1,10 @@
 #include "input/DorvInputNaishinEntry.h"
 
-#include "schooldata/convert.h"
-
 #include <cstdio>
 
 namespace dorv {
 
-MarkEntry ParseMarkEntry(std::string_view text) {
-    if (text.empty()) return {MarkEntry::Kind::Store, kEmptyValue};
-    const std::int32_t n = StrictInt(text);
-    if (n < 0 || n > 5) return {MarkEntry::Kind::Refused, kEmptyValue};
-    return {MarkEntry::Kind::Store, static_cast<std::uint8_t>(n)};
-}
+MarkEntry ParseMarkEntry(std::string_view text) { return ParseWholeEntry(text, 5); }
 
 std::string MarkMeanLabel(std::int64_t sum, std::int64_t count) {
     std::int64_t hundredths = 0;

@@ -2,24 +2,17 @@
 // typed mark means and how the mean of the marks reads.
 #pragma once
 
+#include "input/DorvInputSotenEntry.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace dorv {
 
-struct MarkEntry {
-    enum class Kind {
-        Store,    // `value` becomes the stored byte (255 for an empty text)
-        Refused,  // a whole number outside 0..5: nothing changes
-    };
-    Kind kind = Kind::Store;
-    std::uint8_t value = 255;
-};
+using MarkEntry = ScoreEntry;
 
-// "" gives Store 255; a whole number 0..5 gives Store with it; any other
-// whole number, negative ones included, gives Refused. A text that is not a
-// whole number raises ConvertError.
+// A typed mark: ParseWholeEntry up to 5.
 MarkEntry ParseMarkEntry(std::string_view text);
 
 // "平均　" and the mean sum / count with two decimals, rounded half away

@@ -8,7 +8,6 @@
 #include "schooldata/convert.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
-#include "schooldata/desktop/services.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
@@ -214,30 +213,15 @@ void TfrmDorvInputSoten::btnEnterClick() {
         return;
     }
     const std::string typed = edtInput->text().toStdString();
-    ScoreEntry entry;
-    try {
-        entry = ParseScoreEntry(typed);
-    } catch (const ConvertError &) {
-        // The stored value still counts: the cell must not show the typo.
-        refuseEntry(r, false);
-        throw;
-    }
-    if (entry.kind == ScoreEntry::Kind::Refused) {
-        Services().beep();
-        refuseEntry(r, true);
-        return;
-    }
-    CurSotenData->Score[r][c - kFixedCols] = entry.value;
-    sgrInput->setCell(c, r, entry.value == kEmptyValue ? QString() : Q(PadEntryText(typed)));
+    const std::optional<std::uint8_t> value =
+        TakeWholeEntry(*edtInput, ParseScoreEntry, [&] { sgrInput->setCell(c, r, storedCellText(r, c)); });
+    if (!value) return;
+    CurSotenData->Score[r][c - kFixedCols] = *value;
+    sgrInput->setCell(c, r, *value == kEmptyValue ? QString() : Q(PadEntryText(typed)));
     const int subject = c - kFixedCols;
     if (design_.sumsTechHome && (subject == kTechSubject || subject == kHomeSubject)) sumTechHome(r);
     CurSotenData->Modified[r] = 1;
     MoveRowDown(*sgrInput);
-}
-
-void TfrmDorvInputSoten::refuseEntry(int row, bool clearEdit) {
-    sgrInput->setCell(teacherCol_, row, storedCellText(row, teacherCol_));
-    if (clearEdit) edtInput->clear();
 }
 
 void TfrmDorvInputSoten::sumTechHome(int row) {

@@ -93,7 +93,6 @@ private:
     void fillGrid();
     void gridClick();
     void btnEnterClick();
-    void refuseEntry(int row, bool clearEdit);
     void sumTechHome(int row);
     void showStats();
     void btnCloseClick();

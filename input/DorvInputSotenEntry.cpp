@@ -30,14 +30,16 @@ std::string SlotNumberText(int slot) {
     return " " + std::to_string(classNo * 100 + number);
 }
 
-ScoreEntry ParseScoreEntry(std::string_view text) {
+ScoreEntry ParseWholeEntry(std::string_view text, int highest) {
     if (text.empty()) return {ScoreEntry::Kind::Store, kEmptyValue};
     const std::int32_t n = StrictInt(text);
-    // A negative number would wrap into a byte above 100 and silently read as
-    // "no score"; it is refused like a number above 100.
-    if (n < 0 || n > kMaxScore) return {ScoreEntry::Kind::Refused, kEmptyValue};
+    // A negative number would wrap into a byte above the highest value and
+    // silently read as "no value"; it is refused like a number too high.
+    if (n < 0 || n > highest) return {ScoreEntry::Kind::Refused, kEmptyValue};
     return {ScoreEntry::Kind::Store, static_cast<std::uint8_t>(n)};
 }
+
+ScoreEntry ParseScoreEntry(std::string_view text) { return ParseWholeEntry(text, kMaxScore); }
 
 TechHomeSum SumTechHome(std::uint8_t tech, std::uint8_t home) {
     if (tech == kEmptyValue && home == kEmptyValue) return {};

@@ -21,19 +21,23 @@ std::string PadEntryText(std::string_view text);
 // " 1001" for class 10).
 std::string SlotNumberText(int slot);
 
-// What a typed score means.
+// What a typed whole-number entry (a score, a mark) means.
 struct ScoreEntry {
     enum class Kind {
         Store,    // `value` becomes the stored byte (255 for an empty text)
-        Refused,  // a whole number outside 0..100: nothing changes
+        Refused,  // a whole number outside 0..highest: nothing changes
     };
     Kind kind = Kind::Store;
     std::uint8_t value = 255;
 };
 
 // "" gives Store 255; a whole number (leading blanks and a sign allowed)
-// from 0 to 100 gives Store with it; any other whole number gives Refused.
-// A text that is not a whole number raises ConvertError.
+// from 0 to `highest` (at most 254) gives Store with it; any other whole
+// number, negative ones included, gives Refused. A text that is not a whole
+// number raises ConvertError.
+ScoreEntry ParseWholeEntry(std::string_view text, int highest);
+
+// A typed raw score: ParseWholeEntry up to 100.
 ScoreEntry ParseScoreEntry(std::string_view text);
 
 // 技家 from the stored 技術 and 家庭 bytes, an empty one (255) counting as 0.

@@ -1,10 +1,10 @@
 #include "input/entry_form_common.h"
 
-#include "input/DorvInputSotenEntry.h"
-
 #include "schooldata/access.h"
+#include "schooldata/convert.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/form.h"
+#include "schooldata/desktop/services.h"
 #include "schooldata/desktop/fonts.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/globals.h"
@@ -213,6 +213,25 @@ QPushButton *NewNoSaveButton(QWidget *form, const QRect &geometry) {
     b->setIcon(form->style()->standardIcon(QStyle::SP_DialogCancelButton));
     b->setGeometry(geometry);
     return b;
+}
+
+std::optional<std::uint8_t> TakeWholeEntry(QLineEdit &edit, ScoreEntry (*parse)(std::string_view),
+                                           const std::function<void()> &restore) {
+    ScoreEntry entry;
+    try {
+        entry = parse(edit.text().toStdString());
+    } catch (const ConvertError &) {
+        // The stored value still counts: the cell must not show the typo.
+        restore();
+        throw;
+    }
+    if (entry.kind == ScoreEntry::Kind::Refused) {
+        Services().beep();
+        restore();
+        edit.clear();
+        return std::nullopt;
+    }
+    return entry.value;
 }
 
 void MoveRowUp(StringGrid &grid) {

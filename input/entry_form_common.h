@@ -3,6 +3,7 @@
 // the parts of a grid cell's drawing that all entry grids share.
 #pragma once
 
+#include "input/DorvInputSotenEntry.h"
 #include "schooldata/desktop/string_grid.h"
 
 #include <QColor>
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QEvent;
@@ -93,6 +95,13 @@ SpinButton NewSpinButton(QWidget *parent, const QString &name, const QRect &geom
 
 // "保存しないで終了": red 8 px text with the cancel icon.
 QPushButton *NewNoSaveButton(QWidget *form, const QRect &geometry);
+
+// The value typed into `edit` for a student's cell as `parse` reads it (a
+// score, a mark; 255 for no value). A refused number beeps, has `restore`
+// show the stored value in the cell again, clears the edit box and gives
+// nothing; a typo restores the cell too and raises its ConvertError.
+std::optional<std::uint8_t> TakeWholeEntry(QLineEdit &edit, ScoreEntry (*parse)(std::string_view),
+                                           const std::function<void()> &restore);
 
 // One row up or down the student grid, staying inside it.
 void MoveRowUp(StringGrid &grid);
