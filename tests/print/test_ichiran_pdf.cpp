@@ -14,12 +14,10 @@
 
 #include "pdf_tools.h"
 #include "print_test_support.h"
+#include "sample_print_sandbox.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -49,10 +47,7 @@ protected:
 
     void SetUp() override {
         if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
-        ASSERT_TRUE(home_.isValid());
-        savedHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
+        ASSERT_TRUE(home_.Ready());
         WorkDrive = drive_->path().toStdString();
         SchoolName = "ノルベ市立中学校";
         CurCalcTest = calc_.get();
@@ -66,7 +61,6 @@ protected:
         form_ = std::make_unique<TfrmPrintIchiran>();
     }
     void TearDown() override {
-        qputenv("HOME", savedHome_);
         CurCalcTest = nullptr;
         CurNameData = nullptr;
         CurSotenData = nullptr;
@@ -90,8 +84,7 @@ protected:
     }
 
     static inline QTemporaryDir *drive_ = nullptr;
-    QTemporaryDir home_;
-    QByteArray savedHome_;
+    testing::PdfHome home_;
     std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
     std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
     std::unique_ptr<TSotenData> scores_ = std::make_unique<TSotenData>();
@@ -175,21 +168,20 @@ TEST_F(SampleClassList, NamesComeFromTheGradeOfTheStatistics) {
 
 TEST_F(SampleClassList, PrintButtonPrintsAndClosesCloseButtonOnlyCloses) {
     Select(2, 1, 0);
-    const QDir out(home_.filePath("Documents/Dorv"));
     form_->setResult(-1);
     form_->btnClose->click();
     EXPECT_EQ(form_->result(), QDialog::Rejected);
-    EXPECT_TRUE(out.entryList({"*.pdf"}).isEmpty());
+    EXPECT_TRUE(home_.Pdfs().isEmpty());
     form_->btnPrintDo->click();
     EXPECT_EQ(form_->result(), QDialog::Accepted);
-    const QStringList pdfs = out.entryList({"*.pdf"});
+    const QStringList pdfs = home_.Pdfs();
     ASSERT_EQ(pdfs.size(), 1);
-    EXPECT_EQ(testing::PdfPageCount(out.filePath(pdfs[0])), CurCalcTest->ClassCount);
+    EXPECT_EQ(testing::PdfPageCount(pdfs[0]), CurCalcTest->ClassCount);
 }
 
 TEST_F(SampleClassList, NoStatisticsNoJob) {
     EXPECT_TRUE(form_->PrintList().isEmpty());
-    EXPECT_TRUE(QDir(home_.filePath("Documents/Dorv")).entryList({"*.pdf"}).isEmpty());
+    EXPECT_TRUE(home_.Pdfs().isEmpty());
 }
 
 }  // namespace
