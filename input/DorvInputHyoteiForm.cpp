@@ -230,12 +230,7 @@ void TfrmDorvInputHyoteiForm::showStoredRow(int row) {
 void TfrmDorvInputHyoteiForm::gridClick() {
     const int r = sgrInput->row();
     const int c = sgrInput->col();
-    lblID->setText(sgrInput->cell(0, r));
-    lblID->adjustSize();
-    lblName->setText(sgrInput->cell(1, r));
-    lblName->adjustSize();
-    lblKyoka->setText(sgrInput->cell(c, 0));
-    lblKyoka->adjustSize();
+    MirrorCurrentCell(*sgrInput, c, r, lblID, lblName, lblKyoka);
     if (c > kRatingCol) sgrKantenKoumoku->setRow(c - kRatingCol);
     edtInput->setText(sgrInput->cell(c, r).left(1));
     edtInput->selectAll();

@@ -158,10 +158,6 @@ void TfrmDorvInputNaishin::buildChart() {
     chtDosu->setGeometry(441, 250, 532, 668 - 250 - 64);
 }
 
-bool TfrmDorvInputNaishin::isStudentRow(int row) const {
-    return row >= 1 && row < sgrInputNaishin->rowCount() && !sgrInputNaishin->cell(2, row).isEmpty();
-}
-
 QString TfrmDorvInputNaishin::storedCellText(int row, int col) const {
     if (!CurNaishinData || row < 1 || row > TNaishinData::kSlots || col < kFixedCols || col >= kFixedCols + kSubjects)
         return {};
@@ -213,12 +209,7 @@ void TfrmDorvInputNaishin::gridClick() {
     if (!cbxDisp->isChecked()) g.setCol(kyokaIndex_ + kFixedCols);
     const int r = g.row();
     const int c = g.col();
-    lblID->setText(g.cell(0, r));
-    lblID->adjustSize();
-    lblName->setText(g.cell(1, r));
-    lblName->adjustSize();
-    lblKyoka->setText(g.cell(c, 0));
-    lblKyoka->adjustSize();
+    MirrorCurrentCell(g, c, r, lblID, lblName, lblKyoka);
     edtInputNaishin->setText(g.cell(c, r).trimmed());
     edtInputNaishin->selectAll();
     showStats();
@@ -237,7 +228,7 @@ void TfrmDorvInputNaishin::btnEnterClick() {
     StringGrid &g = *sgrInputNaishin;
     const int r = g.row();
     const int c = kyokaIndex_ + kFixedCols;
-    if (!isStudentRow(r)) {
+    if (!IsStudentRow(g, r)) {
         MoveRowDown(g);
         return;
     }

@@ -61,7 +61,6 @@ private:
     void showStats();
     void btnCloseClick();
     QString storedCellText(int row, int col) const;
-    bool isStudentRow(int row) const;
     void drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const;
 
     int kyokaIndex_ = 0;

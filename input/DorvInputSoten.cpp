@@ -128,10 +128,6 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     btnNoSave = NewNoSaveButton(this, QRect(left + width - 131, buttonsTop, 131, 41));
 }
 
-bool TfrmDorvInputSoten::isStudentRow(int row) const {
-    return row >= 1 && row < sgrInput->rowCount() && !sgrInput->cell(2, row).isEmpty();
-}
-
 QString TfrmDorvInputSoten::storedCellText(int row, int col) const {
     if (!CurSotenData || row < 1 || row > TSotenData::kSlots) return {};
     return Q(ScoreCellText(CurSotenData->Score[row][col - kFixedCols]));
@@ -191,12 +187,7 @@ void TfrmDorvInputSoten::fillGrid() {
 void TfrmDorvInputSoten::gridClick() {
     sgrInput->setCol(teacherCol_);
     const int r = sgrInput->row();
-    lblID->setText(sgrInput->cell(0, r));
-    lblID->adjustSize();
-    lblName->setText(sgrInput->cell(1, r));
-    lblName->adjustSize();
-    lblKyoka->setText(sgrInput->cell(teacherCol_, 0));
-    lblKyoka->adjustSize();
+    MirrorCurrentCell(*sgrInput, teacherCol_, r, lblID, lblName, lblKyoka);
     edtInput->setText(sgrInput->cell(teacherCol_, r).trimmed());
     // Typing replaces the mirrored value, as a teacher expects.
     edtInput->selectAll();
@@ -208,7 +199,7 @@ void TfrmDorvInputSoten::btnEnterClick() {
     if (!CurSotenData) return;
     const int r = sgrInput->row();
     const int c = teacherCol_;
-    if (!isStudentRow(r)) {
+    if (!IsStudentRow(*sgrInput, r)) {
         MoveRowDown(*sgrInput);
         return;
     }

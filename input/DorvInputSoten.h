@@ -97,7 +97,6 @@ private:
     void showStats();
     void btnCloseClick();
     void drawCell(QPainter &painter, const StringGrid::DrawCellArgs &cell) const;
-    bool isStudentRow(int row) const;
     QString storedCellText(int row, int col) const;
     std::string selectedTestName() const;
 

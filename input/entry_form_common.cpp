@@ -234,6 +234,19 @@ std::optional<std::uint8_t> TakeWholeEntry(QLineEdit &edit, ScoreEntry (*parse)(
     return entry.value;
 }
 
+bool IsStudentRow(const StringGrid &grid, int row) {
+    return row >= 1 && row < grid.rowCount() && !grid.cell(2, row).isEmpty();
+}
+
+void MirrorCurrentCell(const StringGrid &grid, int col, int row, QLabel *id, QLabel *name, QLabel *heading) {
+    id->setText(grid.cell(0, row));
+    id->adjustSize();
+    name->setText(grid.cell(1, row));
+    name->adjustSize();
+    heading->setText(grid.cell(col, 0));
+    heading->adjustSize();
+}
+
 void MoveRowUp(StringGrid &grid) {
     if (grid.row() > 1) grid.setRow(grid.row() - 1);
 }

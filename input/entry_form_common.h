@@ -107,6 +107,14 @@ std::optional<std::uint8_t> TakeWholeEntry(QLineEdit &edit, ScoreEntry (*parse)(
 void MoveRowUp(StringGrid &grid);
 void MoveRowDown(StringGrid &grid);
 
+// A slot of the grid holding a student: a row below the headings with a
+// sex cell (an empty slot, or a name without a sex, takes no entry).
+bool IsStudentRow(const StringGrid &grid, int row);
+
+// The entry panel's labels mirror the current cell: the student's number
+// and name, the column's heading.
+void MirrorCurrentCell(const StringGrid &grid, int col, int row, QLabel *id, QLabel *name, QLabel *heading);
+
 // The keys of the edit box: Enter presses `enter`, the arrows up and down
 // move a row. True when `event` was one of them.
 bool EntryEditKey(QEvent *event, QPushButton *enter, StringGrid &grid, QWidget *form);
