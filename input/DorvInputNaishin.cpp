@@ -60,16 +60,11 @@ TfrmDorvInputNaishin::TfrmDorvInputNaishin(QWidget *parent) : Form(parent) {
     buildPanel();
     buildChart();
 
-    setCancelButton(btnNoSave);
-    connect(sgrInputNaishin, &StringGrid::clicked, this, Guarded([this] { gridClick(); }, this));
-    connect(sgrInputNaishin, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
+    WireEntryForm(*this, *sgrInputNaishin, {sbtInputNaishin, sbtInputNaishinUp, sbtInputNaishinDown}, btnNoSave,
+                  edtInputNaishin, [this] { gridClick(); });
     connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
     connect(cbxDisp, &QCheckBox::clicked, this, Guarded([this] { cbxDispClick(); }, this));
-    connect(sbtInputNaishinUp, &QToolButton::clicked, this, Guarded([this] { MoveRowUp(*sgrInputNaishin); }, this));
-    connect(sbtInputNaishinDown, &QToolButton::clicked, this, Guarded([this] { MoveRowDown(*sgrInputNaishin); }, this));
     connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
-    connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
-    edtInputNaishin->installEventFilter(this);
 }
 
 void TfrmDorvInputNaishin::buildPanel() {

@@ -54,15 +54,9 @@ TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *p
 
     buildPanel(8 + design.gridWidth + 16);
 
-    setCancelButton(btnNoSave);
-    connect(sgrInput, &StringGrid::clicked, this, Guarded([this] { gridClick(); }, this));
-    connect(sgrInput, &StringGrid::doubleClicked, this, Guarded([this] { gridClick(); }, this));
+    WireEntryForm(*this, *sgrInput, {sbtInput, sbtInputUp, sbtInputDown}, btnNoSave, edtInput, [this] { gridClick(); });
     connect(btnEnter, &QPushButton::clicked, this, Guarded([this] { btnEnterClick(); }, this));
-    connect(sbtInputUp, &QToolButton::clicked, this, Guarded([this] { MoveRowUp(*sgrInput); }, this));
-    connect(sbtInputDown, &QToolButton::clicked, this, Guarded([this] { MoveRowDown(*sgrInput); }, this));
     connect(btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }, this));
-    connect(btnNoSave, &QPushButton::clicked, this, Guarded([this] { done(QDialog::Rejected); }, this));
-    edtInput->installEventFilter(this);
 }
 
 void TfrmDorvInputSoten::buildPanel(int left) {

@@ -255,6 +255,17 @@ void MoveRowDown(StringGrid &grid) {
     if (grid.row() < grid.rowCount() - 1) grid.setRow(grid.row() + 1);
 }
 
+void WireEntryForm(Form &form, StringGrid &grid, const SpinButton &spin, QPushButton *noSave, QLineEdit *edit,
+                   const std::function<void()> &select) {
+    form.setCancelButton(noSave);
+    QObject::connect(&grid, &StringGrid::clicked, &form, Guarded(select, &form));
+    QObject::connect(&grid, &StringGrid::doubleClicked, &form, Guarded(select, &form));
+    QObject::connect(spin.up, &QToolButton::clicked, &form, Guarded([&grid] { MoveRowUp(grid); }, &form));
+    QObject::connect(spin.down, &QToolButton::clicked, &form, Guarded([&grid] { MoveRowDown(grid); }, &form));
+    QObject::connect(noSave, &QPushButton::clicked, &form, Guarded([&form] { form.done(QDialog::Rejected); }, &form));
+    edit->installEventFilter(&form);
+}
+
 bool EntryEditKey(QEvent *event, QPushButton *enter, StringGrid &grid, QWidget *form) {
     if (event->type() != QEvent::KeyPress) return false;
     switch (static_cast<QKeyEvent *>(event)->key()) {

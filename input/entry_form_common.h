@@ -115,6 +115,13 @@ bool IsStudentRow(const StringGrid &grid, int row);
 // and name, the column's heading.
 void MirrorCurrentCell(const StringGrid &grid, int col, int row, QLabel *id, QLabel *name, QLabel *heading);
 
+// The wiring every entry form has: a click or a double click on the grid
+// calls `select`, the spin button moves a row, `noSave` (Escape too) closes
+// the form without saving, and the edit box's keys go to the form's event
+// filter.
+void WireEntryForm(Form &form, StringGrid &grid, const SpinButton &spin, QPushButton *noSave, QLineEdit *edit,
+                   const std::function<void()> &select);
+
 // The keys of the edit box: Enter presses `enter`, the arrows up and down
 // move a row. True when `event` was one of them.
 bool EntryEditKey(QEvent *event, QPushButton *enter, StringGrid &grid, QWidget *form);
