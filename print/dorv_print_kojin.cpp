@@ -1,10 +1,5 @@
 #include "print/dorv_print_kojin.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include <memory>
 
 #include "print/DorvPrintDispDosu.h"
@@ -14,11 +9,8 @@
 #include "print/kojin.h"
 #include "print/layer/print_job.h"
 #include "print/nendo_era_today.h"
-#include "print/one_sheet_group.h"
 #include "print/sheet_loop.h"
 #include "print/stats_roster.h"
-#include "schooldata/desktop/error_box.h"
-#include "schooldata/desktop/fonts.h"
 #include "schooldata/desktop/services.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/globals.h"
@@ -67,34 +59,8 @@ bool Prepare(TKojinPrint &print) {
 
 TfrmPrintKojin::~TfrmPrintKojin() = default;
 
-TfrmPrintKojin::TfrmPrintKojin(QWidget *parent) : Form(parent) {
-    setObjectName("frmPrintKojin");
-    setBorder(Border::Dialog);
-    setWindowTitle("個人票の印刷");
-    setClientSize(251, 252);
-    setBackground(QColor(128, 0, 0));
-    SetUiFont(this, kMsPGothic, 12);
-
-    btnPrintOut = new QPushButton("すべて印刷実行", this);
-    btnPrintOut->setObjectName("btnPrintOut");
-    btnPrintOut->setGeometry(24, 16, 201, 49);
-    connect(btnPrintOut, &QPushButton::clicked, this, Guarded([this] { btnPrintOutClick(); }, this));
-
-    one_ = std::make_unique<TOneSheetGroup>(this, 24, 80, 201);
-    gbxPrintOne = one_->gbxPrintOne;
-    edtClass = one_->edtClass;
-    lblClass = one_->lblClass;
-    edtNumber = one_->edtNumber;
-    lblNumber = one_->lblNumber;
-    btnPrintOne = one_->btnPrintOne;
-    connect(btnPrintOne, &QPushButton::clicked, this, Guarded([this] { btnPrintOneClick(); }, this));
-
-    btnClose = new QPushButton("終了", this);
-    btnClose->setObjectName("btnClose");
-    btnClose->setGeometry(160, 216, 75, 25);
-    connect(btnClose, &QPushButton::clicked, this, &TfrmPrintKojin::reject);
-    setCancelButton(btnClose);
-}
+TfrmPrintKojin::TfrmPrintKojin(QWidget *parent)
+    : TStudentSheetForm({"frmPrintKojin", "個人票の印刷", 251, 252, 201, 201}, parent) {}
 
 void TfrmPrintKojin::btnPrintOutClick() {
     TKojinPrint print;
@@ -114,7 +80,7 @@ void TfrmPrintKojin::btnPrintOutClick() {
 void TfrmPrintKojin::btnPrintOneClick() {
     const TCalcTest *calc = CurCalcTest;
     const int classCount = calc != nullptr ? calc->ClassCount : 0;
-    const auto classNumber = one_->ClassNumber(this, classCount);
+    const auto classNumber = ClassNumber(classCount);
     if (!classNumber) return;
     TKojinPrint print;
     if (!Prepare(print)) return;

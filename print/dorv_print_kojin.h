@@ -3,14 +3,7 @@
 // none), with the frequency view's charts and the student's bands marked.
 #pragma once
 
-#include "schooldata/desktop/form.h"
-
-#include <memory>
-
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "print/student_sheet_form.h"
 
 namespace dorv {
 
@@ -18,31 +11,19 @@ namespace print {
 class TCanvas;
 }
 struct TKojinSource;
-struct TOneSheetGroup;
 
-class TfrmPrintKojin : public Form {
+class TfrmPrintKojin : public TStudentSheetForm {
     Q_OBJECT
 
 public:
     explicit TfrmPrintKojin(QWidget *parent = nullptr);
     ~TfrmPrintKojin() override;
 
-    QPushButton *btnPrintOut;
-    QGroupBox *gbxPrintOne;
-    QLineEdit *edtClass;
-    QLabel *lblClass;
-    QLineEdit *edtNumber;
-    QLabel *lblNumber;
-    QPushButton *btnPrintOne;
-    QPushButton *btnClose;
-
 private:
-    void btnPrintOutClick();
-    void btnPrintOneClick();
+    void btnPrintOutClick() override;
+    void btnPrintOneClick() override;
     void PrintKojinSheet(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number);
     void PrintKojinCharts(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number);
-
-    std::unique_ptr<TOneSheetGroup> one_;
 };
 
 extern TfrmPrintKojin *frmPrintKojin;

@@ -1,16 +1,11 @@
 #include "print/dorv_print_kondan.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include "print/kondan.h"
 #include "print/layer/print_job.h"
 #include "print/nendo_era_today.h"
-#include "print/one_sheet_group.h"
 #include "print/sheet_loop.h"
-#include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
 #include "schooldata/desktop/services.h"
 #include "schooldata/dialogs/input_wait.h"
@@ -32,35 +27,10 @@ TKondanSource SourceOf(const TKondanData &data) {
 
 }  // namespace
 
-TfrmPrintKondan::TfrmPrintKondan(QWidget *parent) : Form(parent) {
-    setObjectName("frmPrintKondan");
-    setBorder(Border::Dialog);
-    setWindowTitle("懇談資料の印刷");
-    setClientSize(259, 247);
-    setBackground(QColor(128, 0, 0));
-    SetUiFont(this, kMsPGothic, 12);
-
-    btnPrintOut = new QPushButton("すべて印刷実行", this);
-    btnPrintOut->setObjectName("btnPrintOut");
-    btnPrintOut->setGeometry(24, 16, 121, 49);
-    connect(btnPrintOut, &QPushButton::clicked, this, Guarded([this] { btnPrintOutClick(); }, this));
-
-    one_ = std::make_unique<TOneSheetGroup>(this, 24, 80, 169);
-    gbxPrintOne = one_->gbxPrintOne;
-    edtClass = one_->edtClass;
-    lblClass = one_->lblClass;
-    edtNumber = one_->edtNumber;
-    lblNumber = one_->lblNumber;
-    btnPrintOne = one_->btnPrintOne;
+TfrmPrintKondan::TfrmPrintKondan(QWidget *parent)
+    : TStudentSheetForm({"frmPrintKondan", "懇談資料の印刷", 259, 247, 121, 169}, parent) {
     SetUiFont(btnPrintOne, kMsPGothic, 13);
     SetTextColour(btnPrintOne, Qt::white);
-    connect(btnPrintOne, &QPushButton::clicked, this, Guarded([this] { btnPrintOneClick(); }, this));
-
-    btnClose = new QPushButton("終了", this);
-    btnClose->setObjectName("btnClose");
-    btnClose->setGeometry(160, 216, 75, 25);
-    connect(btnClose, &QPushButton::clicked, this, &TfrmPrintKondan::reject);
-    setCancelButton(btnClose);
 }
 
 TfrmPrintKondan::~TfrmPrintKondan() = default;
@@ -95,7 +65,7 @@ void TfrmPrintKondan::btnPrintOutClick() {
 }
 
 void TfrmPrintKondan::btnPrintOneClick() {
-    const auto classNumber = one_->ClassNumber(this, ClassCountOfGrade);
+    const auto classNumber = ClassNumber(ClassCountOfGrade);
     if (!classNumber) return;
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.

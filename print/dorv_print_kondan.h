@@ -3,35 +3,20 @@
 // and frees the data set when it closes.
 #pragma once
 
-#include "schooldata/desktop/form.h"
+#include "print/student_sheet_form.h"
 
 #include <memory>
-
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace dorv {
 
 struct TKondanData;
-struct TOneSheetGroup;
 
-class TfrmPrintKondan : public Form {
+class TfrmPrintKondan : public TStudentSheetForm {
     Q_OBJECT
 
 public:
     explicit TfrmPrintKondan(QWidget *parent = nullptr);
     ~TfrmPrintKondan() override;
-
-    QPushButton *btnPrintOut;
-    QGroupBox *gbxPrintOne;
-    QLineEdit *edtClass;
-    QLabel *lblClass;
-    QLineEdit *edtNumber;
-    QLabel *lblNumber;
-    QPushButton *btnPrintOne;
-    QPushButton *btnClose;
 
     // The show step's loading (with the busy window); a failure frees what
     // was loaded, closes the form and raises.
@@ -43,11 +28,10 @@ protected:
     void formClose() override;
 
 private:
-    void btnPrintOutClick();
-    void btnPrintOneClick();
+    void btnPrintOutClick() override;
+    void btnPrintOneClick() override;
 
     std::unique_ptr<TKondanData> data_;
-    std::unique_ptr<TOneSheetGroup> one_;
 };
 
 extern TfrmPrintKondan *frmPrintKondan;
