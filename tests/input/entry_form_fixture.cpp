@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -72,6 +74,17 @@ Opening OpenWith(Form &form, Form &dialog, const std::function<void()> &choose, 
     opening.result = form.run();
     *alive = false;
     return opening;
+}
+
+void ExpectRefusedOpening(const Opening &opening, const Form &form, const RecordingServices &boxes,
+                          const QString &error) {
+    EXPECT_FALSE(opening.opened);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(frmWait->isVisible());
+    ASSERT_EQ(boxes.errors.size(), 1);
+    if (!error.isEmpty()) {
+        EXPECT_EQ(boxes.errors[0], error);
+    }
 }
 
 void TypeAndEnter(QLineEdit &edit, const QString &text) {

@@ -54,6 +54,11 @@ struct Opening {
 // `steps` once `form` is up; a form the steps left open is closed.
 Opening OpenWith(Form &form, Form &dialog, const std::function<void()> &choose, const std::function<void()> &steps);
 
+// An opening that must fail: the steps never ran, the form and the busy
+// window are shut, and exactly one error was shown (`error`, unless empty).
+void ExpectRefusedOpening(const Opening &opening, const Form &form, const RecordingServices &boxes,
+                          const QString &error);
+
 // As a teacher: the text over the mirrored value, then Enter.
 void TypeAndEnter(QLineEdit &edit, const QString &text);
 

@@ -414,14 +414,7 @@ TEST_F(RatingForms, LeavingWithoutSavingAndFailuresKeepTheWorkbook) {
         SCOPED_TRACE(c.what);
         c.spoil();
         school.boxes.errors.clear();
-        const Opening failed = open([] {});
-        EXPECT_FALSE(failed.opened);
-        EXPECT_FALSE(term.isVisible());
-        EXPECT_FALSE(frmWait->isVisible());
-        ASSERT_EQ(school.boxes.errors.size(), 1);
-        if (!c.error.isEmpty()) {
-            EXPECT_EQ(school.boxes.errors[0], c.error);
-        }
+        testing::ExpectRefusedOpening(open([] {}), term, school.boxes, c.error);
         EXPECT_EQ(CurHyoteiData, nullptr);
         EXPECT_EQ(CurNameData, nullptr);
         school.setClassCounts(3, 2, 1);

@@ -257,13 +257,7 @@ TEST_F(NaishinForm, FailuresOfOpeningAndSaving) {
         SCOPED_TRACE(c.what);
         c.spoil();
         school.boxes.errors.clear();
-        const Opening failed = open([] {});
-        EXPECT_FALSE(failed.opened);
-        EXPECT_FALSE(frmWait->isVisible());
-        ASSERT_EQ(school.boxes.errors.size(), 1);
-        if (!c.error.isEmpty()) {
-            EXPECT_EQ(school.boxes.errors[0], c.error);
-        }
+        testing::ExpectRefusedOpening(open([] {}), form, school.boxes, c.error);
         EXPECT_EQ(CurNaishinData, nullptr);
         school.setClassCounts(3, 2, 1);
         school.setTeacher(2);

@@ -404,14 +404,7 @@ TEST_F(TeikiForm, FailedOpeningShowsTheErrorAndTheFormStaysShut) {
         school.setTeacher(2);
         c.spoil();
         school.boxes.errors.clear();
-        const Opening o = open([] {});
-        EXPECT_FALSE(o.opened);
-        EXPECT_FALSE(form.isVisible());
-        EXPECT_FALSE(frmWait->isVisible());
-        ASSERT_EQ(school.boxes.errors.size(), 1);
-        if (!c.error.isEmpty()) {
-            EXPECT_EQ(school.boxes.errors[0], c.error);
-        }
+        testing::ExpectRefusedOpening(open([] {}), form, school.boxes, c.error);
         EXPECT_EQ(CurSotenData, nullptr);
         EXPECT_EQ(CurNameData, nullptr);
     }
