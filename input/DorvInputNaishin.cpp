@@ -71,11 +71,7 @@ void TfrmDorvInputNaishin::buildPanel() {
     const int left = 441;
     const int width = 981 - left - 8;
 
-    lblTestName = new QLabel(this);
-    lblTestName->setObjectName("lblTestName");
-    SetUiFont(lblTestName, kMsPGothic, 32);
-    SetTextColour(lblTestName, colours::window());
-    lblTestName->setGeometry(left, 8, width, 40);
+    lblTestName = NewTestNameLabel(this, QRect(left, 8, width, 40));
 
     pnlInputTeiki = NewEntryPanel(this, "pnlInputTeiki", QRect(left, 56, width, 129), 2);
     SetEntryPanelFace(pnlInputTeiki);
@@ -90,11 +86,7 @@ void TfrmDorvInputNaishin::buildPanel() {
     sbtInputNaishinUp = spin.up;
     sbtInputNaishinDown = spin.down;
 
-    lblAttention = new QLabel("評定不能は空白のままにしておいてください", this);
-    lblAttention->setObjectName("lblAttention");
-    SetUiFont(lblAttention, kMsPGothic, 12);
-    SetTextColour(lblAttention, colours::yellow);
-    lblAttention->setGeometry(left, 192, width, 16);
+    lblAttention = NewAttentionLabel(this, "評定不能は空白のままにしておいてください", QRect(left, 192, width, 16));
 
     lblMean = new QLabel("平均", this);
     lblMean->setObjectName("lblMean");

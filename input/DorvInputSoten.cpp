@@ -62,11 +62,7 @@ TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *p
 void TfrmDorvInputSoten::buildPanel(int left) {
     const int width = design_.width - left - 8;
 
-    lblTestName = new QLabel(this);
-    lblTestName->setObjectName("lblTestName");
-    SetUiFont(lblTestName, kMsPGothic, 32);
-    SetTextColour(lblTestName, colours::window());
-    lblTestName->setGeometry(left, 8, width, 40);
+    lblTestName = NewTestNameLabel(this, QRect(left, 8, width, 40));
 
     pnlInput = NewEntryPanel(this, design_.panelName, QRect(left, 56, width, 129), 2);
     // The caption-text colour, on the form's own background.
@@ -82,11 +78,7 @@ void TfrmDorvInputSoten::buildPanel(int left) {
     sbtInputUp = spin.up;
     sbtInputDown = spin.down;
 
-    lblAttention = new QLabel("未受検は空白のままにしておいてください", this);
-    lblAttention->setObjectName("lblAttention");
-    SetUiFont(lblAttention, kMsPGothic, 12);
-    SetTextColour(lblAttention, colours::yellow);
-    lblAttention->setGeometry(left, 192, width, 16);
+    lblAttention = NewAttentionLabel(this, "未受検は空白のままにしておいてください", QRect(left, 192, width, 16));
 
     pnlStats = new QFrame(this);
     pnlStats->setObjectName("pnlStats");

@@ -100,6 +100,24 @@ QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, co
     return l;
 }
 
+QLabel *NewTestNameLabel(QWidget *form, const QRect &geometry) {
+    auto *l = new QLabel(form);
+    l->setObjectName("lblTestName");
+    SetUiFont(l, kMsPGothic, 32);
+    SetTextColour(l, colours::window());
+    l->setGeometry(geometry);
+    return l;
+}
+
+QLabel *NewAttentionLabel(QWidget *form, const QString &text, const QRect &geometry) {
+    auto *l = new QLabel(text, form);
+    l->setObjectName("lblAttention");
+    SetUiFont(l, kMsPGothic, 12);
+    SetTextColour(l, colours::yellow);
+    l->setGeometry(geometry);
+    return l;
+}
+
 QFrame *NewEntryPanel(QWidget *form, const char *name, const QRect &geometry, int lineWidth) {
     auto *panel = new QFrame(form);
     panel->setObjectName(name);

@@ -54,6 +54,12 @@ QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top);
 // A label of an entry panel in `colour` (a panel on the form's background).
 QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, const QColor &colour);
 
+// Beside the grid of a form of one column a subject: `lblTestName` (the
+// grade and the test or term, 32 px in the window colour) above the panel,
+// and `lblAttention` (yellow 12 px, what a blank means) below it.
+QLabel *NewTestNameLabel(QWidget *form, const QRect &geometry);
+QLabel *NewAttentionLabel(QWidget *form, const QString &text, const QRect &geometry);
+
 // The entry panel's raised frame, the edit box inside it (24 px, no input
 // method: entries are digits and Latin letters) and its enter button
 // "入力  [ENTER]" in `px` pixels.
