@@ -1,6 +1,7 @@
-// Pieces every entry form of the program needs alike: the class count of
-// the selected grade, the logged-in teacher's subject, the panel labels and
-// the parts of a grid cell's drawing that all entry grids share.
+// Pieces every entry form of the program needs alike: the grade's class
+// count and roster, the logged-in teacher's subject, the student grid and
+// its cell drawing, the entry panel and its buttons and keys, taking a typed
+// entry, opening the form and saving its entries.
 #pragma once
 
 #include "input/DorvInputSotenEntry.h"
