@@ -5,9 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "print/one_sheet_group.h"
+#include "print/sheet_loop.h"
 #include "schooldata/desktop/error_box.h"
 #include "schooldata/desktop/fonts.h"
+#include "schooldata/desktop/services.h"
 
 namespace dorv {
 
@@ -24,13 +25,32 @@ TStudentSheetForm::TStudentSheetForm(const TLayout &layout, QWidget *parent) : F
     btnPrintOut->setGeometry(24, 16, layout.printOutWidth, 49);
     connect(btnPrintOut, &QPushButton::clicked, this, Guarded([this] { btnPrintOutClick(); }, this));
 
-    one_ = std::make_unique<TOneSheetGroup>(this, 24, 80, layout.groupWidth);
-    gbxPrintOne = one_->gbxPrintOne;
-    edtClass = one_->edtClass;
-    lblClass = one_->lblClass;
-    edtNumber = one_->edtNumber;
-    lblNumber = one_->lblNumber;
-    btnPrintOne = one_->btnPrintOne;
+    gbxPrintOne = new QGroupBox("１枚印刷", this);
+    gbxPrintOne->setObjectName("gbxPrintOne");
+    gbxPrintOne->setGeometry(24, 80, layout.groupWidth, 113);
+    SetUiFont(gbxPrintOne, kMsPGothic, 16);
+    SetTextColour(gbxPrintOne, Qt::white);
+
+    edtClass = new QLineEdit(gbxPrintOne);
+    edtClass->setObjectName("edtClass");
+    edtClass->setGeometry(16, 32, 25, 24);
+    lblClass = new QLabel("組", gbxPrintOne);
+    lblClass->setObjectName("lblClass");
+    lblClass->move(48, 40);
+    edtNumber = new QLineEdit(gbxPrintOne);
+    edtNumber->setObjectName("edtNumber");
+    edtNumber->setGeometry(72, 32, 33, 24);
+    lblNumber = new QLabel("番", gbxPrintOne);
+    lblNumber->setObjectName("lblNumber");
+    lblNumber->move(112, 40);
+    for (QWidget *w : {static_cast<QWidget *>(edtClass), static_cast<QWidget *>(lblClass),
+                       static_cast<QWidget *>(edtNumber), static_cast<QWidget *>(lblNumber)})
+        SetUiFont(w, kMsPGothic, 12);
+
+    btnPrintOne = new QPushButton("印刷実行", gbxPrintOne);
+    btnPrintOne->setObjectName("btnPrintOne");
+    btnPrintOne->setGeometry(80, 72, 75, 25);
+    SetUiFont(btnPrintOne, kMsPGothic, 12);
     connect(btnPrintOne, &QPushButton::clicked, this, Guarded([this] { btnPrintOneClick(); }, this));
 
     btnClose = new QPushButton("終了", this);
@@ -40,10 +60,13 @@ TStudentSheetForm::TStudentSheetForm(const TLayout &layout, QWidget *parent) : F
     setCancelButton(btnClose);
 }
 
-TStudentSheetForm::~TStudentSheetForm() = default;
-
 std::optional<std::pair<int, int>> TStudentSheetForm::ClassNumber(int classCount) {
-    return one_->ClassNumber(this, classCount);
+    const auto classNumber =
+        OneSheetClassNumber(edtClass->text().toStdString(), edtNumber->text().toStdString(), classCount);
+    if (!classNumber)
+        Services().showMessage(this, QString::fromUtf8(kBadClassNumberMessage.data(),
+                                                       static_cast<qsizetype>(kBadClassNumberMessage.size())));
+    return classNumber;
 }
 
 }  // namespace dorv

@@ -1,11 +1,11 @@
 // The form of a sheet printed per student (individual result sheet,
 // conference sheet): "すべて印刷実行" prints every student's sheet, the
-// "１枚印刷" group one student's, "終了" closes the form.
+// "１枚印刷" group (class and number boxes and their button) one student's,
+// "終了" closes the form.
 #pragma once
 
 #include "schooldata/desktop/form.h"
 
-#include <memory>
 #include <optional>
 #include <utility>
 
@@ -16,14 +16,10 @@ class QPushButton;
 
 namespace dorv {
 
-struct TOneSheetGroup;
-
 class TStudentSheetForm : public Form {
     Q_OBJECT
 
 public:
-    ~TStudentSheetForm() override;
-
     QPushButton *btnPrintOut;
     QGroupBox *gbxPrintOne;
     QLineEdit *edtClass;
@@ -38,21 +34,20 @@ protected:
     struct TLayout {
         const char *objectName;
         const char *caption;
-        int width, height;   // client area
-        int printOutWidth;   // of "すべて印刷実行"
-        int groupWidth;      // of "１枚印刷"
+        int width, height;  // client area
+        int printOutWidth;  // of "すべて印刷実行"
+        int groupWidth;     // of "１枚印刷"
     };
     TStudentSheetForm(const TLayout &layout, QWidget *parent);
 
-    // The class and number typed into the group, or nullopt after its
-    // message (see TOneSheetGroup::ClassNumber).
+    // The class and number typed, or nullopt after the message
+    // "組、番号が正しくありません" (a class outside 1..classCount, a number
+    // outside 1..42). A text that is not a whole number raises ConvertError.
     std::optional<std::pair<int, int>> ClassNumber(int classCount);
 
 private:
     virtual void btnPrintOutClick() = 0;
     virtual void btnPrintOneClick() = 0;
-
-    std::unique_ptr<TOneSheetGroup> one_;
 };
 
 }  // namespace dorv
