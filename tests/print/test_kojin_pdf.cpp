@@ -1,6 +1,7 @@
 // The individual result sheets of the sample school, printed through their
 // form into PDF files: one page per student, charts included.
 #include "pdf_tools.h"
+#include "one_sheet_cases.h"
 #include "sample_kojin_fixture.h"
 
 #include <gtest/gtest.h>
@@ -47,27 +48,18 @@ TEST_F(SampleIndividualSheets, AllSheetsOnePortraitA4PagePerStudent) {
 }
 
 TEST_F(SampleIndividualSheets, OneSheetChecksItsClassAndNumber) {
-    int freeNumber = 0;
-    for (int n = 42; n >= 1 && freeNumber == 0; --n)
-        if (names_->Names[n].empty()) freeNumber = n;
+    const int freeNumber = testing::LastFreeNumberOfClass1(*names_);
     ASSERT_GT(freeNumber, 0);
     const std::string free = std::to_string(freeNumber);
-    struct Case {
-        const char *classText, *numberText;
-        int messages, errors, pdfs;
-    };
-    const Case cases[] = {
-        {"3", "43", 1, 0, 0}, {"0", "1", 2, 0, 0},          {"257", "1", 3, 0, 0},
-        {"a", "1", 3, 1, 0},  {"1", free.c_str(), 3, 1, 0}, {"1", "1", 3, 1, 1},
-    };
-    for (const auto &c : cases) {
-        form_->edtClass->setText(c.classText);
-        form_->edtNumber->setText(c.numberText);
-        form_->btnPrintOne->click();
-        EXPECT_EQ(sandbox_->services.messages.size(), c.messages) << c.classText << " " << c.numberText;
-        EXPECT_EQ(sandbox_->services.errors.size(), c.errors) << c.classText << " " << c.numberText;
-        EXPECT_EQ(Pdfs().size(), c.pdfs) << c.classText << " " << c.numberText;
-    }
+    testing::ExpectOneSheetCases(*form_, *sandbox_,
+                                 {
+                                     {"3", "43", 1, 0, 0},
+                                     {"0", "1", 2, 0, 0},
+                                     {"257", "1", 3, 0, 0},
+                                     {"a", "1", 3, 1, 0},
+                                     {"1", free.c_str(), 3, 1, 0},
+                                     {"1", "1", 3, 1, 1},
+                                 });
     EXPECT_EQ(sandbox_->services.messages.value(0), "組、番号が正しくありません");
     EXPECT_FALSE(wait_.isVisible());  // the busy window is gone after every path
     ASSERT_EQ(Pdfs().size(), 1);

@@ -2,6 +2,7 @@
 // form into PDF files and looked at with poppler's tools; the single-sheet
 // checks and a failed load.
 #include "pdf_tools.h"
+#include "one_sheet_cases.h"
 #include "sample_kondan_fixture.h"
 
 #include <gtest/gtest.h>
@@ -61,30 +62,16 @@ TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
 
 TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
     form_->LoadDataSet();
-    int freeNumber = 0;
-    for (int n = 42; n >= 1 && freeNumber == 0; --n)
-        if (names_->Names[n].empty()) freeNumber = n;
-    struct Case {
-        const char *classText, *numberText;
-        int messages, errors, pdfs;
-    };
-    const std::string free = std::to_string(freeNumber);
-    const Case cases[] = {
-        {"1", "43", 1, 0, 0},
-        {"0", "1", 2, 0, 0},
-        {"99", "1", 3, 0, 0},
-        {"x", "1", 3, 1, 0},            // not a whole number: the conversion error
-        {"1", free.c_str(), 3, 1, 0},  // a free slot: no job at all
-        {"1", "1", 3, 1, 1},
-    };
-    for (const auto &c : cases) {
-        form_->edtClass->setText(c.classText);
-        form_->edtNumber->setText(c.numberText);
-        form_->btnPrintOne->click();
-        EXPECT_EQ(sandbox_->services.messages.size(), c.messages) << c.classText << " " << c.numberText;
-        EXPECT_EQ(sandbox_->services.errors.size(), c.errors) << c.classText << " " << c.numberText;
-        EXPECT_EQ(Pdfs().size(), c.pdfs) << c.classText << " " << c.numberText;
-    }
+    const std::string free = std::to_string(testing::LastFreeNumberOfClass1(*names_));
+    testing::ExpectOneSheetCases(*form_, *sandbox_,
+                                 {
+                                     {"1", "43", 1, 0, 0},
+                                     {"0", "1", 2, 0, 0},
+                                     {"99", "1", 3, 0, 0},
+                                     {"x", "1", 3, 1, 0},            // not a whole number: the conversion error
+                                     {"1", free.c_str(), 3, 1, 0},  // a free slot: no job at all
+                                     {"1", "1", 3, 1, 1},
+                                 });
     ASSERT_FALSE(sandbox_->services.messages.isEmpty());
     EXPECT_EQ(sandbox_->services.messages[0], "組、番号が正しくありません");
     ASSERT_FALSE(sandbox_->services.errors.isEmpty());
