@@ -15,6 +15,7 @@
 #include "pdf_tools.h"
 #include "print_test_support.h"
 #include "sample_print_sandbox.h"
+#include "statistics_globals.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ namespace {
 
 using testing::BinDir;
 
-class SampleClassList : public ::testing::Test {
+class SampleClassList : public ::testing::Test, protected testing::StatisticsGlobals {
 protected:
     static void SetUpTestSuite() {
         drive_ = new QTemporaryDir();
@@ -50,25 +51,10 @@ protected:
         ASSERT_TRUE(home_.Ready());
         WorkDrive = drive_->path().toStdString();
         SchoolName = "ノルベ市立中学校";
-        CurCalcTest = calc_.get();
-        CurNameData = names_.get();
-        CurSotenData = scores_.get();
-        CurKurasuSuData = classes_.get();
-        CurTeikiTestName = teiki_.get();
-        CurJitsuTestName = jitsu_.get();
-        teiki_->LoadTestNames();
-        jitsu_->LoadTestNames();
+        teiki_.LoadTestNames();
+        jitsu_.LoadTestNames();
         form_ = std::make_unique<TfrmPrintIchiran>();
     }
-    void TearDown() override {
-        CurCalcTest = nullptr;
-        CurNameData = nullptr;
-        CurSotenData = nullptr;
-        CurKurasuSuData = nullptr;
-        CurTeikiTestName = nullptr;
-        CurJitsuTestName = nullptr;
-    }
-
     void Select(int grade, int test, int kind) {
         SelectedGrade = static_cast<std::uint8_t>(grade);
         SelectedTest = static_cast<std::uint8_t>(test);
@@ -85,12 +71,6 @@ protected:
 
     static inline QTemporaryDir *drive_ = nullptr;
     testing::PdfHome home_;
-    std::unique_ptr<TCalcTest> calc_ = std::make_unique<TCalcTest>();
-    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
-    std::unique_ptr<TSotenData> scores_ = std::make_unique<TSotenData>();
-    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
-    std::unique_ptr<TTeikiTestName> teiki_ = std::make_unique<TTeikiTestName>();
-    std::unique_ptr<TJitsuTestName> jitsu_ = std::make_unique<TJitsuTestName>();
     std::unique_ptr<TfrmPrintIchiran> form_;
 };
 
@@ -117,7 +97,7 @@ TEST_F(SampleClassList, EveryClassOnALandscapeA4PageWithItsTextsInAnEmbeddedIpaF
         EXPECT_EQ(testing::PdfPageCount(pdf), CurCalcTest->ClassCount);
 
         const std::string testName =
-            (c.kind == 0 ? teiki_->TestName : jitsu_->TestName)[c.grade][c.test];
+            (c.kind == 0 ? teiki_.TestName : jitsu_.TestName)[c.grade][c.test];
         for (int page = 1; page <= CurCalcTest->ClassCount; ++page) {
             const QString text = testing::PdfText(pdf, page);
             const QString title = QString::fromStdString("成績一覧表 (" + std::to_string(c.grade) + "年" +

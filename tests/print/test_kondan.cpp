@@ -14,6 +14,8 @@
 #include "schooldata/test_names.h"
 #include "workbook/cp932.h"
 
+#include "kondan_globals.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -255,7 +257,7 @@ TEST(ConferenceSheet, TermThreeKeepsTheProficiencyTableOnThePage) {
 }
 
 // The sample school in a fresh folder, with the loaders' current objects.
-class KondanLoad : public ::testing::Test {
+class KondanLoad : public ::testing::Test, protected testing::KondanGlobals {
 protected:
     void SetUp() override {
         drive_ = std::filesystem::temp_directory_path() / ("dorv-kondan-" + std::to_string(::getpid()));
@@ -267,11 +269,6 @@ protected:
         const std::string command = "'" + binDir + "/make-sample-school' '" + drive_.string() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         WorkDrive = drive_.string();
-        CurKurasuSuData = classes_.get();
-        CurTeikiTestName = &teiki_;
-        CurJitsuTestName = &jitsu_;
-        CurKantenData = kanten_.get();
-        CurNameData = names_.get();
         names_->Grade = 1;
         SelectedGrade = 1;
         SelectedTerm = 2;
@@ -279,11 +276,6 @@ protected:
         TestId = {1, 4};
     }
     void TearDown() override {
-        CurKurasuSuData = nullptr;
-        CurTeikiTestName = nullptr;
-        CurJitsuTestName = nullptr;
-        CurKantenData = nullptr;
-        CurNameData = nullptr;
         std::filesystem::remove_all(drive_);
     }
     std::string jitsuName(int i) {
@@ -300,11 +292,6 @@ protected:
     }
 
     std::filesystem::path drive_;
-    std::unique_ptr<TKurasuSuData> classes_ = std::make_unique<TKurasuSuData>();
-    TTeikiTestName teiki_;
-    TJitsuTestName jitsu_;
-    std::unique_ptr<TKantenData> kanten_ = std::make_unique<TKantenData>();
-    std::unique_ptr<TNameData> names_ = std::make_unique<TNameData>();
 };
 
 TEST_F(KondanLoad, LoadsTheTermSoFarAndLeavesTheSelectionAsItWas) {
