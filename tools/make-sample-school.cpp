@@ -210,10 +210,12 @@ void WriteShokuin(const fs::path &kihon) {
     WriteBook(kihon / "Shokuin.xls", {s});
 }
 
-const std::vector<std::string> kTeikiTests = {"１学期中間テスト", "１学期期末テスト", "２学期中間テスト",
-                                              "２学期期末テスト", "学年末テスト"};
-const std::vector<std::string> kJitsuTests = {"第１回実力テスト", "第２回実力テスト", "第３回実力テスト",
-                                              "第４回実力テスト", "第５回実力テスト"};
+// Titles and prints append "テスト" to a test's name, so the names stop short of it.
+// The last one is long enough to be cut where a print keeps ten bytes of it.
+const std::vector<std::string> kTeikiTests = {"１学期中間", "１学期期末", "２学期中間", "２学期期末",
+                                              "学年末総まとめ"};
+const std::vector<std::string> kJitsuTests = {"第１回実力", "第２回実力", "第３回実力", "第４回実力",
+                                              "第５回実力"};
 
 void WriteTestNames(const fs::path &file, const std::vector<std::string> &names) {
     std::vector<Sheet> sheets;
