@@ -10,6 +10,7 @@
 #include "otsukare.h"
 
 #include "schooldata/desktop/services.h"
+#include "schooldata/desktop/form_slot.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/dialogs/select_gakunen.h"
 #include "schooldata/dialogs/select_hyotei.h"
@@ -19,28 +20,13 @@
 
 #include <QApplication>
 
-#include <memory>
 
 namespace dorv {
-
-namespace {
-
-// Owns a form for the run and publishes it in its global.
-template <class T>
-struct FormSlot {
-    T *&global;
-    std::unique_ptr<T> form;
-    explicit FormSlot(T *&g) : global(g), form(std::make_unique<T>()) { global = form.get(); }
-    ~FormSlot() { global = nullptr; }
-};
-
-}  // namespace
 
 int RunDorvInput() {
     QApplication::setApplicationName("成績処理Dorv素点の入力");
 
-    // Created in the program's fixed order; the entry forms take their
-    // places between these as they are added.
+    // Created in the program's fixed order.
     FormSlot<TfrmDorvInput> main(frmDorvInput);
     FormSlot<TfrmDorvInputJitsu> jitsu(frmDorvInputJitsu);
     FormSlot<TfrmSelectJitsu> selectJitsu(frmSelectJitsu);

@@ -9,6 +9,7 @@
 #include "print/dorv_print_main.h"
 #include "print/DorvTransfer.h"
 
+#include "schooldata/desktop/form_slot.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/dialogs/select_gakunen.h"
 #include "schooldata/dialogs/select_hyotei.h"
@@ -16,27 +17,12 @@
 #include "schooldata/dialogs/select_teiki.h"
 #include "schooldata/dialogs/version.h"
 
-#include <memory>
 
 namespace dorv {
 
-namespace {
-
-// Owns a form for the run and publishes it in its global.
-template <class T>
-struct FormSlot {
-    T *&global;
-    std::unique_ptr<T> form;
-    explicit FormSlot(T *&g) : global(g), form(std::make_unique<T>()) { global = form.get(); }
-    ~FormSlot() { global = nullptr; }
-};
-
-}  // namespace
-
 int RunDorvPrint() {
-    // Created in the program's fixed order; the views and prints take their
-    // places between these as they are added, and are handed to the main
-    // form with setOutputForms.
+    // Created in the program's fixed order; the views and prints are handed
+    // to the main form with setOutputForms.
     FormSlot<TfrmDorvPrint> main(frmDorvPrint);
     FormSlot<TfrmSelectTeiki> selectTeiki(frmSelectTeiki);
     FormSlot<TfrmWait> wait(frmWait);
