@@ -23,7 +23,7 @@ fuzz: deps
 	@CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DDORV_SANITIZE=ON -DDORV_FUZZ=ON -DDORV_BENCH=OFF \
 	  -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target fuzz_xbiff fuzz_compound_file
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_xbiff fuzz_compound_file fuzz_save
 	@bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 # Benchmarks in Release without sanitizers. The workbooks are written with

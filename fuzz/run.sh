@@ -9,7 +9,7 @@ seconds=${2:-60}
 src=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$build/artifacts"
 pids=()
-for target in fuzz_xbiff fuzz_compound_file; do
+for target in fuzz_xbiff fuzz_compound_file fuzz_save; do
   corpus=$build/corpus/$target
   mkdir -p "$corpus"
   cp -n "$src"/tests/fixtures/interop/*.xls "$corpus"/ 2>/dev/null || true
@@ -20,7 +20,7 @@ for target in fuzz_xbiff fuzz_compound_file; do
 done
 status=0
 for pid in "${pids[@]}"; do wait "$pid" || status=1; done
-for target in fuzz_xbiff fuzz_compound_file; do
+for target in fuzz_xbiff fuzz_compound_file fuzz_save; do
   echo "$target: $(grep -h 'stat::number_of_executed_units' "$build/$target.log" | awk '{print $2}') executions"
   grep -h -E 'ERROR|SUMMARY' "$build/$target.log" || true
 done

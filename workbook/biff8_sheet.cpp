@@ -65,13 +65,18 @@ SheetCells::SheetCells(std::vector<Record> records) {
     bool tableSeen = false;
     int depth = 0;
     Unit *last = nullptr;
+    bool prevInCell = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
         Record &r = records[i];
         bool nested = depth > 1 || (depth == 1 && isBof(r.id));
         if (isBof(r.id)) ++depth;
         else if (r.id == id::Eof) --depth;
+        // A CONTINUE behind a cell record is part of it and moves with it.
+        const bool continuesCell = r.id == id::Continue && last && prevInCell;
         const bool table = !nested && depth == 1 &&
-                           (isCellRecord(r.id) || belongsToFormula(r.id) || r.id == id::Row || r.id == id::DbCell);
+                           (isCellRecord(r.id) || belongsToFormula(r.id) || continuesCell || r.id == id::Row ||
+                            r.id == id::DbCell);
+        prevInCell = table && r.id != id::Row && r.id != id::DbCell;
         if (!table) {
             (tableSeen ? suffix_ : prefix_).push_back(std::move(r));
             continue;
@@ -85,7 +90,7 @@ SheetCells::SheetCells(std::vector<Record> records) {
             rows_[get16(r.body, 0)].rowBody = std::move(r.body);
             continue;
         }
-        if (belongsToFormula(r.id)) {
+        if (belongsToFormula(r.id) || continuesCell) {
             if (last) last->recs.push_back(std::move(r));
             else suffix_.push_back(std::move(r));
             continue;

@@ -113,6 +113,20 @@ std::uint32_t SharedStrings::add(std::string_view utf8) {
     return index;
 }
 
+// The table is laid out the way desktop spreadsheets write it, because the
+// other readers of our files rely on exactly that layout (xlrd reads a header
+// or a run field from one record only; LibreOffice drops every string after a
+// field that straddles two records):
+//  - no record body is longer than kMaxRecordBody;
+//  - a string's header (character count, flags byte, run count, phonetic
+//    size) lies whole in one record, together with its first character;
+//  - a character array may break between characters: the rest goes on in the
+//    next CONTINUE behind a flags byte of its own (0 8-bit, 1 16-bit);
+//  - each 4-byte formatting run lies whole in one record: a run array breaks
+//    only between runs, and the next CONTINUE starts with a run, no flags;
+//  - the phonetic block runs on as plain bytes into the next record, but
+//    never across two boundaries (xlrd skips it with one step): a block
+//    that would do so starts a CONTINUE of its own.
 std::vector<Record> SharedStrings::build(std::uint32_t totalRefs, std::size_t sstOffset, Record &extSst) const {
     std::vector<Record> recs;
     recs.push_back(Record{id::Sst, {}});
@@ -121,14 +135,6 @@ std::vector<Record> SharedStrings::build(std::uint32_t totalRefs, std::size_t ss
 
     auto room = [&] { return kMaxRecordBody - recs.back().body.size(); };
     auto next = [&] { recs.push_back(Record{id::Continue, {}}); };
-    auto putBytes = [&](std::string_view b) {
-        while (!b.empty()) {
-            if (room() == 0) next();
-            std::size_t take = std::min(room(), b.size());
-            recs.back().body.append(b.substr(0, take));
-            b.remove_prefix(take);
-        }
-    };
 
     const std::size_t perBucket = std::max<std::size_t>(8, (entries_.size() + 127) / 128);
     struct Mark {
@@ -165,8 +171,18 @@ std::vector<Record> SharedStrings::build(std::uint32_t totalRefs, std::size_t ss
             }
             done += take;
         }
-        putBytes(e.runs);
-        putBytes(e.ext);
+        for (std::size_t r = 0; r + 4 <= e.runs.size(); r += 4) {
+            if (room() < 4) next();
+            recs.back().body.append(e.runs, r, 4);
+        }
+        std::string_view ext = e.ext;
+        if (ext.size() > room() + kMaxRecordBody) next();
+        while (!ext.empty()) {
+            if (room() == 0) next();
+            std::size_t take = std::min(room(), ext.size());
+            recs.back().body.append(ext.substr(0, take));
+            ext.remove_prefix(take);
+        }
     }
 
     std::vector<std::size_t> recordPos(recs.size());

@@ -71,6 +71,9 @@ Workbook Workbook::parse(std::string_view stream) {
             wb.extSstAt_ = i;
         }
     }
+    // Every sheet is taken apart now, so a damaged one refuses the workbook
+    // at open instead of at the first write or read of a cell.
+    for (std::size_t s = 0; s < wb.sheets_.size(); ++s) wb.sheet(s);
     return wb;
 }
 

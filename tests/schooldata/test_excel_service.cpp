@@ -2,6 +2,8 @@
 // stores, how sheets are found, what a close leaves on disk, the lock, and
 // every refused input with its message and an untouched disk.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -363,6 +365,34 @@ TEST(ExcelService, UnboundObjectsAndBadAddressesRaise) {
         EXPECT_FALSE(book.IsOpen());
     }
     EXPECT_FALSE(IsExcelRunning());
+}
+
+// Files the save path's fuzzer once crashed on: each is now refused at open
+// with a Japanese message naming it, and stays as it was.
+TEST(ExcelService, FilesTheSaveFuzzerFoundAreRefusedAtOpen) {
+    const char *src = std::getenv("DORV_SOURCE_DIR");
+    ASSERT_NE(src, nullptr);
+    int seen = 0;
+    for (const auto &e : fs::directory_iterator(fs::path(src) / "tests/fixtures/fuzz-regressions")) {
+        if (e.path().filename().string().rfind("save-", 0) != 0) continue;
+        ++seen;
+        SCOPED_TRACE(e.path().filename().string());
+        TempDir dir;
+        const fs::path file = dir / e.path().filename().string();
+        fs::copy_file(e.path(), file);
+        const std::string bytes = ReadBytes(file);
+        TExcelApplication app;
+        TExcelWorkbook book;
+        try {
+            book.Open(app, file.string());
+            ADD_FAILURE() << "opened";
+        } catch (const ExcelError &err) {
+            EXPECT_NE(std::string(err.what()).find(file.filename().string()), std::string::npos) << err.what();
+        }
+        EXPECT_FALSE(book.IsOpen());
+        EXPECT_EQ(ReadBytes(file), bytes);
+    }
+    EXPECT_GT(seen, 0);
 }
 
 }  // namespace

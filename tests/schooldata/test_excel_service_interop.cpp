@@ -125,6 +125,23 @@ TEST(ExcelServiceInterop, RoundTripsOnWorkbooksOfOtherWriters) {
     }
 }
 
+// LibreOffice's saves hold thousands of texts with formatting runs; one
+// written number and one new text must leave every other cell as it was and
+// the table laid out as other readers need it.
+TEST(ExcelServiceInterop, FormattedTextsOfLibreOfficeSurviveAWrite) {
+    for (const char *name : {"libreoffice-rich.xls", "libreoffice-mixed.xls"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        fs::copy_file(InteropWorkbook(name), dir / "book.xls");
+        roundTrip(dir / "book.xls", {{0, 1, 1, "85"}, {1, 4, 2, "新しい記録"}});
+        std::vector<biff8::Record> table;
+        for (const auto &r : StreamRecords(WorkbookStream(ReadBytes(dir / "book.xls"))))
+            if (r.id == biff8::id::Sst || (!table.empty() && r.id == biff8::id::Continue)) table.push_back(r);
+        EXPECT_GT(table.size(), 10u);
+        EXPECT_EQ(WalkSstStrictly(table).fault, "");
+    }
+}
+
 TEST(ExcelServiceInterop, RoundTripOnAFreshWorkbook) {
     TempDir dir;
     biff8::WorkbookModel m = ScoreWorkbook();

@@ -125,6 +125,141 @@ XlrdBook ReadWithXlrd(const fs::path &p) {
     return b;
 }
 
+std::vector<XlrdBook> ReadManyWithXlrd(const std::vector<fs::path> &paths) {
+    if (paths.size() == 1) return {ReadWithXlrd(paths[0])};
+    std::vector<std::string> argv{Python(), (sourceDir() / "tests/workbook/xlrd_dump.py").string()};
+    for (const fs::path &p : paths) argv.push_back(p.string());
+    std::string out, err;
+    int rc = Run(argv, &out, &err);
+    std::vector<XlrdBook> books(paths.size());
+    if (rc != 0) {
+        for (XlrdBook &b : books) b.error = err;
+        return books;
+    }
+    XlrdBook *b = nullptr;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        auto f = fields(line);
+        if (f[0] == "F" && f.size() == 2) {
+            b = &books.at(std::stoul(f[1]));
+            b->ok = true;
+        } else if (!b) {
+            continue;
+        } else if (f[0] == "X" && f.size() == 3) {
+            b->ok = false;
+            b->error = unescape(f[2]);
+        } else if (f[0] == "S" && f.size() == 3) {
+            b->sheets.push_back(unescape(f[2]));
+        } else if (f[0] == "C" && f.size() == 6) {
+            b->cells[{std::stoi(f[1]), std::stoi(f[2]), std::stoi(f[3])}] = XlrdCell{f[4], unescape(f[5])};
+        } else if (f[0] == "W" && f.size() == 4) {
+            b->widths[{std::stoi(f[1]), std::stoi(f[2])}] = std::stoi(f[3]);
+        }
+    }
+    return books;
+}
+
+SstLayout WalkSstStrictly(const std::vector<biff8::Record> &recs) {
+    using biff8::get16;
+    using biff8::get32;
+    SstLayout out;
+    auto fail = [&](std::size_t i, const std::string &what) {
+        out.fault = "string " + std::to_string(i) + ": " + what;
+        return out;
+    };
+    if (recs.empty() || recs[0].id != biff8::id::Sst || recs[0].body.size() < 8) return fail(0, "no SST record");
+    for (std::size_t r = 0; r < recs.size(); ++r) {
+        if (recs[r].body.size() > biff8::kMaxRecordBody) return fail(0, "record body over 8224 bytes");
+        if (r > 0 && recs[r].id != biff8::id::Continue) return fail(0, "a record other than CONTINUE in the table");
+    }
+    std::size_t r = 0, pos = 8;
+    const std::uint32_t count = get32(recs[0].body, 4);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (pos == recs[r].body.size()) ++r, pos = 0;
+        if (r >= recs.size()) return fail(i, "table ends early");
+        const std::string *b = &recs[r].body;
+        if (pos + 3 > b->size()) return fail(i, "header split");
+        std::size_t cch = get16(*b, pos);
+        unsigned flags = static_cast<unsigned char>((*b)[pos + 2]);
+        std::size_t header = 3 + ((flags & 8) ? 2 : 0) + ((flags & 4) ? 4 : 0);
+        std::size_t width = (flags & 1) ? 2 : 1;
+        if (pos + header + (cch ? width : 0) > b->size()) return fail(i, "header split from its first character");
+        std::size_t runs = (flags & 8) ? get16(*b, pos + 3) : 0;
+        std::size_t ext = (flags & 4) ? get32(*b, pos + 3 + ((flags & 8) ? 2 : 0)) : 0;
+        out.starts.emplace_back(r, pos);
+        pos += header;
+        for (std::size_t left = cch; left > 0;) {
+            if (pos == b->size()) {
+                if (++r >= recs.size() || recs[r].body.empty()) return fail(i, "characters cut off");
+                b = &recs[r].body;
+                unsigned f = static_cast<unsigned char>((*b)[0]);
+                if (f > 1) return fail(i, "continued characters without their flags byte");
+                width = (f & 1) ? 2 : 1;
+                pos = 1;
+            }
+            std::size_t take = std::min(left, (b->size() - pos) / width);
+            if (take == 0) return fail(i, "a character cut in two");
+            pos += take * width;
+            left -= take;
+        }
+        for (std::size_t k = 0; k < runs; ++k) {
+            if (pos == b->size()) {
+                if (++r >= recs.size()) return fail(i, "runs cut off");
+                b = &recs[r].body;
+                pos = 0;
+            }
+            if (pos + 4 > b->size()) return fail(i, "formatting run " + std::to_string(k) + " split");
+            pos += 4;
+        }
+        pos += ext;
+        if (pos > b->size()) {
+            pos -= b->size();
+            if (++r >= recs.size()) return fail(i, "phonetic block cut off");
+            b = &recs[r].body;
+            if (pos > b->size()) return fail(i, "phonetic block across two record boundaries");
+        }
+    }
+    return out;
+}
+
+static std::string phoneticBlock() {
+    // reserved 1, size, font and kind, one reading "ヤマダ" over the first two characters
+    std::string b;
+    biff8::append16(b, 1);
+    biff8::append16(b, 22);
+    biff8::append16(b, 0);
+    biff8::append16(b, 0x0001);
+    biff8::append16(b, 1);
+    biff8::append16(b, 3);
+    biff8::append16(b, 3);
+    for (char16_t ch : std::u16string(u"ヤマダ")) biff8::append16(b, ch);
+    biff8::append16(b, 0);
+    biff8::append16(b, 0);
+    biff8::append16(b, 2);
+    return b;
+}
+
+std::string SstEntryBytes(const SstEntrySpec &e) {
+    std::string b;
+    biff8::append16(b, static_cast<std::uint16_t>(e.chars.size()));
+    b.push_back(static_cast<char>((e.wide ? 1 : 0) | (e.runs ? 8 : 0) | (e.phonetic ? 4 : 0)));
+    const std::string ext = e.phonetic ? phoneticBlock() : std::string();
+    if (e.runs) biff8::append16(b, static_cast<std::uint16_t>(e.runs));
+    if (e.phonetic) biff8::append32(b, static_cast<std::uint32_t>(ext.size()));
+    for (char16_t ch : e.chars) {
+        if (e.wide) biff8::append16(b, ch);
+        else b.push_back(static_cast<char>(ch));
+    }
+    for (int k = 0; k < e.runs; ++k) {
+        biff8::append16(b, static_cast<std::uint16_t>(k));
+        biff8::append16(b, static_cast<std::uint16_t>(k % 2 ? 0 : 1));
+    }
+    return b + ext;
+}
+
+std::size_t SstEntrySize(const SstEntrySpec &e) { return SstEntryBytes(e).size(); }
+
 ReaderBook ReadWithReader(const fs::path &p) {
     ReaderBook b;
     TXBiff reader;

@@ -81,6 +81,32 @@ struct XlrdBook {
 };
 
 XlrdBook ReadWithXlrd(const std::filesystem::path &p);
+// Many workbooks through one start of the interpreter, in order.
+std::vector<XlrdBook> ReadManyWithXlrd(const std::vector<std::filesystem::path> &paths);
+
+// The shared string table walked record by record with the strictest rules
+// that other readers follow: every body at most 8224 bytes; a string header
+// and its first character whole in one record; a continued character array
+// behind a flags byte of 0 or 1; every 4-byte formatting run whole in one
+// record; a phonetic block across at most one record boundary.
+struct SstLayout {
+    std::string fault;  // empty when every rule holds
+    std::vector<std::pair<std::size_t, std::size_t>> starts;  // per string: record, offset in its body
+};
+SstLayout WalkSstStrictly(const std::vector<biff8::Record> &recs);
+
+// One entry of a shared string table as a file holds it: `runs` formatting
+// runs (one every character from the first, alternating two fonts) and, with
+// `phonetic`, a phonetic block of katakana readings.
+struct SstEntrySpec {
+    std::u16string chars;
+    bool wide = false;
+    int runs = 0;
+    bool phonetic = false;
+};
+std::string SstEntryBytes(const SstEntrySpec &e);
+// The size of that entry laid out in one record.
+std::size_t SstEntrySize(const SstEntrySpec &e);
 
 struct ReaderBook {
     bool ok = false;

@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "tests/workbook/biff8_test_support.h"
 #include "workbook/biff8_sst.h"
 #include "workbook/shared_strings.h"
 
@@ -22,53 +23,8 @@ std::vector<std::string_view> bodies(const std::vector<Record> &recs) {
     return out;
 }
 
-// Walks the table record by record as a strict reader does and fails when a
-// string header does not lie whole in one record or a continued character
-// array does not start with a flags byte of 0 or 1.
-void expectWellSplit(const std::vector<Record> &recs) {
-    ASSERT_FALSE(recs.empty());
-    EXPECT_EQ(recs[0].id, id::Sst);
-    std::size_t r = 0, pos = 8;
-    const std::uint32_t count = get32(recs[0].body, 4);
-    auto advance = [&](std::size_t n) {  // plain bytes run on into the next record
-        while (n > 0) {
-            std::size_t take = std::min(n, recs[r].body.size() - pos);
-            pos += take;
-            n -= take;
-            if (pos == recs[r].body.size() && r + 1 < recs.size() && n > 0) ++r, pos = 0;
-        }
-    };
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (pos == recs[r].body.size()) ++r, pos = 0;
-        ASSERT_LT(r, recs.size());
-        const std::string &b = recs[r].body;
-        ASSERT_LE(pos + 3, b.size()) << "string " << i << " header split";
-        std::size_t cch = get16(b, pos);
-        unsigned flags = static_cast<unsigned char>(b[pos + 2]);
-        std::size_t header = 3 + ((flags & 8) ? 2 : 0) + ((flags & 4) ? 4 : 0);
-        ASSERT_LE(pos + header, b.size()) << "string " << i << " header split";
-        std::size_t runs = (flags & 8) ? get16(b, pos + 3) : 0;
-        std::size_t ext = (flags & 4) ? get32(b, pos + 3 + ((flags & 8) ? 2 : 0)) : 0;
-        pos += header;
-        std::size_t width = (flags & 1) ? 2 : 1, left = cch;
-        while (left > 0) {
-            if (pos == recs[r].body.size()) {
-                ++r;
-                ASSERT_LT(r, recs.size());
-                ASSERT_EQ(recs[r].id, id::Continue);
-                unsigned f = static_cast<unsigned char>(recs[r].body[0]);
-                ASSERT_LE(f, 1u) << "continued characters need their own flags byte";
-                width = (f & 1) ? 2 : 1;
-                pos = 1;
-            }
-            std::size_t take = std::min(left, (recs[r].body.size() - pos) / width);
-            ASSERT_GT(take, 0u) << "a character cut in two";
-            pos += take * width;
-            left -= take;
-        }
-        advance(4 * runs + ext);
-    }
-}
+// The table laid out as other readers need it (see WalkSstStrictly).
+void expectWellSplit(const std::vector<Record> &recs) { EXPECT_EQ(testing::WalkSstStrictly(recs).fault, ""); }
 
 std::string japanese(std::mt19937 &rng, std::size_t n) {
     static const char *pieces[] = {"山", "田", "太", "郎", "花", "子", "あ", "い", "ア", "ン", "ｶﾅ", "A", "b", "7", "々", "〒"};
@@ -184,6 +140,46 @@ TEST(Biff8SharedStrings, RunsAndPhoneticBlocksSurviveARebuildAndAreNotShared) {
     EXPECT_EQ(back.at(0).utf8, "山田");
     // An unchanged table is written back as it was read.
     EXPECT_EQ(SharedStrings::parse({sst}).build(2, 0, ext).at(0).body, sst);
+}
+
+// A formatted or phonetic string behind a filler that ends `before` bytes
+// ahead of the record limit, for every offset across the string: its runs and
+// phonetic block come back byte for byte and the layout keeps every rule.
+TEST(Biff8SharedStrings, FormattedAndPhoneticStringsAtEveryOffsetAroundTheLimit) {
+    std::vector<testing::SstEntrySpec> specs;
+    for (int runs = 1; runs <= 8; ++runs) {
+        specs.push_back({u"成績処理の記録です。", true, runs, false});
+        specs.push_back({u"Score list", false, runs, false});
+    }
+    specs.push_back({u"山田太郎", true, 0, true});
+    specs.push_back({u"Yamada", false, 0, true});
+    specs.push_back({u"勅使河原健太郎", true, 3, true});
+    specs.push_back({u"", false, 2, true});
+    for (const testing::SstEntrySpec &spec : specs) {
+        const std::string entry = testing::SstEntryBytes(spec);
+        for (std::size_t before = 0; before <= entry.size() + 2; ++before) {
+            SCOPED_TRACE(::testing::Message() << "runs " << spec.runs << " phonetic " << spec.phonetic << " wide "
+                                              << spec.wide << ", " << before << " bytes before the limit");
+            std::string raw;
+            append32(raw, 3);
+            append32(raw, 3);
+            raw += testing::SstEntryBytes({std::u16string(kMaxRecordBody - 11 - before, u'f'), false, 0, false});
+            raw += entry;
+            raw += testing::SstEntryBytes({u"後", true, 1, false});
+            SharedStrings t = SharedStrings::parse({raw});
+            Record ext;
+            auto recs = t.build(3, 0, ext);
+            auto layout = testing::WalkSstStrictly(recs);
+            ASSERT_EQ(layout.fault, "");
+            SharedStrings back = SharedStrings::parse(bodies(recs));
+            ASSERT_EQ(back.size(), 3u);
+            for (std::size_t i = 0; i < 3; ++i) {
+                EXPECT_EQ(back.at(i).chars, t.at(i).chars) << i;
+                EXPECT_EQ(back.at(i).runs, t.at(i).runs) << i;
+                EXPECT_EQ(back.at(i).ext, t.at(i).ext) << i;
+            }
+        }
+    }
 }
 
 TEST(Biff8SharedStrings, ExtSstPointsAtTheFirstStringOfEachBucket) {

@@ -2,6 +2,7 @@
 // anew, and how writes treat cell runs, formulas and formats.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "tests/workbook/biff8_test_support.h"
@@ -324,6 +325,20 @@ TEST(Biff8Workbook, TablesBeyondOneRecordAndMissingTablesAreWritten) {
     EXPECT_EQ(back.sheet(0).text(0, 0, back.sst()), "5");
 }
 
+TEST(Biff8Workbook, AContinueBehindACellStaysWithIt) {
+    const Record cont{id::Continue, std::string("\x01\x02\x03", 3)};
+    const std::string stream = handMade({rec(id::Rk, {1, 0, 15}, rk(7)), cont, rec(id::Rk, {2, 0, 15}, rk(8))});
+    Workbook wb = Workbook::parse(stream);
+    wb.sheet(0).setNumber(5, 1, 9);
+    auto sheets = expectConsistent(wb.save(false));
+    const auto &recs = sheets.at(0);
+    auto it = std::find_if(recs.begin(), recs.end(), [](const Record &r) { return r.id == id::Rk && get16(r.body, 0) == 1; });
+    ASSERT_NE(it, recs.end());
+    ASSERT_NE(it + 1, recs.end());
+    EXPECT_EQ((it + 1)->id, id::Continue);
+    EXPECT_EQ((it + 1)->body, cont.body);
+}
+
 TEST(Biff8Workbook, RefusedStreams) {
     WorkbookModel m;
     m.sheets.push_back(ModelSheet{"Data", {}, {}});
@@ -347,6 +362,8 @@ TEST(Biff8Workbook, RefusedStreams) {
         {"half a record", good.substr(0, good.size() - 3), FormatError::Kind::Damaged},
         {"sheet position", serialise(badPosition), FormatError::Kind::Damaged},
         {"no BOF", std::string(300, 'x'), FormatError::Kind::NotWorkbook},
+        // A broken cell record is found at open, not at the first write.
+        {"short cell record", handMade({rec(id::Number, {2})}), FormatError::Kind::Damaged},
         {"empty", std::string(), FormatError::Kind::NotWorkbook},
     };
     for (const Case &c : cases) {
