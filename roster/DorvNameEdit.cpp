@@ -189,6 +189,7 @@ void TfrmNameEdit::btnChangeClick() {
     sgdName->setCell(1, r, q(stored));
     sgdName->setCell(2, r, item >= 0 ? q(SexNames[static_cast<std::size_t>(item)]) : QString());
     NameData->Names[r] = stored;
+    NameData->Cut[r] = 0;  // what was typed is what the save writes
     NameData->Modified[r] = 1;
     NameData->Sex[r] = item >= 0 ? static_cast<std::uint8_t>(item) : kSexUnset;
     goToNextRow(r);
@@ -200,6 +201,7 @@ void TfrmNameEdit::BitBtn1Click() {
     sgdName->setCell(1, r, QString());
     sgdName->setCell(2, r, QString());
     NameData->Names[r].clear();
+    NameData->Cut[r] = 0;
     NameData->Modified[r] = 1;
     NameData->Sex[r] = kSexUnset;
     goToNextRow(r);
@@ -207,6 +209,9 @@ void TfrmNameEdit::BitBtn1Click() {
 
 void TfrmNameEdit::btnXferAllClick() {
     for (int r = 1; r <= studentRows(); ++r) {
+        // A name that loaded cut short looks like a short one; laid out and
+        // saved it would replace the full name in the workbook.
+        if (NameData->Cut[r]) continue;
         const std::string text = u(sgdName->cell(1, r));
         if (!IsConvertibleWidth(cp932::width(text))) continue;
         const std::string stored = cp932::cut(NameTo7Chars(text), TNameData::kNameBytes);

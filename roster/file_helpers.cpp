@@ -1,5 +1,6 @@
 #include "roster/file_helpers.h"
 
+#include "schooldata/excel_service.h"
 #include "schooldata/workbook_lock.h"
 
 #include <cerrno>
@@ -124,6 +125,11 @@ bool HeldByDesktopProgram(const std::string &fileName) {
     return ::lstat(DesktopLockFileOf(fileName).c_str(), &st) == 0;
 }
 
+std::string DesktopLockNote(const std::string &fileName) {
+    return "（ロックファイル " + DesktopLockFileOf(fileName) +
+           " があります。このファイルを開いているプログラムがなければ、ロックファイルを削除してください）";
+}
+
 bool CanOpenFile(const std::string &fileName) {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -133,6 +139,8 @@ bool CanOpenFile(const std::string &fileName) {
     try {
         WorkbookLock lock;
         return lock.acquire(fileName) == WorkbookLock::Result::Locked && !lock.readOnly();
+    } catch (const LockRefused &e) {
+        throw RosterFileError(LockRefusedMessage(fileName, e.code().value()));
     } catch (const std::system_error &) {
         return false;
     }

@@ -4,42 +4,54 @@
 #include "roster/hinagata_file.h"
 #include "roster/roster_paths.h"
 #include "schooldata/access.h"
+#include "schooldata/excel_service.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/settings.h"
+#include "schooldata/workbook_lock.h"
 
+#include <cerrno>
 #include <chrono>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace dorv {
 namespace {
 
-// The data folder, locked against every other creation for as long as the
-// object lives. The lock is on the folder, not on "Hinagata.xls": the
-// service replaces that file with a new one when it saves the numbers.
+// Every creation holds the lock file of the data folder for as long as it
+// runs, with the writers' own lock. The lock cannot sit on "Hinagata.xls":
+// the service replaces that file with a new one when it saves the numbers.
 class CreationLock {
 public:
-    CreationLock(const std::string &dataFolder, const std::string &hinagata, const std::string &templ) {
-        fd_ = ::open(dataFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // Without its folder the template cannot be opened either.
-        if (fd_ < 0) throw RosterFileError("ファイル " + templ + " は開けません");
-        const auto limit = GetRetryTiming().limit;
-        const auto interval = GetRetryTiming().interval;
+    CreationLock() : path_(CreationLockPath()) {
+        const RetryTiming timing = GetRetryTiming();
         const auto start = std::chrono::steady_clock::now();
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if (std::chrono::steady_clock::now() - start >= limit || !PumpWait(static_cast<std::uint32_t>(interval.count()))) {
-                ::close(fd_);
-                throw RosterFileError("ファイル " + hinagata + " を作成できません");
+        for (;;) {
+            WorkbookLock::Result r;
+            try {
+                r = lock_.acquire(path_, WorkbookLock::OpenMode::CreateForWriting);
+            } catch (const LockRefused &e) {
+                throw RosterFileError(LockRefusedMessage(path_, e.code().value()));
+            } catch (const std::system_error &e) {
+                const int code = e.code().value();
+                // Without its folder the template cannot be opened either.
+                if (code == ENOENT || code == ENOTDIR)
+                    throw RosterFileError("ファイル " + TemplatePath() + " は開けません");
+                throw RosterFileError("ファイル " + HinagataPath() + " を作成できません");
             }
+            if (r == WorkbookLock::Result::Locked) return;
+            if (std::chrono::steady_clock::now() - start >= timing.limit ||
+                !PumpWait(static_cast<std::uint32_t>(timing.interval.count())))
+                throw RosterFileError("ファイル " + HinagataPath() + " を作成できません");
         }
     }
-    ~CreationLock() { ::close(fd_); }  // closing releases the lock
+    // Removed while still held: a creation waiting for it finds the file
+    // gone and makes a new one.
+    ~CreationLock() { ::unlink(path_.c_str()); }
     CreationLock(const CreationLock &) = delete;
     CreationLock &operator=(const CreationLock &) = delete;
 
 private:
-    int fd_ = -1;
+    std::string path_;
+    WorkbookLock lock_;
 };
 
 }  // namespace
@@ -47,11 +59,18 @@ private:
 void CreateRosterFromTemplate(THinagataFile &hinagata, const std::string &rosterPath, std::uint8_t classCount) {
     const std::string templ = TemplatePath();
     const std::string copy = HinagataPath();
-    CreationLock lock(DataFolderPath(), copy, templ);
+    CreationLock lock;
 
     CopyFileChunked(templ, copy, CopyDest::ReplaceFile);
     hinagata.WriteNumbers(classCount);
-    CopyFileChunked(copy, rosterPath, CopyDest::NewFile);
+    try {
+        CopyFileChunked(copy, rosterPath, CopyDest::NewFile);
+    } catch (const RosterFileError &e) {
+        // A lock file left behind by a crashed desktop program would keep
+        // the roster out for ever; the message says where it lies.
+        if (HeldByDesktopProgram(rosterPath)) throw RosterFileError(e.what() + DesktopLockNote(rosterPath));
+        throw;
+    }
     ::unlink(copy.c_str());
 }
 

@@ -17,9 +17,12 @@ class THinagataFile;
 // `rosterPath` and removes "Hinagata.xls". The roster is only ever created
 // where nothing lies at its path: a roster that exists (held open,
 // read-only) or a folder there fails with "ファイル <rosterPath> を作成できません"
-// and stays as it was. "Hinagata.xls" is held for the whole creation, so
-// two creations never mix their copies: the second waits, and gives up with
-// "ファイル <Hinagata.xls> を作成できません" when the first takes too long.
+// and stays as it was; when a desktop program's lock file lies beside it,
+// the message names that file too. The data folder's ".Hinagata.lock" is
+// held for the whole creation, so two creations never mix their copies: the
+// second waits, and gives up with "ファイル <Hinagata.xls> を作成できません"
+// when the first takes too long. A lock the file system refuses is reported
+// at once ("ファイル <.Hinagata.lock> をロックできません（<reason>）").
 // Raises RosterFileError, or what the spreadsheet service raises.
 void CreateRosterFromTemplate(THinagataFile &hinagata, const std::string &rosterPath, std::uint8_t classCount);
 

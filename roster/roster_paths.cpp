@@ -7,5 +7,6 @@ namespace dorv {
 std::string TemplatePath() { return DataFolderPath() + std::string(TemplateFileName); }
 std::string HinagataPath() { return DataFolderPath() + std::string(HinagataFileName); }
 std::string MeiboPathOf(int grade) { return GradeFilePath(grade, MeiboFileName); }
+std::string CreationLockPath() { return DataFolderPath() + std::string(CreationLockFileName); }
 
 }  // namespace dorv

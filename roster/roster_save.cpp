@@ -20,14 +20,18 @@ void SaveMeibo(TNameData &data, std::uint8_t classCount) {
     const std::string path = data.MeiboPath();
     // The service knows only its own writers; a desktop program that has the
     // roster open would later save its copy over ours.
-    if (HeldByDesktopProgram(path)) throw RosterFileError("ファイル " + path + " は他のプログラムが使用中です");
+    if (HeldByDesktopProgram(path))
+        throw RosterFileError("ファイル " + path + " は他のプログラムが使用中です" + DesktopLockNote(path));
     if (IsReadOnlyFile(path)) throw RosterFileError("ファイル " + path + " は読み取り専用のため保存できません");
 
     SaveWorkbook(path, [&](ServiceSession &session) {
         TExcelWorksheet &sheet = session.Sheet("Data");
         ForEachModifiedSlot(data.Modified, classCount, [&](int slot) {
             const auto row = static_cast<unsigned>(slot + 1);
-            sheet.WriteText(CellAddress(1, row), cp932::cut(data.Names[slot], TNameData::kNameBytes));
+            // A name that loaded cut short is never written back over the
+            // full one; an edit of the row clears its mark.
+            if (!data.Cut[slot])
+                sheet.WriteText(CellAddress(1, row), cp932::cut(data.Names[slot], TNameData::kNameBytes));
             sheet.WriteText(CellAddress(2, row), sexText(data.Sex[slot]));
         });
     });

@@ -30,7 +30,7 @@ struct Scan {
     std::size_t end = 0;
 };
 
-Scan scanInteger(std::string_view text, bool hex) {
+Scan scanInteger(std::string_view text, HexPrefixes hex) {
     Scan s;
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;
@@ -40,8 +40,8 @@ Scan scanInteger(std::string_view text, bool hex) {
         ++i;
     }
     int base = 10;
-    if (hex && i < text.size()) {
-        if (text[i] == '$' || text[i] == 'x' || text[i] == 'X') {
+    if (hex != HexPrefixes::None && i < text.size()) {
+        if (text[i] == '$' || (hex == HexPrefixes::AlsoBareX && (text[i] == 'x' || text[i] == 'X'))) {
             base = 16;
             ++i;
         } else if (text[i] == '0' && i + 2 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
@@ -80,14 +80,18 @@ Scan scanInteger(std::string_view text, bool hex) {
 
 }  // namespace
 
-std::optional<std::int64_t> LeadingInteger(std::string_view text, bool hex) {
+std::optional<std::int64_t> LeadingInteger(std::string_view text, HexPrefixes hex) {
     Scan s = scanInteger(text, hex);
     if (!s.digits) return std::nullopt;
     return s.value;
 }
 
+std::optional<std::int64_t> LeadingInteger(std::string_view text, bool hex) {
+    return LeadingInteger(text, hex ? HexPrefixes::AlsoBareX : HexPrefixes::None);
+}
+
 std::int32_t StrictInt(std::string_view text) {
-    Scan s = scanInteger(text, true);
+    Scan s = scanInteger(text, HexPrefixes::AlsoBareX);
     if (!s.digits || s.overflow || s.end != text.size() || s.value < std::numeric_limits<std::int32_t>::min() ||
         s.value > std::numeric_limits<std::int32_t>::max())
         throw ConvertError(std::string(text));

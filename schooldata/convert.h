@@ -29,10 +29,19 @@ private:
 // marks.
 inline constexpr std::uint8_t kEmptyValue = 255;
 
+// The prefixes after which digits are read as hexadecimal.
+enum class HexPrefixes {
+    None,        // decimal digits only
+    DollarOr0x,  // "$", "0x" or "0X"
+    AlsoBareX,   // those and a bare "x" or "X"
+};
+
 // The integer a text begins with: leading blanks skipped, an optional sign,
-// then decimal digits, or (when `hex`) hexadecimal digits after "$", "x",
-// "X", "0x" or "0X"; reading stops at the first character that does not
-// belong. No digits give nullopt. A value too large for 64 bits saturates.
+// then decimal digits, or hexadecimal digits after one of `hex`; reading
+// stops at the first character that does not belong. No digits give
+// nullopt. A value too large for 64 bits saturates.
+std::optional<std::int64_t> LeadingInteger(std::string_view text, HexPrefixes hex);
+// The same with every hexadecimal prefix (`hex`) or none.
 std::optional<std::int64_t> LeadingInteger(std::string_view text, bool hex = true);
 
 // The whole text as an integer (leading blanks, sign, decimal or "$"/"x"/

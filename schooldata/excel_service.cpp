@@ -131,6 +131,10 @@ constexpr const char *kMsgNoSheet = "ワークシートが選ばれていませ�
 
 }  // namespace
 
+std::string LockRefusedMessage(const std::string &path, int err) {
+    return withPathAndReason("ファイル %s をロックできません", path, err);
+}
+
 bool IsExcelRunning() { return false; }
 
 void TExcelApplication::Connect() {}
@@ -248,6 +252,8 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
         WorkbookLock::Result r;
         try {
             r = impl_->lock.acquire(path);
+        } catch (const LockRefused &e) {
+            throw ExcelError(LockRefusedMessage(path, e.code().value()));
         } catch (const std::system_error &e) {
             int code = e.code().value();
             if (code == ENOENT || code == ENOTDIR) throw ExcelError(withPath(kMsgNotFound, path));

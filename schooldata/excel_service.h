@@ -17,8 +17,8 @@
 //
 // ExcelTemporaryError (the file is held by another writer, or was replaced
 // while being opened) is the one failure worth retrying; every other
-// ExcelError (missing file or sheet, refused format, read-only file, a bad
-// address, a failed save) is final.
+// ExcelError (missing file or sheet, refused format, read-only file, a lock
+// the file system refuses, a bad address, a failed save) is final.
 #pragma once
 
 #include <memory>
@@ -40,6 +40,10 @@ class ExcelTemporaryError : public ExcelError {
 public:
     using ExcelError::ExcelError;
 };
+
+// "ファイル <path> をロックできません（<reason>）": the file system refused the
+// writers' lock on `path` (LockRefused), which no waiting mends.
+std::string LockRefusedMessage(const std::string &path, int err);
 
 // There is no separate spreadsheet program on this system, so none can be
 // running beside ours.

@@ -14,9 +14,14 @@ std::uint8_t TNameData::SexFromText(std::string_view text) {
 
 std::string TNameData::MeiboPath() const { return GradeFilePath(Grade, "名簿.xls"); }
 
+void TNameData::loadName(int slot, std::string_view text) {
+    Names[slot] = CutBytes(text, kNameBytes);
+    Cut[slot] = Names[slot].size() < text.size() ? 1 : 0;
+}
+
 void TNameData::ReadMeiboCell(unsigned, unsigned row, unsigned col, const std::string &data) {
     if (row < 1 || row > kSlots) return;
-    if (col == 1) Names[row] = CutBytes(data, kNameBytes);
+    if (col == 1) loadName(static_cast<int>(row), data);
     else if (col == 2) Sex[row] = SexFromText(data);
 }
 
@@ -27,6 +32,7 @@ void TNameData::LoadMeibo(std::uint8_t classCount) {
     plan.clear = [&] {
         for (int r = 1; r <= kSlots; ++r) {
             Names[r].clear();
+            Cut[r] = 0;
             Sex[r] = kSexNone;
         }
     };
@@ -34,7 +40,7 @@ void TNameData::LoadMeibo(std::uint8_t classCount) {
     plan.service = [&](ServiceSession &session) {
         TExcelWorksheet &sheet = session.Sheet("Data");
         ForEachSlot(classCount, [&](int r) {
-            Names[r] = CutBytes(sheet.ReadCell(CellAddress(1, r + 1)), kNameBytes);
+            loadName(r, sheet.ReadCell(CellAddress(1, r + 1)));
             Sex[r] = SexFromText(sheet.ReadCell(CellAddress(2, r + 1)));
         });
     };

@@ -19,6 +19,9 @@ public:
     std::uint8_t Sex[421] = {};          // [slot 1..420] 0 boy, 1 girl, 3 (or 255) neither
     std::uint8_t Modified[421] = {};     // [slot 1..420]
     std::uint8_t Exists[421] = {};       // [slot 1..420] 1 = a name after the load
+    // [slot 1..420] 1 = Names holds only the start of a longer name in the
+    // workbook, so writing Names back would shorten it; set by the load.
+    std::uint8_t Cut[421] = {};
 
     // Fills Names and Sex from the grade's "名簿.xls" (reader first, the
     // service when it fails), sets Exists for classes 1..classCount and
@@ -33,6 +36,11 @@ public:
 
     // "男" 0, "女" 1, every other text 3.
     static std::uint8_t SexFromText(std::string_view text);
+
+private:
+    // A name as the workbook holds it: Names gets what fits, Cut says
+    // whether that was all of it.
+    void loadName(int slot, std::string_view text);
 };
 
 }  // namespace dorv

@@ -108,7 +108,8 @@ void ReadSchoolInfo() {
 }
 
 std::int32_t StaffNoFromLogin(std::string_view loginName) {
-    auto n = LeadingInteger(loginName, true);
+    // A login such as "xavier" is a name, not the hexadecimal number 0xa.
+    auto n = LeadingInteger(loginName, HexPrefixes::DollarOr0x);
     if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::int32_t>::max())
         return 0;
     return static_cast<std::int32_t>(*n);

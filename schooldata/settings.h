@@ -74,9 +74,9 @@ void GetLoginStaffNo();
 std::string ReadIniString(const std::string &file, std::string_view section,
                           std::string_view key, std::string_view def);
 
-// The number a login name begins with (blanks, sign, decimal or "$"/"0x"
-// hexadecimal digits); 0 when it begins with no number or the number does
-// not fit in 32 bits.
+// The number a login name begins with (blanks, sign, decimal digits, or
+// hexadecimal digits after "$", "0x" or "0X" only); 0 when it begins with no
+// number or the number does not fit in 32 bits.
 std::int32_t StaffNoFromLogin(std::string_view loginName);
 
 // ---- Where the environment comes from (tests replace these) ---------------

@@ -11,13 +11,23 @@ namespace dorv {
 namespace {
 // No workbook comes near this offset; the byte exists only to be locked.
 constexpr off_t kLockOffset = off_t{1} << 62;
+
+LockCall g_lockCall = nullptr;
+
+int lockCall(int fd, int cmd, struct flock *fl) {
+    return g_lockCall ? g_lockCall(fd, cmd, fl) : ::fcntl(fd, cmd, fl);
+}
 }  // namespace
 
-WorkbookLock::Result WorkbookLock::acquire(const std::string &path) {
+void SetLockCall(LockCall call) { g_lockCall = call; }
+
+WorkbookLock::Result WorkbookLock::acquire(const std::string &path, OpenMode mode) {
     release();
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const bool create = mode == OpenMode::CreateForWriting;
+    int fd = create ? ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666)
+                    : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     bool readOnly = false;
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    if (!create && fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         readOnly = true;
     }
@@ -38,7 +48,7 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path) {
     fl.l_whence = SEEK_SET;
     fl.l_start = kLockOffset;
     fl.l_len = 1;
-    if (::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+    if (lockCall(fd, F_OFD_SETLK, &fl) != 0) {
         int e = errno;
         if (e == EAGAIN || e == EACCES) {
             ::close(fd);
@@ -48,8 +58,12 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path) {
         // nothing to serialise with, so the workbook is used unlocked.
         if (e != ENOLCK && e != EINVAL && e != EOPNOTSUPP) {
             ::close(fd);
-            throw std::system_error(e, std::generic_category(), path);
+            throw LockRefused(e, std::generic_category(), path);
         }
+    }
+    // Whoever finds the lock file shared must be able to write it too.
+    if (create && ::fchmod(fd, 0666) != 0) {
+        // Someone else's file keeps its mode; it was writable enough to open.
     }
 
     struct stat now {};

@@ -4,29 +4,48 @@
 // system passes locks on, across machines.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <string>
+#include <system_error>
 #include <vector>
 #include <cstdint>
 
 namespace dorv {
 
+// The file system would not take the lock for a reason other than another
+// holder (a network share that refuses it on this file): waiting does not
+// help. code() holds the errno.
+class LockRefused : public std::system_error {
+public:
+    using std::system_error::system_error;
+};
+
 class WorkbookLock {
 public:
     enum class Result { Locked, Busy, Replaced };
+    enum class OpenMode {
+        // The file must exist; a read-only one is opened for reading.
+        Existing,
+        // A lock file: created when missing, always opened for writing.
+        CreateForWriting,
+    };
 
     WorkbookLock() = default;
     ~WorkbookLock() { release(); }
     WorkbookLock(const WorkbookLock &) = delete;
     WorkbookLock &operator=(const WorkbookLock &) = delete;
 
-    // Opens `path` (for writing when the file allows it, else for reading)
-    // and takes the lock without waiting. Busy: another holder has it.
-    // Replaced: the path no longer names the file that was opened (another
-    // writer renamed a new one in); open again. Other failures raise
-    // std::system_error with the errno of the open.
-    Result acquire(const std::string &path);
+    // Opens `path` (Existing: for writing when the file allows it, else for
+    // reading) and takes the lock without waiting. Busy: another holder has
+    // it. Replaced: the path no longer names the file that was opened
+    // (another writer renamed a new one in, or removed it); open again. A
+    // file system without any locks (ENOLCK, EOPNOTSUPP, EINVAL) gives
+    // Locked with nothing locked: there is nobody to keep apart there. A
+    // lock refused for any other reason raises LockRefused; a failed open
+    // raises std::system_error with its errno.
+    Result acquire(const std::string &path, OpenMode mode = OpenMode::Existing);
 
     bool held() const { return fd_ >= 0; }
     bool readOnly() const { return readOnly_; }
@@ -46,5 +65,10 @@ private:
 // Every byte of an open file, read from its start whatever its offset.
 // Raises std::system_error.
 std::vector<std::uint8_t> readWholeFile(int fd);
+
+// The call that takes the lock, fcntl(2) by default; tests put one here that
+// fails the way a file system would. nullptr restores fcntl.
+using LockCall = int (*)(int fd, int cmd, struct flock *lock);
+void SetLockCall(LockCall call);
 
 }  // namespace dorv

@@ -1,6 +1,7 @@
 #include "qt_roster_env.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/file_helpers.h"
+#include "roster/roster_save.h"
 #include "roster_fixture.h"
 #include "schooldata/access.h"
 #include "schooldata/desktop/radio_group.h"
@@ -40,6 +41,10 @@ protected:
                                {7, "高橋 三奈子", "女"},
                                {8, "伊藤", "男"},
                                {9, "渡辺健太郎健", "男"},
+                               // Longer than 14 bytes: they load cut short.
+                               {30, "勅使河原 健太郎", "男"},
+                               {31, "A長谷川　アンジェリーナ", "女"},
+                               {32, "五十嵐 まりあんぬ", "女"},
                                {126, "小林 四郎", "男"}});
         form->setGrade(3);
     }
@@ -271,6 +276,44 @@ TEST_F(NameEdit, SaveWritesTheChangedRowsAsTextsAndTheOtherProgramsReadThem) {
     EXPECT_EQ(rostertest::XlrdCells(folder.roster(3), "説明").size(), 1u);
 }
 
+TEST_F(NameEdit, NamesCutShortOnLoadAreWrittenOnlyWhenTheirRowIsEdited) {
+    open([&] {
+        // What fits in 14 bytes without splitting a character: 6 to 13-byte
+        // texts, which the conversion would otherwise take for short names.
+        EXPECT_EQ(cell(1, 30), "勅使河原 健太");
+        EXPECT_EQ(cell(1, 31), "A長谷川　アン");
+        EXPECT_EQ(cell(1, 32), "五十嵐 まりあ");
+        form->sgdName->setRow(32);
+        form->rgpDanjo->button(1)->click();
+        form->btnChange->click();  // the text as the panel shows it
+        form->btnXferAll->click();
+        EXPECT_EQ(cell(1, 1), "山　田　太　郎");
+        for (int row : {30, 31}) {
+            EXPECT_EQ(form->nameData()->Modified[row], 0) << row;
+        }
+        EXPECT_EQ(cell(1, 30), "勅使河原 健太");
+        EXPECT_EQ(form->nameData()->Modified[32], 1);
+        form->btnClose->click();
+    });
+    EXPECT_TRUE(boxes.errors.empty());
+    const rostertest::Cells cells = rostertest::ReadCells(folder.roster(3));
+    EXPECT_EQ(cells.at({1, 1, 1}), "山　田　太　郎");
+    EXPECT_EQ(cells.at({1, 30, 1}), "勅使河原 健太郎");
+    EXPECT_EQ(cells.at({1, 31, 1}), "A長谷川　アンジェリーナ");
+    EXPECT_EQ(cells.at({1, 32, 1}), "五十嵐　まりあ");
+
+    // The save on its own keeps a cut name too, whatever else of the row it
+    // writes.
+    dorv::TNameData data = reload(3, 3);
+    ASSERT_EQ(data.Cut[30], 1);
+    data.Sex[30] = dorv::TNameData::kSexGirl;
+    data.Modified[30] = 1;
+    dorv::SaveMeibo(data, 3);
+    const rostertest::Cells saved = rostertest::ReadCells(folder.roster(3));
+    EXPECT_EQ(saved.at({1, 30, 1}), "勅使河原 健太郎");
+    EXPECT_EQ(saved.at({1, 30, 2}), "女");
+}
+
 TEST_F(NameEdit, LeavingWithoutSavingChangesNothing) {
     const std::string before = FileBytes(folder.roster(3));
     const int result = open([&] {
@@ -304,6 +347,9 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
             form->btnClose->click();
             ASSERT_EQ(boxes.errors.size(), 1u);
             EXPECT_TRUE(boxes.errors[0].startsWith(QString::fromStdString("ファイル " + roster)))
+                << s(boxes.errors[0]);
+            EXPECT_EQ(boxes.errors[0].contains(QString::fromStdString(dorv::DesktopLockFileOf(roster))),
+                      hold == Hold::DesktopLockFile)
                 << s(boxes.errors[0]);
             EXPECT_TRUE(form->isVisible());
             EXPECT_EQ(cell(1, 1), "林　　　花　子");

@@ -103,7 +103,11 @@ TEST_F(NameMain, ARosterHeldElsewhereGivesTheMessageAndNoEditor) {
         }));
     });
     ASSERT_EQ(boxes.errors.size(), 1u);
-    EXPECT_EQ(boxes.errors[0].toStdString(), "ファイル " + roster + " を作成できません.");
+    // The lock file is named: one left by a crashed program is found and removed.
+    EXPECT_EQ(boxes.errors[0].toStdString(), "ファイル " + roster + " を作成できません（ロックファイル " +
+                                                 dorv::DesktopLockFileOf(roster) +
+                                                 " があります。このファイルを開いているプログラムがなければ、"
+                                                 "ロックファイルを削除してください）.");
     EXPECT_EQ(FileBytes(roster), before);
 }
 

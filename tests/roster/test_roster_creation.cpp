@@ -5,6 +5,7 @@
 #include "schooldata/access.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/kurasusu_data.h"
+#include "tests/schooldata/failing_locks.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +140,14 @@ TEST_F(RosterCreation, ARosterThatCannotBeOpenedNowIsNeverReplaced) {
         }
         const std::string before = hold == Hold::Folder || hold == Hold::GradeFolderMissing ? "" : FileBytes(roster);
 
-        EXPECT_EQ(prepare(2), "ファイル " + roster + " を作成できません");
+        const std::string message = prepare(2);
+        EXPECT_TRUE(message.starts_with("ファイル " + roster + " を作成できません")) << message;
+        // Only a desktop program's lock file is named, so that a stale one can be found.
+        const bool namesLockFile = message.find(dorv::DesktopLockFileOf(roster)) != std::string::npos;
+        EXPECT_EQ(namesLockFile, hold == Hold::DesktopLockFile) << message;
+        if (hold != Hold::DesktopLockFile) {
+            EXPECT_EQ(message, "ファイル " + roster + " を作成できません");
+        }
 
         if (held) held->Close(false);
         switch (hold) {
@@ -207,6 +215,68 @@ TEST_F(RosterCreation, AFailedWriteLeavesNoPartialRoster) {
     EXPECT_EQ(rostertest::ReadCells(folder.roster(1)).at({1, 1, 0}), "101");
 }
 
+enum class LockOutcome { Created, Refused, Busy };
+
+TEST_F(RosterCreation, ALockThatIsHeldIsWaitedForOneTheFileSystemRefusesIsReportedAtOnce) {
+    using enum LockOutcome;
+    const struct {
+        const char *name;
+        int err;
+        bool rosterExists;
+        LockOutcome outcome;
+    } cases[] = {
+        {"held", EAGAIN, false, Busy},
+        {"held (EACCES)", EACCES, false, Busy},
+        // Network shares that will not lock this file.
+        {"refused", EBADF, false, Refused},
+        {"refused on the roster", EBADF, true, Refused},
+        {"refused, deadlock", EDEADLK, false, Refused},
+        // No locks at all: done unlocked, as the service saves.
+        {"no locks", ENOLCK, false, Created},
+        {"not supported", EOPNOTSUPP, false, Created},
+        {"no locks, roster there", ENOLCK, true, Created},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder folder({2, 1, 1});
+        if (c.rosterExists) folder.writeRoster(1, {{1, "山田 太郎", "男"}});
+        const std::string before = c.rosterExists ? FileBytes(folder.roster(1)) : "";
+        std::string message;
+        int lockCalls = 0;
+        {
+            dorv::testing::FailingLocks locks(c.err);
+            message = prepare(1);
+            lockCalls = locks.calls();
+        }
+
+        const std::string locked = c.rosterExists ? folder.roster(1) : folder.file(".Hinagata.lock");
+        switch (c.outcome) {
+        case Created:
+            EXPECT_EQ(message, "(no error)");
+            EXPECT_EQ(rostertest::ReadCells(folder.roster(1)).at({1, 1, 0}), "101");
+            break;
+        case Refused:
+            EXPECT_TRUE(message.starts_with("ファイル " + locked + " をロックできません（")) << message;
+            EXPECT_TRUE(message.ends_with("）")) << message;
+            EXPECT_EQ(lockCalls, 1);  // not tried again
+            break;
+        case Busy:
+            EXPECT_EQ(message, "ファイル " + folder.hinagata() + " を作成できません");
+            EXPECT_GT(lockCalls, 1);
+            break;
+        }
+        if (c.rosterExists) {
+            EXPECT_EQ(FileBytes(folder.roster(1)), before);
+        }
+        if (c.outcome != Created) {
+            EXPECT_EQ(fs::exists(folder.roster(1)), c.rosterExists);
+            EXPECT_FALSE(fs::exists(folder.hinagata()));
+        } else {
+            EXPECT_FALSE(fs::exists(folder.file(".Hinagata.lock")));
+        }
+    }
+}
+
 TEST_F(RosterCreation, TwoProgramsCreatingAtOnceGetTheirOwnRosters) {
     dorv::SetRetryTiming({std::chrono::milliseconds(5), std::chrono::milliseconds(20000)});
     for (int round = 0; round < 5; ++round) {
@@ -233,6 +303,7 @@ TEST_F(RosterCreation, TwoProgramsCreatingAtOnceGetTheirOwnRosters) {
             EXPECT_EQ(rostertest::ReadCells(folder.roster(grade)), expected) << "round " << round << " grade " << grade;
         }
         EXPECT_FALSE(fs::exists(folder.hinagata()));
+        EXPECT_FALSE(fs::exists(folder.file(".Hinagata.lock")));
     }
 }
 

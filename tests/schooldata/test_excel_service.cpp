@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "schooldata/excel_service.h"
+#include "tests/schooldata/failing_locks.h"
 #include "tests/workbook/biff8_test_support.h"
 #include "workbook/biff8_sheet.h"
 #include "workbook/compound_file_writer.h"
@@ -271,6 +272,57 @@ TEST(ExcelService, TheLockKeepsASecondWriterOutUntilClose) {
     EXPECT_THROW(third.Worksheet("ありません"), ExcelError);
     TExcelWorkbook fourth;
     EXPECT_NO_THROW(fourth.Open(app, file.string()));
+}
+
+enum class LockOutcome { Busy, Refused, Unlocked };
+
+TEST(ExcelService, ALockTheFileSystemRefusesIsFinalOneItDoesNotKeepIsDoneWithout) {
+    using enum LockOutcome;
+    const struct {
+        int err;
+        LockOutcome outcome;
+    } cases[] = {
+        {EAGAIN, Busy},      {EACCES, Busy},          {EBADF, Refused}, {EDEADLK, Refused},
+        {ENOLCK, Unlocked}, {EOPNOTSUPP, Unlocked}, {EINVAL, Unlocked},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.err);
+        TempDir dir;
+        const fs::path file = dir / "l.xls";
+        WriteModel(file, twoSheets());
+        const Stamp before = stamp(file);
+        TExcelApplication app;
+        TExcelWorkbook book;
+        std::string message;
+        bool temporary = false;
+        try {
+            FailingLocks locks(c.err);
+            book.Open(app, file.string());
+            book.Worksheet("Data").WriteCell("A3", "7");
+            book.Close(true);
+        } catch (const ExcelTemporaryError &e) {
+            temporary = true;
+            message = e.what();
+        } catch (const ExcelError &e) {
+            message = e.what();
+        }
+        switch (c.outcome) {
+        case Busy: EXPECT_TRUE(temporary) << message; break;
+        case Refused:
+            EXPECT_FALSE(temporary);
+            EXPECT_TRUE(message.starts_with("ファイル " + file.string() + " をロックできません（")) << message;
+            EXPECT_TRUE(message.ends_with("）")) << message;
+            break;
+        case Unlocked:
+            EXPECT_EQ(message, "");
+            EXPECT_EQ(onDisk(file, 0, 2, 0).number, 7);
+            break;
+        }
+        if (c.outcome != Unlocked) {
+            EXPECT_TRUE(stamp(file) == before);
+        }
+        EXPECT_FALSE(book.IsOpen());
+    }
 }
 
 TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {

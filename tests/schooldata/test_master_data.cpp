@@ -36,15 +36,17 @@ TEST(Roster, LoadsNamesSexesAndFlagsThroughTheReader) {
                 {"B4", "鈴木一二三四五六七"}, {"C4", "男 "},          // 18 bytes; sex with a blank
                 {"B5", "田中一二三四五六X"}, {"C5", "1"},             // 15 bytes
                 {"B6", "X一二三四五六七"},                             // 15 bytes, cut inside 七
+                {"B8", "長谷川アンジェリーナ"},                        // 20 bytes, then overwritten
                 {"B100", "高橋"}, {"C100", "女"},                      // slot 99, class 3
                 {"B422", "範囲外"}, {"D2", "備考"}}},
-              {"Second", {{"B3", "上書き"}}}});
+              {"Second", {{"B3", "上書き"}, {"B8", "短い"}}}});
     const auto before = Stamp(school.Grade(2, "名簿.xls"));
 
     TNameData roster;
     roster.Grade = 2;
     roster.Modified[7] = 1;
     roster.Exists[100] = 1;  // class 3: left alone with a class count of 2
+    roster.Cut[10] = 1;
     roster.LoadMeibo(2);
     EXPECT_EQ(LastLoadPath(), LoadPath::Reader);
 
@@ -63,6 +65,10 @@ TEST(Roster, LoadsNamesSexesAndFlagsThroughTheReader) {
     EXPECT_EQ(roster.Names[6], "");
     EXPECT_EQ(roster.Sex[6], 3);
     EXPECT_EQ(roster.Names[420], "");
+    EXPECT_EQ(roster.Names[7], "短い");
+
+    // Which names hold only the start of the workbook's text.
+    for (int r = 1; r <= 420; ++r) EXPECT_EQ(roster.Cut[r], r >= 3 && r <= 5 ? 1 : 0) << r;
 
     EXPECT_EQ(roster.Exists[1], 1);
     EXPECT_EQ(roster.Exists[6], 0);
@@ -374,6 +380,8 @@ TEST(ServicePath, RosterReadsOnlyTheClassesOfTheGrade) {
     EXPECT_EQ(roster.Sex[1], 0);
     EXPECT_EQ(roster.Names[2], "鈴木一二三四五");
     EXPECT_EQ(roster.Sex[2], 1);
+    EXPECT_EQ(roster.Cut[1], 0);
+    EXPECT_EQ(roster.Cut[2], 1);
     EXPECT_EQ(roster.Sex[3], 3);
     EXPECT_EQ(roster.Sex[5], 3);  // empty text
     EXPECT_EQ(roster.Names[84], "八十四");

@@ -100,7 +100,11 @@ TEST(Login, StaffNumberFromTheLoginName) {
     struct Case { const char *login; int want; };
     const Case cases[] = {{"1234", 1234}, {"taro", 0},     {"123ab", 123},       {"  0055", 55},
                           {"-7", -7},     {"", 0},         {"$1F", 31},          {"0x10", 16},
-                          {"2147483647", 2147483647},      {"2147483648", 0},    {"99999999999999999999", 0}};
+                          {"2147483647", 2147483647},      {"2147483648", 0},    {"99999999999999999999", 0},
+                          // Hexadecimal only after "$" or "0x": a name starting with x is no number.
+                          {"xavier", 0},  {"xdebug", 0},  {"X1F", 0},  {"x10", 0},  {"0X1F", 31},
+                          {"0xavier", 10}, {"0x", 0},     {"0xg", 0},  {"$", 0},    {"-$10", -16},
+                          {" +0x1f", 31}, {"0xFFFFFFFF", 0}};
     for (const Case &c : cases) EXPECT_EQ(StaffNoFromLogin(c.login), c.want) << c.login;
 }
 
