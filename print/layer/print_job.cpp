@@ -41,11 +41,16 @@ QPageLayout PrinterLayout(const QString &printer, TOrientation orientation) {
     // A printer the toolkit does not know tells no minimum.
     if (info.isNull()) return QPageLayout(a4, asked, QMarginsF(margin, margin, margin, margin), QPageLayout::Point);
 
+    // The toolkit takes any paper size for any printer; the printer's list
+    // says what it really has.
+    const QList<QPageSize> sizes = info.supportedPageSizes();
+    const bool hasA4 = sizes.isEmpty() || info.supportsCustomPageSizes() ||
+                       std::any_of(sizes.begin(), sizes.end(), [&](const QPageSize &s) { return s.isEquivalentTo(a4); });
     QPrinter probe(info, QPrinter::HighResolution);
     const bool sized = probe.setPageSize(a4);
     probe.setPageOrientation(asked);
     QPageLayout layout = probe.pageLayout();
-    if (!sized || !layout.pageSize().isEquivalentTo(a4) || layout.orientation() != asked)
+    if (!hasA4 || !sized || !layout.pageSize().isEquivalentTo(a4) || layout.orientation() != asked)
         throw std::runtime_error("プリンタ " + Utf8(printer) + " は A4 " +
                                  (orientation == TOrientation::Landscape ? "横" : "縦") +
                                  " の用紙に印刷できません。印刷は行われていません");
