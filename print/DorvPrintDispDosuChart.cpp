@@ -5,6 +5,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalStackedBarSeries>
 #include <QTimer>
@@ -151,6 +152,13 @@ void TDosuChart::sync() const {
     const int end = (max + step - 1) / step * step;
     bottom_->setRange(0, end);
     bottom_->setTickCount(end / step + 1);
+    // The axes lay out their labels only when the chart's layout runs, which
+    // is otherwise left to the event loop: a chart drawn into a page at once
+    // would show the ticks of its previous figures.
+    if (QGraphicsLayout *layout = chart()->layout()) {
+        layout->invalidate();
+        layout->activate();
+    }
 }
 
 void TDosuChart::Paint(QPainter &painter, const QRectF &target) const {

@@ -67,6 +67,7 @@ QString TfrmPrintIchiran::PrintList() {
     const TIchiranScale scale = TIchiranScale::For(logicalDpiX(), canvas.DpiX(), canvas.DpiY());
     PrintClassLists(canvas, source, scale);
     job.End();
+    print::TellWhereThePdfWent(this, job);
     return job.PageCount() > 0 ? job.PdfPath() : QString();
 }
 

@@ -1,5 +1,6 @@
 #include "print/dorv_print_kojin.h"
 
+#include <functional>
 #include <memory>
 
 #include "print/DorvPrintDispDosu.h"
@@ -55,6 +56,20 @@ bool Prepare(TKojinPrint &print) {
     return true;
 }
 
+// One job of the sheets that `sheets` draws, behind the busy window; a job
+// the printer refuses raises before anything is told as printed.
+void RunJob(QWidget *parent, const TKojinPrint &print, const std::function<void(print::TCanvas &)> &sheets) {
+    print::TPrintJob job(QStringLiteral("個人票"), print::TOrientation::Portrait);
+    {
+        BusyScope busy(frmWait);
+        busy.progress(50);
+        FillMergedCharts(print.source->Calc);
+        sheets(job.Canvas());
+        job.End();
+    }
+    print::TellWhereThePdfWent(parent, job);
+}
+
 }  // namespace
 
 TfrmPrintKojin::~TfrmPrintKojin() = default;
@@ -65,15 +80,10 @@ TfrmPrintKojin::TfrmPrintKojin(QWidget *parent)
 void TfrmPrintKojin::btnPrintOutClick() {
     TKojinPrint print;
     if (!Prepare(print)) return;
-    {
-        BusyScope busy(frmWait);
-        busy.progress(50);
-        FillMergedCharts(print.source->Calc);
-        print::TPrintJob job(QStringLiteral("個人票"), print::TOrientation::Portrait);
-        PrintAllStudents(job.Canvas(), print.source->Names, print.source->Calc.ClassCount,
-                         [&](int c, int n) { PrintKojinSheet(job.Canvas(), *print.source, c, n); });
-        job.End();
-    }
+    RunJob(this, print, [&](print::TCanvas &canvas) {
+        PrintAllStudents(canvas, print.source->Names, print.source->Calc.ClassCount,
+                         [&](int c, int n) { PrintKojinSheet(canvas, *print.source, c, n); });
+    });
     accept();
 }
 
@@ -87,12 +97,7 @@ void TfrmPrintKojin::btnPrintOneClick() {
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.
     if (print.source->Names.Names[(c - 1) * 42 + n].empty()) return;
-    BusyScope busy(frmWait);
-    busy.progress(50);
-    FillMergedCharts(print.source->Calc);
-    print::TPrintJob job(QStringLiteral("個人票"), print::TOrientation::Portrait);
-    PrintKojinSheet(job.Canvas(), *print.source, c, n);
-    job.End();
+    RunJob(this, print, [&](print::TCanvas &canvas) { PrintKojinSheet(canvas, *print.source, c, n); });
 }
 
 void TfrmPrintKojin::PrintKojinSheet(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number) {

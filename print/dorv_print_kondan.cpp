@@ -60,6 +60,7 @@ void TfrmPrintKondan::btnPrintOutClick() {
         PrintAllStudents(job.Canvas(), *CurNameData, ClassCountOfGrade,
                          [&](int c, int n) { PrintKondanSheet(job.Canvas(), source, c, n); });
         job.End();
+        print::TellWhereThePdfWent(this, job);
     }
     accept();
 }
@@ -73,6 +74,7 @@ void TfrmPrintKondan::btnPrintOneClick() {
     print::TPrintJob job(QStringLiteral("懇談資料"), print::TOrientation::Portrait);
     PrintKondanSheet(job.Canvas(), SourceOf(*data_), c, n);
     job.End();
+    print::TellWhereThePdfWent(this, job);
 }
 
 }  // namespace dorv

@@ -6,6 +6,7 @@
 #include <QTransform>
 
 #include <stdexcept>
+#include <utility>
 
 #include "schooldata/desktop/fonts.h"
 
@@ -20,7 +21,8 @@ QString ToQString(std::string_view utf8) {
 
 }  // namespace
 
-TQtCanvas::TQtCanvas(QPagedPaintDevice &device) : device_(device) {
+TQtCanvas::TQtCanvas(QPagedPaintDevice &device, std::string cannotStart)
+    : device_(device), cannotStart_(std::move(cannotStart)) {
     // The sheets name the fonts of the Japanese desktop; without the
     // substitutes Qt would pick an arbitrary face for them.
     if (QFont::substitutes(dorv::kMsMincho).isEmpty()) InstallFontSubstitutes();
@@ -45,7 +47,7 @@ void TQtCanvas::BeginFirstPage() {
     began_ = painter_.begin(&device_);
     // A job that cannot start (no file can be written, the printer refuses)
     // must not look printed.
-    if (!began_) throw std::runtime_error("印刷を開始できません");
+    if (!began_) throw std::runtime_error(cannotStart_);
 }
 
 void TQtCanvas::BeginNextPage() {

@@ -1,12 +1,15 @@
 // The canvas on a Qt paint device (a QPrinter, which writes to a printer or
 // a PDF file). The painter is begun only when the first thing is drawn;
-// when it cannot begin, that drawing raises std::runtime_error.
+// when it cannot begin, that drawing raises std::runtime_error with the
+// message the canvas was given.
 #pragma once
 
 #include <QPainter>
 #include <QPagedPaintDevice>
 
 #include "print/layer/canvas.h"
+
+#include <string>
 
 namespace dorv::print {
 
@@ -19,7 +22,8 @@ public:
 
 class TQtCanvas : public TCanvas {
 public:
-    explicit TQtCanvas(QPagedPaintDevice &device);
+    // `cannotStart` tells the user what could not be opened.
+    TQtCanvas(QPagedPaintDevice &device, std::string cannotStart);
     ~TQtCanvas() override;
 
     int DpiX() const override;
@@ -46,6 +50,7 @@ private:
     void ApplyState();
 
     QPagedPaintDevice &device_;
+    std::string cannotStart_;
     QPainter painter_;
     bool began_ = false;
     bool finished_ = false;

@@ -7,7 +7,9 @@
 namespace dorv {
 
 QString ErrorBoxText(const QString &message) {
-    return message.endsWith(QLatin1Char('.')) ? message : message + QLatin1Char('.');
+    // A Japanese sentence that ends in its own full stop takes no second one.
+    const bool stopped = message.endsWith(QLatin1Char('.')) || message.endsWith(QStringLiteral("。"));
+    return stopped ? message : message + QLatin1Char('.');
 }
 
 void ShowCurrentError(QWidget *parent) {

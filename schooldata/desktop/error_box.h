@@ -14,7 +14,7 @@ class QWidget;
 namespace dorv {
 
 // The error box's text: the message with "." appended unless it already
-// ends in one.
+// ends in a full stop ("." or "。").
 QString ErrorBoxText(const QString &message);
 
 // Shows the error box for the exception in flight (call from a catch block).

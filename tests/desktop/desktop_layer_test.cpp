@@ -33,7 +33,9 @@ TEST(ErrorBox, MessageEndsInAFullStop) {
         {"'abc' は整数ではありません", "'abc' は整数ではありません."},
         {"保存できません.", "保存できません."},
         {"", "."},
-        {"途中で終わった。", "途中で終わった。."},  // only the ASCII stop counts
+        {"途中で終わった。", "途中で終わった。"},  // the Japanese full stop counts as one
+        {"C4th変換を行えません。", "C4th変換を行えません。"},
+        {"。で始まる", "。で始まる."},
     };
     for (const auto &c : cases) EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message.toStdString();
 }

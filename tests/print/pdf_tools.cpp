@@ -50,16 +50,25 @@ bool AllFontsEmbedded(const QString &pdffonts) {
     return fonts > 0;
 }
 
-bool WordBox(const QString &bboxes, const QString &word, double &xMin, double &yMin, double &xMax, double &yMax) {
+QList<PdfWord> PdfWords(const QString &bboxes) {
     static const QRegularExpression re(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    QList<PdfWord> words;
     for (auto it = re.globalMatch(bboxes); it.hasNext();) {
         const auto m = it.next();
-        if (m.captured(5) != word) continue;
-        xMin = m.captured(1).toDouble();
-        yMin = m.captured(2).toDouble();
-        xMax = m.captured(3).toDouble();
-        yMax = m.captured(4).toDouble();
+        words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                      m.captured(4).toDouble()});
+    }
+    return words;
+}
+
+bool WordBox(const QString &bboxes, const QString &word, double &xMin, double &yMin, double &xMax, double &yMax) {
+    for (const PdfWord &w : PdfWords(bboxes)) {
+        if (w.text != word) continue;
+        xMin = w.xMin;
+        yMin = w.yMin;
+        xMax = w.xMax;
+        yMax = w.yMax;
         return true;
     }
     return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,14 @@ bool AllFontsEmbedded(const QString &pdffonts);
 
 // The "Pages:" of pdfinfo, -1 when missing.
 int PdfPageCount(const QString &pdf);
+
+// A word of the bbox listing, its box in points from the page's top-left
+// corner.
+struct PdfWord {
+    QString text;
+    double xMin, yMin, xMax, yMax;
+};
+QList<PdfWord> PdfWords(const QString &bboxes);
 
 // The bounding box of the first word of the bbox listing equal to `word`, in
 // points from the page's top-left corner; false when not found.

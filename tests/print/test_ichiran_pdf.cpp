@@ -49,12 +49,14 @@ protected:
     void SetUp() override {
         if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists: nothing to a PDF";
         ASSERT_TRUE(home_.Ready());
+        SetServices(&services_);
         WorkDrive = drive_->path().toStdString();
         SchoolName = "ノルベ市立中学校";
         teiki_.LoadTestNames();
         jitsu_.LoadTestNames();
         form_ = std::make_unique<TfrmPrintIchiran>();
     }
+    void TearDown() override { SetServices(nullptr); }
     void Select(int grade, int test, int kind) {
         SelectedGrade = static_cast<std::uint8_t>(grade);
         SelectedTest = static_cast<std::uint8_t>(test);
@@ -71,6 +73,7 @@ protected:
 
     static inline QTemporaryDir *drive_ = nullptr;
     testing::PdfHome home_;
+    testing::RecordingServices services_;
     std::unique_ptr<TfrmPrintIchiran> form_;
 };
 
@@ -157,11 +160,14 @@ TEST_F(SampleClassList, PrintButtonPrintsAndClosesCloseButtonOnlyCloses) {
     const QStringList pdfs = home_.Pdfs();
     ASSERT_EQ(pdfs.size(), 1);
     EXPECT_EQ(testing::PdfPageCount(pdfs[0]), CurCalcTest->ClassCount);
+    // One message for the print of every class, naming the file.
+    EXPECT_EQ(services_.messages, QStringList{"プリンタが見つからないため、ファイル " + pdfs[0] + " に保存しました"});
 }
 
 TEST_F(SampleClassList, NoStatisticsNoJob) {
     EXPECT_TRUE(form_->PrintList().isEmpty());
     EXPECT_TRUE(home_.Pdfs().isEmpty());
+    EXPECT_TRUE(services_.messages.isEmpty());
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ TEST_F(SampleIndividualSheets, AllSheetsOnePortraitA4PagePerStudent) {
     ASSERT_EQ(Pdfs().size(), 1);
     const QString pdf = Pdfs()[0];
     EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith("個人票_"));
+    // One message for the whole grade, not one per sheet.
+    EXPECT_EQ(sandbox_->services.messages, QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
     EXPECT_TRUE(testing::PdfInfo(pdf).contains("595 x 842 pts (A4)"));
     EXPECT_EQ(testing::PdfPageCount(pdf), NamedStudents());
     const QString page1 = testing::PdfText(pdf, 1);
@@ -58,7 +60,7 @@ TEST_F(SampleIndividualSheets, OneSheetChecksItsClassAndNumber) {
                                      {"257", "1", 3, 0, 0},
                                      {"a", "1", 3, 1, 0},
                                      {"1", free.c_str(), 3, 1, 0},
-                                     {"1", "1", 3, 1, 1},
+                                     {"1", "1", 4, 1, 1},  // and where the sheet went
                                  });
     EXPECT_EQ(sandbox_->services.messages.value(0), "組、番号が正しくありません");
     EXPECT_FALSE(wait_.isVisible());  // the busy window is gone after every path

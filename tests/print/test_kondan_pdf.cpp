@@ -57,6 +57,8 @@ TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
     EXPECT_TRUE(fonts.contains("IPAPGothic") && fonts.contains("IPAGothic")) << fonts.toStdString();
     EXPECT_TRUE(testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
     EXPECT_TRUE(sandbox_->services.errors.isEmpty()) << sandbox_->services.errors.join("\n").toStdString();
+    // One message for the whole print, not one per sheet.
+    EXPECT_EQ(sandbox_->services.messages, QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
     testing::KeepForLooking(pdf, "kondan-grade1-term1.pdf");
 }
 
@@ -70,7 +72,7 @@ TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
                                      {"99", "1", 3, 0, 0},
                                      {"x", "1", 3, 1, 0},            // not a whole number: the conversion error
                                      {"1", free.c_str(), 3, 1, 0},  // a free slot: no job at all
-                                     {"1", "1", 3, 1, 1},
+                                     {"1", "1", 4, 1, 1},  // and where the sheet went
                                  });
     ASSERT_FALSE(sandbox_->services.messages.isEmpty());
     EXPECT_EQ(sandbox_->services.messages[0], "組、番号が正しくありません");

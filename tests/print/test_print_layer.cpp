@@ -149,7 +149,14 @@ TEST_F(PrintJobPdf, AJobThatCannotStartRaisesAtTheFirstDrawing) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     TPrintJob job("成績一覧表", TOrientation::Landscape);
-    EXPECT_THROW(job.Canvas().TextOut(0, 0, "x"), std::runtime_error);
+    // The message names the file that could not be written.
+    try {
+        job.Canvas().TextOut(0, 0, "x");
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), "印刷を開始できません。ファイル " + job.PdfPath() + " を作成できません");
+        EXPECT_TRUE(job.PdfPath().startsWith(home_.filePath("Documents/Dorv/成績一覧表_")));
+    }
     EXPECT_EQ(job.PageCount(), 0);
     job.End();
 }
