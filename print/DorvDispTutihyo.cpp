@@ -247,7 +247,9 @@ void TfrmDispHyotei::fillFixedTexts() {
         sgrHyotei->setCell(0, row, Text(KyokaNames[kRowSubjects[row - 1]]));
     for (int s = 0; s < kSubjects; ++s) {
         StringGrid *grid = kantenGrids_[s];
-        grid->setColWidth(0, 150);
+        // 150 and 40 with their grid line overrun the 189 pixels inside the
+        // frame by two: the label column gives them up, so the marks show whole.
+        grid->setColWidth(0, 148);
         grid->setColWidth(1, 40);
         grid->setCell(0, 0, "観点項目");
         grid->setCell(1, 0, "評価");
