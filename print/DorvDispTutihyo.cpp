@@ -151,7 +151,9 @@ TfrmDispHyotei::TfrmDispHyotei(const Twin &twin, QWidget *parent) : Form(parent)
     for (const KantenPlace &place : kKantenPlaces) {
         StringGrid *grid = MakeGrid(gbxKanten, place.grid, 7, 22, 19);
         grid->setScrollBars(false, false);
-        grid->setGeometry(place.gridLeft, place.gridTop, 193, 165);
+        // Two pixels wider than 193: the columns of 150 and 40 and the line
+        // between them fill 191 pixels, which the frame must hold.
+        grid->setGeometry(place.gridLeft, place.gridTop, 195, 165);
         kantenGrids_[place.subject] = grid;
         *grids[place.subject] = grid;
         *labels[place.subject] = MakeLabel(gbxKanten, place.label, Text(KyokaNames[place.subject]), place.labelLeft,
@@ -247,9 +249,7 @@ void TfrmDispHyotei::fillFixedTexts() {
         sgrHyotei->setCell(0, row, Text(KyokaNames[kRowSubjects[row - 1]]));
     for (int s = 0; s < kSubjects; ++s) {
         StringGrid *grid = kantenGrids_[s];
-        // 150 and 40 with their grid line overrun the 189 pixels inside the
-        // frame by two: the label column gives them up, so the marks show whole.
-        grid->setColWidth(0, 148);
+        grid->setColWidth(0, 150);
         grid->setColWidth(1, 40);
         grid->setCell(0, 0, "観点項目");
         grid->setCell(1, 0, "評価");
