@@ -11,12 +11,12 @@ namespace dorv {
 TfrmSelectNaishin *frmSelectNaishin = nullptr;
 
 TfrmSelectNaishin::TfrmSelectNaishin(QWidget *parent)
-    : SelectGridDialog({"frmSelectNaishin", "内申を選択してください", "sgrNaishinName", 420, 268, 93, 4, 264, 208},
+    : SelectGridDialog({"frmSelectNaishin", "内申を選択してください", "sgrNaishinName", 420, 268, 105, 4, 264, 208},
                        Border::Dialog, parent) {
     setObjectName("frmSelectNaishin");
     sgrNaishinName = grid;
     grid->setDefaultColWidth(120);
-    grid->setGeometry(24, 72, 366, 93);
+    grid->setGeometry(24, 72, 366, 105);
 }
 
 void TfrmSelectNaishin::formShow() {

@@ -166,6 +166,9 @@ void TfrmDorvInput::formShow() {
     lblTeacherName->setText(name + "　先生　の入力です。");
     lblTeacherName->adjustSize();
     greeted_ = true;
+    // The menu opens on the first of the tab order, not on the first
+    // entry button.
+    btnClose->setFocus();
     repaint();
 }
 

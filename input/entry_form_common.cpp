@@ -228,8 +228,13 @@ QPushButton *NewNoSaveButton(QWidget *form, const QRect &geometry) {
     b->setObjectName("btnNoSave");
     SetUiFont(b, kMsPGothic, 8);
     SetTextColour(b, colours::red);
-    b->setIcon(form->style()->standardIcon(QStyle::SP_DialogCancelButton));
     b->setGeometry(geometry);
+    // The cancel glyph only where it leaves the caption whole: on the narrow
+    // button of the rating forms the caption needs all the room.
+    const int frame = 2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+    const int glyph = b->iconSize().width() + 4;
+    if (b->fontMetrics().horizontalAdvance(b->text()) + glyph + frame <= geometry.width())
+        b->setIcon(form->style()->standardIcon(QStyle::SP_DialogCancelButton));
     return b;
 }
 

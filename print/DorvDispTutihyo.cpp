@@ -151,7 +151,9 @@ TfrmDispHyotei::TfrmDispHyotei(const Twin &twin, QWidget *parent) : Form(parent)
     for (const KantenPlace &place : kKantenPlaces) {
         StringGrid *grid = MakeGrid(gbxKanten, place.grid, 7, 22, 19);
         grid->setScrollBars(false, false);
-        grid->setGeometry(place.gridLeft, place.gridTop, 193, 165);
+        // Two pixels wider than 193: the columns of 150 and 40 and the line
+        // between them fill 191 pixels, which the frame must hold.
+        grid->setGeometry(place.gridLeft, place.gridTop, 195, 165);
         kantenGrids_[place.subject] = grid;
         *grids[place.subject] = grid;
         *labels[place.subject] = MakeLabel(gbxKanten, place.label, Text(KyokaNames[place.subject]), place.labelLeft,

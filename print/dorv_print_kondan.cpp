@@ -30,7 +30,11 @@ TKondanSource SourceOf(const TKondanData &data) {
 TfrmPrintKondan::TfrmPrintKondan(QWidget *parent)
     : TStudentSheetForm({"frmPrintKondan", "懇談資料の印刷", 259, 247, 121, 169}, parent) {
     SetUiFont(btnPrintOne, kMsPGothic, 13);
+    // White text needs a dark face to be read.
     SetTextColour(btnPrintOne, Qt::white);
+    QPalette face = btnPrintOne->palette();
+    face.setColor(QPalette::Button, colours::navy);
+    btnPrintOne->setPalette(face);
 }
 
 TfrmPrintKondan::~TfrmPrintKondan() = default;

@@ -29,7 +29,7 @@ TStudentSheetForm::TStudentSheetForm(const TLayout &layout, QWidget *parent) : F
     gbxPrintOne->setObjectName("gbxPrintOne");
     gbxPrintOne->setGeometry(24, 80, layout.groupWidth, 113);
     SetUiFont(gbxPrintOne, kMsPGothic, 16);
-    SetTextColour(gbxPrintOne, Qt::white);
+    SetCaptionColour(gbxPrintOne, Qt::white);
 
     edtClass = new QLineEdit(gbxPrintOne);
     edtClass->setObjectName("edtClass");

@@ -12,6 +12,7 @@
 #include "schooldata/settings.h"
 #include "workbook/cp932.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,19 @@ QString sexLabel(std::uint8_t sex) { return sex <= 1 ? q(SexNames[sex]) : QStrin
 // Only a boy or a girl chooses an item; an unset sex chooses none, so that
 // a later change records no sex the user did not pick.
 int sexItem(std::uint8_t sex) { return sex == TNameData::kSexBoy || sex == TNameData::kSexGirl ? sex : -1; }
+
+constexpr int kNumberPixels = 48;
+
+// The student number in the label's 48-pixel font, smaller where four digits
+// (class 10 and above) would run out of the label.
+void ShowNumber(QLabel *label, const QString &number) {
+    QFont font = label->font();
+    font.setPixelSize(kNumberPixels);
+    const int width = QFontMetrics(font).horizontalAdvance(number);
+    if (width > label->width()) font.setPixelSize(kNumberPixels * label->width() / width);
+    label->setFont(font);
+    label->setText(number);
+}
 
 }  // namespace
 
@@ -64,7 +78,8 @@ TfrmNameEdit::TfrmNameEdit(QWidget *parent) : Form(parent) {
     pnlOne->setLineWidth(3);
 
     lblNumber = new QLabel(pnlOne);
-    SetUiFont(lblNumber, kMsPGothic, 48);
+    lblNumber->setObjectName("lblNumber");
+    SetUiFont(lblNumber, kMsPGothic, kNumberPixels);
     SetTextColour(lblNumber, colours::window());
     lblNumber->setGeometry(8, 24, 96, 48);
 
@@ -77,13 +92,9 @@ TfrmNameEdit::TfrmNameEdit(QWidget *parent) : Form(parent) {
     rgpDanjo->setTitle(QStringLiteral("男女"));
     rgpDanjo->setGeometry(464, 24, 73, 65);
     SetUiFont(rgpDanjo, kMsPGothic, 12);
-    {
-        // Caption and item texts in the window colour; the check marks keep
-        // the text colour, or a chosen item would look unchosen.
-        QPalette p = rgpDanjo->palette();
-        p.setColor(QPalette::WindowText, colours::window());
-        rgpDanjo->setPalette(p);
-    }
+    // Caption and item texts in the window colour; the check marks keep
+    // the text colour, or a chosen item would look unchosen.
+    SetCaptionColour(rgpDanjo, colours::window());
     rgpDanjo->setItems({QStringLiteral("男子"), QStringLiteral("女子")});
 
     btnChange = RosterButton(pnlOne, QStringLiteral("変更"), {296, 104, 161, 57}, 27);
@@ -149,7 +160,7 @@ void TfrmNameEdit::formShow() {
     sgdName->setCurrentCell(1, 1);
     sgdName->setTopRow(1);
 
-    lblNumber->setText(sgdName->cell(0, 1));
+    ShowNumber(lblNumber, sgdName->cell(0, 1));
     edtOne->setText(sgdName->cell(1, 1));
     rgpDanjo->setItemIndex(hasRow(1) ? sexItem(NameData->Sex[1]) : -1);
 }
@@ -164,7 +175,7 @@ void TfrmNameEdit::setPanelEnabled(bool on) {
 void TfrmNameEdit::sgdNameClick() {
     const int r = sgdName->row();
     if (!hasRow(r)) return;
-    lblNumber->setText(sgdName->cell(0, r));
+    ShowNumber(lblNumber, sgdName->cell(0, r));
     edtOne->setText(sgdName->cell(1, r));
     rgpDanjo->setItemIndex(edtOne->text().isEmpty() ? -1 : sexItem(NameData->Sex[r]));
     repaint();

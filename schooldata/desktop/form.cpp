@@ -131,10 +131,21 @@ QColor activeCaption() { return QApplication::palette().color(QPalette::Active, 
 }  // namespace colours
 
 void SetTextColour(QWidget *widget, const QColor &colour) {
+    // The disabled colours stay the style's, so that a disabled control
+    // looks disabled.
     QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::ButtonText, colour);
-    p.setColor(QPalette::Text, colour);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::WindowText, colour);
+        p.setColor(group, QPalette::ButtonText, colour);
+        p.setColor(group, QPalette::Text, colour);
+    }
+    widget->setPalette(p);
+}
+
+void SetCaptionColour(QWidget *widget, const QColor &colour) {
+    QPalette p = widget->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        p.setColor(group, QPalette::WindowText, colour);
     widget->setPalette(p);
 }
 

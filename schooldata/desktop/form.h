@@ -78,7 +78,10 @@ QColor window();             // white on the usual desktop
 QColor activeCaption();
 }  // namespace colours
 
-// The text colour of a label, button or check box.
+// The text colour of a label, button or check box, while it is enabled.
 void SetTextColour(QWidget *widget, const QColor &colour);
+// Only the caption (and the labels) of a group, radio group or panel: the
+// edit boxes and buttons inside keep their own text colours.
+void SetCaptionColour(QWidget *widget, const QColor &colour);
 
 }  // namespace dorv

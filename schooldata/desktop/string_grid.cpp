@@ -119,9 +119,11 @@ void StringGrid::setTopRow(int row) {
     viewport()->update();
 }
 
+// A cell is in full view when the cell itself fits; the grid line below or
+// right of the last one may fall outside the viewport.
 int StringGrid::visibleRowCount() const {
     const int step = rowHeight_ + lineWidth();
-    const int room = viewport()->height() - fixedRows_ * step;
+    const int room = viewport()->height() - fixedRows_ * step + lineWidth();
     return std::max(1, room / step);
 }
 
@@ -129,8 +131,8 @@ int StringGrid::visibleColCount() const {
     int x = colLeft(leftCol_);
     int n = 0;
     for (int c = leftCol_; c < colCount_; ++c) {
+        if (x + colWidths_[c] > viewport()->width() && n > 0) break;
         x += colWidths_[c] + lineWidth();
-        if (x > viewport()->width() && n > 0) break;
         ++n;
     }
     return std::max(1, n);
@@ -272,7 +274,7 @@ void StringGrid::updateScrollBars() {
     for (int c = 0; c < fixedCols_; ++c) fixedWidth += colWidths_[c] + lineWidth();
     // The last column that can be the left one: from there on every column fits.
     int lastLeft = colCount_ - 1;
-    for (int c = colCount_ - 1, w = fixedWidth; c >= fixedCols_; --c) {
+    for (int c = colCount_ - 1, w = fixedWidth - lineWidth(); c >= fixedCols_; --c) {
         w += colWidths_[c] + lineWidth();
         if (w > viewport()->width()) break;
         lastLeft = c;

@@ -204,3 +204,48 @@ TEST(StringGrid, DoubleClickOnACellSignalsBothClickAndDoubleClick) {
     QTest::mouseDClick(g.grid.viewport(), Qt::LeftButton, {}, g.grid.cellRect(0, 3).center());
     EXPECT_EQ(doubles.count(), 1);  // not on a fixed cell
 }
+
+// Cells that fit the frame, counting no line after the last column or row,
+// never scroll, whichever cell becomes current; one pixel less and the grid
+// must scroll to show the last cell.
+TEST(StringGrid, ScrollsOnlyWhenTheCellsThemselvesDoNotFit) {
+    struct Case {
+        const char *what;
+        int cols, rows, colWidth, rowHeight, width, height;
+        bool fits;
+    };
+    // Frames are 2 pixels on each side: 3 x 100 with two lines between is
+    // 302 inside a 306 grid.
+    const Case cases[] = {
+        {"selection grid, 3 x 6 rows of 24", 3, 6, 100, 24, 306, 153, true},
+        {"selection grid, 3 x 4 rows of 24", 3, 4, 100, 24, 306, 105, true},
+        {"one pixel too narrow", 3, 6, 100, 24, 305, 153, false},
+        {"one pixel too low", 3, 6, 100, 24, 306, 152, false},
+    };
+    for (const Case &c : cases) {
+        StringGrid grid;
+        grid.setColCount(c.cols);
+        grid.setRowCount(c.rows);
+        grid.setFixedCols(0);
+        grid.setFixedRows(1);
+        grid.setDefaultColWidth(c.colWidth);
+        grid.setDefaultRowHeight(c.rowHeight);
+        grid.setScrollBars(false, false);
+        grid.resize(c.width, c.height);
+        grid.show();
+        grid.setCurrentCell(c.cols - 1, c.rows - 1);
+        const bool scrolled = grid.leftCol() != 0 || grid.topRow() != 1;
+        EXPECT_EQ(scrolled, !c.fits) << c.what;
+        if (c.fits) {
+            for (int row = 0; row < c.rows; ++row)
+                for (int col = 0; col < c.cols; ++col) {
+                    const QRect cell = grid.cellRect(col, row);
+                    EXPECT_TRUE(!cell.isEmpty() && grid.viewport()->rect().contains(cell))
+                        << c.what << ": cell " << col << "," << row;
+                }
+        }
+        // Whatever the fit, the current cell is in view.
+        const QRect current = grid.cellRect(grid.col(), grid.row());
+        EXPECT_TRUE(!current.isEmpty() && grid.viewport()->rect().contains(current)) << c.what;
+    }
+}
