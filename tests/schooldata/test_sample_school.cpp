@@ -49,6 +49,34 @@ bool MakeSampleSchool(const fs::path &drive, bool firstTestsOnly) {
 
 bool IsLetter(uint8_t b) { return b == 'A' || b == 'B' || b == 'C'; }
 
+// The class counts and both sets of test names of the work drive, the test
+// names current while the object lives.
+struct GradeMasters {
+    TKurasuSuData classes;
+    TTeikiTestName teiki;
+    TJitsuTestName jitsu;
+
+    GradeMasters() {
+        classes.LoadKurasuSu();
+        teiki.LoadTestNames();
+        jitsu.LoadTestNames();
+        CurTeikiTestName = &teiki;
+        CurJitsuTestName = &jitsu;
+    }
+    // Selects grade g and loads its roster.
+    void SelectGrade(int g, TNameData &roster) const {
+        SelectedGrade = static_cast<uint8_t>(g);
+        roster.Grade = static_cast<uint8_t>(g);
+        roster.LoadMeibo(classes.GradeClasses[g]);
+    }
+    ~GradeMasters() {
+        CurTeikiTestName = nullptr;
+        CurJitsuTestName = nullptr;
+    }
+    GradeMasters(const GradeMasters &) = delete;
+    GradeMasters &operator=(const GradeMasters &) = delete;
+};
+
 // One sample school early in its year (the later tests without scores) for
 // all tests; made by the first test that needs it, so that a failure to make
 // it fails that test instead of skipping them all.
@@ -138,23 +166,14 @@ TEST_F(SampleSchool, MasterWorkbooksLoadThroughTheReader) {
 }
 
 TEST_F(SampleSchool, GradeWorkbooksLoadThroughTheReaderAndAgree) {
-    TKurasuSuData classes;
-    classes.LoadKurasuSu();
-    TTeikiTestName teiki;
-    TJitsuTestName jitsu;
-    teiki.LoadTestNames();
-    jitsu.LoadTestNames();
-    CurTeikiTestName = &teiki;
-    CurJitsuTestName = &jitsu;
+    const GradeMasters masters;
+    const TKurasuSuData &classes = masters.classes;
 
     for (int g = 1; g <= 3; ++g) {
         SCOPED_TRACE("grade " + std::to_string(g));
-        SelectedGrade = static_cast<uint8_t>(g);
         const uint8_t cc = classes.GradeClasses[g];
-
         TNameData roster;
-        roster.Grade = static_cast<uint8_t>(g);
-        roster.LoadMeibo(cc);
+        masters.SelectGrade(g, roster);
         EXPECT_READER_ONLY();
         int students = 0, girls = 0;
         for (int r = 1; r <= 420; ++r) {
@@ -265,8 +284,6 @@ TEST_F(SampleSchool, GradeWorkbooksLoadThroughTheReaderAndAgree) {
             }
         }
     }
-    CurTeikiTestName = nullptr;
-    CurJitsuTestName = nullptr;
 }
 
 TEST_F(SampleSchool, TwoRunsWriteTheSameFiles) {
@@ -288,32 +305,28 @@ TEST_F(SampleSchool, TwoRunsWriteTheSameFiles) {
 TEST_F(SampleSchool, TheFullYearFillsEveryTestAndChangesNothingElse) {
     SchoolFolder full;
     ASSERT_TRUE(MakeSampleSchool(full.Root(), false));
-    TKurasuSuData classes;
-    classes.LoadKurasuSu();
-    TTeikiTestName teiki;
-    TJitsuTestName jitsu;
-    teiki.LoadTestNames();
-    jitsu.LoadTestNames();
-    CurTeikiTestName = &teiki;
-    CurJitsuTestName = &jitsu;
+    const GradeMasters masters;
+    const TKurasuSuData &classes = masters.classes;
+    const TTeikiTestName &teiki = masters.teiki;
+    const TJitsuTestName &jitsu = masters.jitsu;
 
     std::set<fs::path> laterTests;
     for (int g = 1; g <= 3; ++g) {
         SCOPED_TRACE("grade " + std::to_string(g));
-        SelectedGrade = static_cast<uint8_t>(g);
         const uint8_t cc = classes.GradeClasses[g];
         TNameData roster;
-        roster.Grade = static_cast<uint8_t>(g);
-        roster.LoadMeibo(cc);
+        masters.SelectGrade(g, roster);
         int students = 0;
         for (int r = 1; r <= 420; ++r) students += roster.Names[r].empty() ? 0 : 1;
 
         int absences = 0;
         for (uint8_t kind : {uint8_t{0}, uint8_t{1}}) {
-            TTestNameSet &names = kind == 0 ? static_cast<TTestNameSet &>(teiki) : static_cast<TTestNameSet &>(jitsu);
+            const TTestNameSet &names =
+                kind == 0 ? static_cast<const TTestNameSet &>(teiki) : static_cast<const TTestNameSet &>(jitsu);
             for (uint8_t t = 1; t <= 5; ++t) {
                 SCOPED_TRACE("test kind " + std::to_string(kind) + " number " + std::to_string(t));
-                if (t > (kind == 0 ? 2 : 1)) laterTests.insert(fs::path(GakunenFolders[g]) / (names.TestName[g][t] + ".xls"));
+                if (t > (kind == 0 ? 2 : 1))
+                    laterTests.insert(fs::path(GakunenFolders[g]) / (names.TestName[g][t] + ".xls"));
                 SelectedTest = t;
                 TSotenData scores;
                 scores.LoadTest(TTestId{kind, t}, cc);
@@ -332,8 +345,6 @@ TEST_F(SampleSchool, TheFullYearFillsEveryTestAndChangesNothingElse) {
         }
         EXPECT_GT(absences, 0);
     }
-    CurTeikiTestName = nullptr;
-    CurJitsuTestName = nullptr;
 
     const fs::path data = fs::path(RootFolder) / fs::path(DataFolder);
     std::set<fs::path> changed;
