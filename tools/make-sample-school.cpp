@@ -1,9 +1,12 @@
-// make-sample-school DRIVE_FOLDER
+// make-sample-school [--first-tests-only] DRIVE_FOLDER
 //
 // Writes a complete data folder of a small school under
 // DRIVE_FOLDER/Dorv/Data/: the master workbooks of "Kihon", the roster
 // template, and per grade the roster, one score workbook per test name, the
 // rating and school-report workbooks and the conversion workbooks of "変換".
+// Every test has its scores; with --first-tests-only only the first two
+// regular tests and the first proficiency test have them and the later
+// workbooks wait empty, as early in a school year.
 // Every workbook has exactly the layout the loaders read. The content is
 // fixed by a seed, so two runs give the same files byte for byte.
 #include <cstdint>
@@ -373,18 +376,34 @@ void WriteConversion(const fs::path &file) {
     WriteBook(file, std::move(sheets));
 }
 
-void WriteGrade(const fs::path &data, int grade, Dice &dice) {
+constexpr std::uint32_t kSeed = 20260410;
+
+std::uint32_t SeedOfTest(int grade, bool regular, int test) {
+    return kSeed + static_cast<std::uint32_t>(grade * 100 + (regular ? 0 : 10) + test + 1);
+}
+
+void WriteGrade(const fs::path &data, int grade, bool firstTestsOnly, Dice &dice) {
     const fs::path folder = data / std::string(dorv::GakunenFolders[grade]);
     fs::create_directories(folder / "変換");
     const Roster roster = MakeRoster(dice, grade);
     const std::vector<double> ability = Abilities(dice, roster);
 
     WriteRoster(folder / "名簿.xls", grade, roster);
-    // The first two regular tests and the first proficiency test are done.
-    for (int t = 0; t < 5; ++t)
-        WriteScores(folder / (kTeikiTests[t] + ".xls"), grade, roster, ability, true, t < 2, dice);
-    for (int t = 0; t < 5; ++t)
-        WriteScores(folder / (kJitsuTests[t] + ".xls"), grade, roster, ability, false, t < 1, dice);
+    // The tests after the first two regular ones and the first proficiency
+    // one roll dice of their own: the school's sequence, and so every other
+    // workbook, stays the same whether they are filled or not.
+    for (int t = 0; t < 5; ++t) {
+        Dice own(SeedOfTest(grade, true, t));
+        const bool first = t < 2;
+        WriteScores(folder / (kTeikiTests[t] + ".xls"), grade, roster, ability, true, first || !firstTestsOnly,
+                    first ? dice : own);
+    }
+    for (int t = 0; t < 5; ++t) {
+        Dice own(SeedOfTest(grade, false, t));
+        const bool first = t < 1;
+        WriteScores(folder / (kJitsuTests[t] + ".xls"), grade, roster, ability, false, first || !firstTestsOnly,
+                    first ? dice : own);
+    }
     // Term 1 complete; in term 2 the teachers of 国語 and 数学 have entered
     // theirs; term 3 and the register are still empty.
     const std::vector<std::vector<int>> ratedSubjects = {{}, {0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 2}, {}};
@@ -403,12 +422,13 @@ void WriteGrade(const fs::path &data, int grade, Dice &dice) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-sample-school DRIVE_FOLDER\n");
+    const bool firstTestsOnly = argc == 3 && std::string(argv[1]) == "--first-tests-only";
+    if (argc != 2 && !firstTestsOnly) {
+        std::fprintf(stderr, "usage: make-sample-school [--first-tests-only] DRIVE_FOLDER\n");
         return 2;
     }
     try {
-        const fs::path data = fs::path(argv[1]) / std::string(dorv::RootFolder) / std::string(dorv::DataFolder);
+        const fs::path data = fs::path(argv[argc - 1]) / std::string(dorv::RootFolder) / std::string(dorv::DataFolder);
         const fs::path kihon = data / std::string(dorv::KihonFolder);
         fs::create_directories(kihon);
 
@@ -420,8 +440,8 @@ int main(int argc, char **argv) {
         WriteKanten(kihon / "YourokuKantenKoumoku.xls", kYourokuKanten);
         WriteBook(data / "雛形-名簿.xls", {RosterSheet()});
 
-        Dice dice(20260410);
-        for (int g = 1; g <= 3; ++g) WriteGrade(data, g, dice);
+        Dice dice(kSeed);
+        for (int g = 1; g <= 3; ++g) WriteGrade(data, g, firstTestsOnly, dice);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "make-sample-school: %s\n", e.what());
         return 1;

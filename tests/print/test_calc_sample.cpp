@@ -61,7 +61,8 @@ std::map<std::string, std::string> Reference(const fs::path &data, int grade, in
 class SampleSchool : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        drive = testing::MakeSampleSchool("dorv-calc-sample");
+        // Early in the year: the later tests wait without scores.
+        drive = testing::MakeSampleSchool("dorv-calc-sample", "--first-tests-only");
     }
     static void TearDownTestSuite() { fs::remove_all(drive); }
 

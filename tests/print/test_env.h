@@ -29,13 +29,14 @@ inline std::string TestEnv(const char *name) {
 inline std::string ShellQuote(const std::string &s) { return "'" + s + "'"; }
 
 // A fresh folder named after `stem` and the process, holding the sample
-// school (its data folder is <folder>/Dorv/Data).
-inline std::filesystem::path MakeSampleSchool(const std::string &stem) {
+// school (its data folder is <folder>/Dorv/Data). `options` go to the tool
+// before the folder.
+inline std::filesystem::path MakeSampleSchool(const std::string &stem, const std::string &options = "") {
     namespace fs = std::filesystem;
     const fs::path drive = fs::temp_directory_path() / (stem + "-" + std::to_string(::getpid()));
     fs::remove_all(drive);
     fs::create_directories(drive);
-    const std::string command = ShellQuote(TestEnv("DORV_BIN_DIR") + "/make-sample-school") + " " +
+    const std::string command = ShellQuote(TestEnv("DORV_BIN_DIR") + "/make-sample-school") + " " + options + " " +
                                 ShellQuote(drive.string()) + " > /dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return drive;

@@ -38,8 +38,10 @@ std::string SampleSchoolTool() {
     return DORV_MAKE_SAMPLE_SCHOOL;
 }
 
-bool MakeSampleSchool(const fs::path &drive) {
-    const std::string command = "'" + SampleSchoolTool() + "' '" + drive.string() + "'";
+// Without --first-tests-only every test has its scores.
+bool MakeSampleSchool(const fs::path &drive, bool firstTestsOnly) {
+    const std::string command =
+        "'" + SampleSchoolTool() + "' " + (firstTestsOnly ? "--first-tests-only " : "") + "'" + drive.string() + "'";
     return std::system(command.c_str()) == 0;
 }
 
@@ -47,8 +49,37 @@ bool MakeSampleSchool(const fs::path &drive) {
 
 bool IsLetter(uint8_t b) { return b == 'A' || b == 'B' || b == 'C'; }
 
-// One sample school for all tests; made by the first test that needs it, so
-// that a failure to make it fails that test instead of skipping them all.
+// The class counts and both sets of test names of the work drive, the test
+// names current while the object lives.
+struct GradeMasters {
+    TKurasuSuData classes;
+    TTeikiTestName teiki;
+    TJitsuTestName jitsu;
+
+    GradeMasters() {
+        classes.LoadKurasuSu();
+        teiki.LoadTestNames();
+        jitsu.LoadTestNames();
+        CurTeikiTestName = &teiki;
+        CurJitsuTestName = &jitsu;
+    }
+    // Selects grade g and loads its roster.
+    void SelectGrade(int g, TNameData &roster) const {
+        SelectedGrade = static_cast<uint8_t>(g);
+        roster.Grade = static_cast<uint8_t>(g);
+        roster.LoadMeibo(classes.GradeClasses[g]);
+    }
+    ~GradeMasters() {
+        CurTeikiTestName = nullptr;
+        CurJitsuTestName = nullptr;
+    }
+    GradeMasters(const GradeMasters &) = delete;
+    GradeMasters &operator=(const GradeMasters &) = delete;
+};
+
+// One sample school early in its year (the later tests without scores) for
+// all tests; made by the first test that needs it, so that a failure to make
+// it fails that test instead of skipping them all.
 class SampleSchool : public ::testing::Test {
 protected:
     static void TearDownTestSuite() {
@@ -58,7 +89,7 @@ protected:
     void SetUp() override {
         if (!school_) {
             school_ = new SchoolFolder;
-            made_ = MakeSampleSchool(school_->Root());
+            made_ = MakeSampleSchool(school_->Root(), true);
         }
         ASSERT_TRUE(made_) << SampleSchoolTool() << " failed";
         WorkDrive = school_->Root().string();
@@ -135,23 +166,14 @@ TEST_F(SampleSchool, MasterWorkbooksLoadThroughTheReader) {
 }
 
 TEST_F(SampleSchool, GradeWorkbooksLoadThroughTheReaderAndAgree) {
-    TKurasuSuData classes;
-    classes.LoadKurasuSu();
-    TTeikiTestName teiki;
-    TJitsuTestName jitsu;
-    teiki.LoadTestNames();
-    jitsu.LoadTestNames();
-    CurTeikiTestName = &teiki;
-    CurJitsuTestName = &jitsu;
+    const GradeMasters masters;
+    const TKurasuSuData &classes = masters.classes;
 
     for (int g = 1; g <= 3; ++g) {
         SCOPED_TRACE("grade " + std::to_string(g));
-        SelectedGrade = static_cast<uint8_t>(g);
         const uint8_t cc = classes.GradeClasses[g];
-
         TNameData roster;
-        roster.Grade = static_cast<uint8_t>(g);
-        roster.LoadMeibo(cc);
+        masters.SelectGrade(g, roster);
         EXPECT_READER_ONLY();
         int students = 0, girls = 0;
         for (int r = 1; r <= 420; ++r) {
@@ -262,13 +284,11 @@ TEST_F(SampleSchool, GradeWorkbooksLoadThroughTheReaderAndAgree) {
             }
         }
     }
-    CurTeikiTestName = nullptr;
-    CurJitsuTestName = nullptr;
 }
 
 TEST_F(SampleSchool, TwoRunsWriteTheSameFiles) {
     SchoolFolder other;
-    ASSERT_TRUE(MakeSampleSchool(other.Root()));
+    ASSERT_TRUE(MakeSampleSchool(other.Root(), true));
     std::vector<fs::path> files;
     for (const auto &e : fs::recursive_directory_iterator(school_->Root()))
         if (e.is_regular_file()) files.push_back(fs::relative(e.path(), school_->Root()));
@@ -277,6 +297,63 @@ TEST_F(SampleSchool, TwoRunsWriteTheSameFiles) {
         SCOPED_TRACE(f.string());
         EXPECT_EQ(Stamp(other.Root() / f).bytes, Stamp(school_->Root() / f).bytes);
     }
+}
+
+// The school as the demo opens it: every regular and proficiency test of
+// every grade holds the scores of nearly every student, a few are absent,
+// and every other workbook is the one of the early school.
+TEST_F(SampleSchool, TheFullYearFillsEveryTestAndChangesNothingElse) {
+    SchoolFolder full;
+    ASSERT_TRUE(MakeSampleSchool(full.Root(), false));
+    const GradeMasters masters;
+    const TKurasuSuData &classes = masters.classes;
+    const TTeikiTestName &teiki = masters.teiki;
+    const TJitsuTestName &jitsu = masters.jitsu;
+
+    std::set<fs::path> laterTests;
+    for (int g = 1; g <= 3; ++g) {
+        SCOPED_TRACE("grade " + std::to_string(g));
+        const uint8_t cc = classes.GradeClasses[g];
+        TNameData roster;
+        masters.SelectGrade(g, roster);
+        int students = 0;
+        for (int r = 1; r <= 420; ++r) students += roster.Names[r].empty() ? 0 : 1;
+
+        int absences = 0;
+        for (uint8_t kind : {uint8_t{0}, uint8_t{1}}) {
+            const TTestNameSet &names =
+                kind == 0 ? static_cast<const TTestNameSet &>(teiki) : static_cast<const TTestNameSet &>(jitsu);
+            for (uint8_t t = 1; t <= 5; ++t) {
+                SCOPED_TRACE("test kind " + std::to_string(kind) + " number " + std::to_string(t));
+                if (t > (kind == 0 ? 2 : 1))
+                    laterTests.insert(fs::path(GakunenFolders[g]) / (names.TestName[g][t] + ".xls"));
+                SelectedTest = t;
+                TSotenData scores;
+                scores.LoadTest(TTestId{kind, t}, cc);
+                int withScores = 0;
+                for (int r = 1; r <= 420; ++r) {
+                    if (scores.Score[r][0] == 255) continue;
+                    ++withScores;
+                    EXPECT_FALSE(roster.Names[r].empty()) << "scores without a student in slot " << r;
+                    if (kind == 0) {
+                        EXPECT_EQ(scores.Score[r][8], scores.Score[r][9] + scores.Score[r][10]);
+                    }
+                }
+                EXPECT_GE(withScores, students * 9 / 10);
+                absences += students - withScores;
+            }
+        }
+        EXPECT_GT(absences, 0);
+    }
+
+    const fs::path data = fs::path(RootFolder) / fs::path(DataFolder);
+    std::set<fs::path> changed;
+    for (const auto &e : fs::recursive_directory_iterator(school_->Root() / data)) {
+        if (!e.is_regular_file()) continue;
+        const fs::path f = fs::relative(e.path(), school_->Root() / data);
+        if (Stamp(full.Root() / data / f).bytes != Stamp(e.path()).bytes) changed.insert(f);
+    }
+    EXPECT_EQ(changed, laterTests);
 }
 
 }  // namespace
