@@ -1,13 +1,13 @@
-// Reader throughput on the workbooks made by make_bench_workbooks.py.
-//   bench_xbiff DIR [benchmark options]
+// Reader throughput on every .xls of the given folders (those written by
+// make_bench_workbooks.py and the LibreOffice ones in bench/workbooks).
+//   bench_xbiff DIR... [benchmark options]
 // Reports bytes per second of workbook file read, events handled by a
-// handler that keeps the texts' lengths.
+// handler that keeps the texts' lengths; each result's label is the path.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,25 +30,33 @@ void readWorkbook(benchmark::State &state, const std::string &path) {
   state.SetBytesProcessed(std::int64_t(state.iterations() * size));
   state.counters["cells"] = double(cells) / double(state.iterations());
   state.counters["file_MB"] = double(size) / 1e6;
+  state.SetLabel(path);
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: bench_xbiff DIR [benchmark options]\n");
+  // The folders come first; benchmark options begin with "--".
+  int dirs = 1;
+  while (dirs < argc && std::string(argv[dirs]).rfind("--", 0) != 0) ++dirs;
+  if (dirs == 1) {
+    std::fprintf(stderr, "usage: bench_xbiff DIR... [benchmark options]\n");
     return 2;
   }
-  const std::string dir = argv[1];
-  for (const char *name : {"grade.xls", "large.xls"}) {
-    const std::string path = dir + "/" + name;
-    benchmark::RegisterBenchmark((std::string("XBiff/") + name).c_str(),
+  std::vector<std::filesystem::path> paths;
+  for (int i = 1; i < dirs; ++i)
+    for (const auto &e : std::filesystem::directory_iterator(argv[i]))
+      if (e.path().extension() == ".xls") paths.push_back(e.path());
+  std::sort(paths.begin(), paths.end());
+  for (const auto &p : paths) {
+    const std::string path = p.string();
+    benchmark::RegisterBenchmark(("XBiff/" + p.filename().string()).c_str(),
                                  [path](benchmark::State &s) { readWorkbook(s, path); })
         ->Unit(benchmark::kMillisecond);
   }
-  argv[1] = argv[0];
-  int n = argc - 1;
-  benchmark::Initialize(&n, argv + 1);
+  argv[dirs - 1] = argv[0];
+  int n = argc - dirs + 1;
+  benchmark::Initialize(&n, argv + dirs - 1);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

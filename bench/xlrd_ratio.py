@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Times python3-xlrd on the benchmark workbooks and prints its speed beside
-the reader's (from bench_xbiff's JSON output). Both are CPU times
-of the process, so a busy machine skews neither side.
+the reader's (from bench_xbiff's JSON output, whose labels are the
+workbooks' paths), one line per workbook. Both are CPU times of the
+process, so a busy machine skews neither side.
 
-Usage: xlrd_ratio.py DIR BENCH_JSON
+Usage: xlrd_ratio.py BENCH_JSON
 """
 import json
 import os
@@ -26,17 +27,17 @@ def xlrd_seconds(path, runs=3):
 
 
 def main():
-    data_dir, bench_json = sys.argv[1], sys.argv[2]
+    bench_json = sys.argv[1]
     with open(bench_json) as f:
         results = json.load(f)["benchmarks"]
-    print("%-12s %9s %12s %12s %8s" % ("workbook", "MB", "reader MB/s", "xlrd MB/s", "ratio"))
+    print("%-16s %9s %12s %12s %8s" % ("workbook", "MB", "reader MB/s", "xlrd MB/s", "ratio"))
     for b in results:
         name = b["name"].split("/")[1]
-        path = os.path.join(data_dir, name)
+        path = b["label"]
         mb = os.path.getsize(path) / 1e6
         reader = b["bytes_per_second"] / 1e6
         xl = mb / xlrd_seconds(path)
-        print("%-12s %9.2f %12.1f %12.1f %7.1fx" % (name, mb, reader, xl, reader / xl))
+        print("%-16s %9.2f %12.1f %12.1f %7.1fx" % (name, mb, reader, xl, reader / xl))
 
 
 if __name__ == "__main__":

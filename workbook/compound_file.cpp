@@ -233,12 +233,19 @@ std::uint64_t CompoundFile::streamLength(std::size_t index) const {
 }
 
 std::vector<std::uint8_t> CompoundFile::streamBytes(std::size_t index) const {
+  std::vector<std::uint8_t> out;
+  const auto bytes = streamSpan(index, out);
+  if (bytes.data() != out.data()) out.assign(bytes.begin(), bytes.end());
+  return out;
+}
+
+std::span<const std::uint8_t> CompoundFile::streamSpan(std::size_t index,
+                                                       std::vector<std::uint8_t> &scratch) const {
   const DirEntry &d = entries_.at(index);
   if (d.objectType != kStream && d.objectType != kRootStorage)
     throw std::out_of_range("directory entry is not a stream");
   const std::uint64_t size = streamLength(index);
-  std::vector<std::uint8_t> out;
-  if (size == 0) return out;
+  if (size == 0) return {};
   const bool mini = d.objectType == kStream && size < header_.miniStreamCutoff;
   const std::size_t unit = mini ? 64 : sectorSize();
   const auto &table = mini ? miniFat_ : fat_;
@@ -248,13 +255,22 @@ std::vector<std::uint8_t> CompoundFile::streamBytes(std::size_t index) const {
   const std::size_t need = std::size_t((size + unit - 1) / unit);
   const auto sectors = chain(d.startSector, table, need);
   if (sectors.size() < need) fail("stream chain too short");
-  out.reserve(std::size_t(size));
-  for (std::uint32_t s : sectors) {
-    const std::size_t take = std::min<std::size_t>(unit, std::size_t(size) - out.size());
-    const std::uint8_t *src = mini ? miniStream_.data() + std::size_t(s) * 64 : sector(s);
-    out.insert(out.end(), src, src + take);
+  const auto at = [&](std::uint32_t s) { return mini ? miniStream_.data() + std::size_t(s) * 64 : sector(s); };
+  // Writers lay most streams out in one run of sectors.
+  bool inOrder = true;
+  for (std::size_t i = 1; i < sectors.size() && inOrder; ++i) inOrder = sectors[i] == sectors[i - 1] + 1;
+  if (inOrder) {
+    at(sectors.back());  // checks that the run lies within the file
+    return {at(sectors.front()), std::size_t(size)};
   }
-  return out;
+  scratch.clear();
+  scratch.reserve(std::size_t(size));
+  for (std::uint32_t s : sectors) {
+    const std::size_t take = std::min<std::size_t>(unit, std::size_t(size) - scratch.size());
+    const std::uint8_t *src = at(s);
+    scratch.insert(scratch.end(), src, src + take);
+  }
+  return scratch;
 }
 
 std::optional<std::size_t> CompoundFile::findChild(std::size_t parent,

@@ -112,6 +112,11 @@ class CompoundFile {
   // Throws std::out_of_range for an index that is not a stream or the root,
   // NotCompoundFile when its sector chain is broken.
   std::vector<std::uint8_t> streamBytes(std::size_t index) const;
+  // The same bytes without a copy where the stream's sectors follow one
+  // another in order (in the file, or in the mini stream): the span then
+  // points into the file (this object's bytes or the viewed ones). Otherwise
+  // they are gathered into `scratch`, which the span then points into.
+  std::span<const std::uint8_t> streamSpan(std::size_t index, std::vector<std::uint8_t> &scratch) const;
 
   // The entry named `name` among the children of storage `parent`, compared
   // case-insensitively; the directory tree is walked with cycle protection.

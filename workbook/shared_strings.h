@@ -3,16 +3,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace dorv::biff {
 
-// Decodes the bodies of an SST record and its CONTINUE records, joined in
-// `table`; `segmentEnds` holds the end of each record's body within it.
-// A string whose characters cross a segment end goes on in the next segment
-// behind a flags byte of its own. Damaged data ends the table: the strings
-// decoded before the fault are returned.
+// Decodes the bodies of an SST record and its CONTINUE records, in order,
+// read where they lie. A string whose characters cross the end of a body
+// goes on in the next one behind a flags byte of its own; every other field
+// simply runs on. Damaged data ends the table: the strings decoded before the
+// fault are returned.
+std::vector<std::string> decodeSharedStrings(std::span<const std::span<const std::uint8_t>> bodies);
+
+// The same for the bodies joined in `table`; `segmentEnds` holds the end of
+// each body within it.
 std::vector<std::string> decodeSharedStrings(const std::vector<std::uint8_t> &table,
                                              const std::vector<std::size_t> &segmentEnds);
 

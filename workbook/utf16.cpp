@@ -3,21 +3,8 @@
 namespace dorv::utf16 {
 
 void appendUtf8(std::string &out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
+  char buf[4];
+  out.append(buf, putUtf8(buf, c));
 }
 
 std::size_t decodeUtf8(std::string_view s, char32_t &c) {
@@ -46,18 +33,10 @@ std::size_t decodeUtf8(std::string_view s, char32_t &c) {
 }
 
 std::string toUtf8(std::u16string_view u) {
-  std::string out;
-  out.reserve(u.size() * 3);
-  for (std::size_t i = 0; i < u.size(); ++i) {
-    char32_t c = u[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    appendUtf8(out, c);
-  }
+  std::string out(3 * u.size(), '\0');
+  Utf8Writer w(out.data());
+  for (char16_t c : u) w.put(c);
+  out.resize(std::size_t(w.finish() - out.data()));
   return out;
 }
 

@@ -8,7 +8,7 @@ namespace dorv::biff8 {
 
 namespace {
 
-std::string asString(const std::vector<std::uint8_t> &v) { return std::string(v.begin(), v.end()); }
+std::string asString(std::span<const std::uint8_t> v) { return std::string(v.begin(), v.end()); }
 
 Workbook parseAny(const std::string &stream, const std::string &singleSheetName, bool &older) {
     older = !isBiff8Stream(stream);
@@ -32,7 +32,8 @@ WorkbookFile WorkbookFile::fromBytes(std::vector<std::uint8_t> bytes, const std:
         if (!idx) throw FormatError(FormatError::Kind::NotWorkbook, "no workbook stream");
         std::string stream;
         try {
-            stream = asString(f.compound_->streamBytes(*idx));
+            std::vector<std::uint8_t> scratch;
+            stream = asString(f.compound_->streamSpan(*idx, scratch));
         } catch (const cfb::NotCompoundFile &) {
             throw FormatError(FormatError::Kind::Damaged, "broken workbook stream");
         }

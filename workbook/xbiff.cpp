@@ -1,12 +1,18 @@
 #include "xbiff.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "biff8_records.h"
 #include "biff_text.h"
@@ -53,8 +59,8 @@ struct Body {
 // The walk of one Open() call.
 class Walker {
  public:
-  Walker(TXBiff &owner, std::vector<std::uint8_t> stream, int state)
-      : owner_(owner), s_(std::move(stream)), state_(state) {}
+  Walker(TXBiff &owner, std::span<const std::uint8_t> stream, int state)
+      : owner_(owner), s_(stream), state_(state) {}
 
   // Decides the record layouts from the first BOF; run() walks the rest.
   void firstBof();
@@ -82,7 +88,7 @@ class Walker {
   }
 
   TXBiff &owner_;
-  std::vector<std::uint8_t> s_;
+  std::span<const std::uint8_t> s_;  // the stream, where it lies in the file
   std::size_t pos_ = 0;
   int state_;
   int sheetNo_ = 0;
@@ -257,21 +263,17 @@ void Walker::record(std::uint16_t id, Body b) {
 // the position of the first record after the unit.
 std::size_t Walker::sharedStringTable(std::size_t start) {
   const std::size_t size = s_.size();
-  std::vector<std::uint8_t> table;
-  std::vector<std::size_t> segmentEnds;
+  std::vector<std::span<const std::uint8_t>> bodies;
   std::size_t at = start;
   bool first = true;
   while (at + 4 <= size && (first || u16(s_.data() + at) == kContinue)) {
     const std::size_t len = u16(s_.data() + at + 2);
     if (len > kMaxSstPiece) throw XBiffError(kMsgUnknownFormat);
-    const std::size_t avail = std::min(len, size - at - 4);
-    table.insert(table.end(), s_.begin() + std::ptrdiff_t(at + 4),
-                 s_.begin() + std::ptrdiff_t(at + 4 + avail));
-    segmentEnds.push_back(table.size());
+    bodies.push_back(s_.subspan(at + 4, std::min(len, size - at - 4)));
     at = std::min(at + 4 + len, size);
     first = false;
   }
-  shared_ = biff::decodeSharedStrings(table, segmentEnds);
+  shared_ = biff::decodeSharedStrings(bodies);
   return at;
 }
 
@@ -309,7 +311,10 @@ std::string TXBiff::formatGeneral(double value) {
   std::size_t n = 0;
   for (; p < end && *p != 'e'; ++p)
     if (*p != '.') digits[n++] = *p;
-  const int exponent = std::atoi(std::string(p + 1, end).c_str());
+  int exponent = 0;
+  const char *exponentText = p + 1;
+  if (exponentText < end && *exponentText == '+') ++exponentText;
+  std::from_chars(exponentText, end, exponent);
   while (n > 1 && digits[n - 1] == '0') --n;
 
   char out[48];
@@ -342,44 +347,107 @@ std::string TXBiff::formatGeneral(double value) {
   return std::string(out, o);
 }
 
+namespace {
+
+struct Buffer {
+  std::unique_ptr<std::uint8_t[]> data;
+  std::size_t capacity = 0;
+};
+
+// The buffer of the thread's last workbook, up to kKeptBuffer bytes: loaders
+// read many in a row, and a fresh megabyte each time costs its page faults
+// and, once freed, makes the allocator give back to the system the pages
+// that the next walk's texts want again.
+constexpr std::size_t kKeptBuffer = std::size_t{16} << 20;
+thread_local Buffer keptBuffer;
+
+// A whole file, read into the kept buffer when it is large enough. Read
+// rather than mapped: a mapped file that another program cuts short while
+// it is walked would kill the process.
+class FileBytes {
+ public:
+  // Files other than regular ones are not read (and opened without waiting,
+  // so that a named pipe does not hang the caller).
+  explicit FileBytes(const std::string &fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw XBiffError(kMsgOpenFailed);
+    struct Closer {
+      int fd;
+      ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw XBiffError(kMsgOpenFailed);
+    // The kept buffer is taken out while in use: a handler that opens
+    // another workbook gets a buffer of its own.
+    buffer_ = std::move(keptBuffer);
+    keptBuffer = Buffer{};
+    // One byte more than the size told, to see a file that has grown since.
+    reserve(std::size_t(st.st_size) + 1);
+    for (;;) {
+      if (size_ == buffer_.capacity) reserve(2 * size_);
+      const ssize_t got = ::read(fd, buffer_.data.get() + size_, buffer_.capacity - size_);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) throw XBiffError(kMsgOpenFailed);
+      if (got == 0) break;
+      size_ += std::size_t(got);
+    }
+  }
+  ~FileBytes() {
+    if (buffer_.capacity <= kKeptBuffer && buffer_.capacity > keptBuffer.capacity) keptBuffer = std::move(buffer_);
+  }
+  FileBytes(const FileBytes &) = delete;
+  FileBytes &operator=(const FileBytes &) = delete;
+
+  std::span<const std::uint8_t> bytes() const { return {buffer_.data.get(), size_}; }
+
+ private:
+  void reserve(std::size_t capacity) {
+    if (capacity <= buffer_.capacity) return;
+    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    if (size_ > 0) std::memcpy(data.get(), buffer_.data.get(), size_);
+    buffer_ = Buffer{std::move(data), capacity};
+  }
+
+  Buffer buffer_;
+  std::size_t size_ = 0;
+};
+
+}  // namespace
+
 void TXBiff::Open(const std::string &fileName) {
   FileName = fileName;
   std::error_code ec;
   if (std::filesystem::is_directory(fileName, ec)) throw XBiffError(kMsgOpenFailed);
-  std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-  if (!in) throw XBiffError(kMsgOpenFailed);
-  const std::streamoff size = in.tellg();
-  if (size < 0) throw XBiffError(kMsgOpenFailed);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char *>(bytes.data()), size)) throw XBiffError(kMsgOpenFailed);
-  parse(std::move(bytes));
+  const FileBytes file(fileName);
+  parse(file.bytes());
 }
 
-void TXBiff::OpenBytes(std::span<const std::uint8_t> fileBytes) {
-  parse(std::vector<std::uint8_t>(fileBytes.begin(), fileBytes.end()));
-}
+void TXBiff::OpenBytes(std::span<const std::uint8_t> fileBytes) { parse(fileBytes); }
 
-void TXBiff::parse(std::vector<std::uint8_t> file) {
-  std::vector<std::uint8_t> stream;
+void TXBiff::parse(std::span<const std::uint8_t> file) {
+  // The stream is handed to the walk where it lies: in the file, or, when
+  // its sectors are out of order, gathered once into `gathered`.
+  std::span<const std::uint8_t> stream;
+  std::vector<std::uint8_t> gathered;
+  std::optional<cfb::CompoundFile> cf;
   int state = 2;
   if (cfb::CompoundFile::hasSignature(file)) {
     try {
-      const auto cf = cfb::CompoundFile::view(file);
-      if (auto i = cf.findRootStream(u"Workbook")) {
-        stream = cf.streamBytes(*i);
+      cf.emplace(cfb::CompoundFile::view(file));
+      if (auto i = cf->findRootStream(u"Workbook")) {
+        stream = cf->streamSpan(*i, gathered);
         state = 5;
-      } else if (auto j = cf.findRootStream(u"book")) {
-        stream = cf.streamBytes(*j);
+      } else if (auto j = cf->findRootStream(u"book")) {
+        stream = cf->streamSpan(*j, gathered);
         state = 4;
       }
     } catch (const cfb::NotCompoundFile &) {
       state = 2;
     }
   }
-  if (state == 2) stream = std::move(file);
+  if (state == 2) stream = file;
   Progress = 0;
-  Walker w(*this, std::move(stream), state);
+  Walker w(*this, stream, state);
   w.firstBof();
   biffState_ = w.state();
   w.run();

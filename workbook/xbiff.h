@@ -52,7 +52,8 @@ class TXBiff {
   // oversized shared string table, and whatever a handler throws.
   void Open(const std::string &FileName);
 
-  // The same walk over the contents of a file already in memory.
+  // The same walk over the contents of a file already in memory, read where
+  // they lie: they must stay unchanged until it returns.
   void OpenBytes(std::span<const std::uint8_t> fileBytes);
 
   // The record-layout selector of the last walk: 2 BIFF2 plain file,
@@ -72,7 +73,7 @@ class TXBiff {
   static std::string formatGeneral(double value);
 
  private:
-  void parse(std::vector<std::uint8_t> file);
+  void parse(std::span<const std::uint8_t> file);
   int biffState_ = 0;
 };
 

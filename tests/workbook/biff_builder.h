@@ -236,4 +236,29 @@ inline std::size_t fatEntryOffset(const Bytes &file, std::uint32_t i) {
 
 inline void put32At(Bytes &file, std::size_t offset, std::uint32_t v) { std::memcpy(file.data() + offset, &v, 4); }
 
+// The stream of directory entry `entry` (in the first directory sector, of
+// at least 4096 bytes) of a file made by makeCompoundFile, its sectors laid
+// out in reverse order, chain and start adjusted: the same stream, no longer
+// in one run of sectors.
+inline Bytes reverseStreamSectors(Bytes file, std::uint32_t entry) {
+  const std::size_t ss = std::size_t{1} << (file[30] | (file[31] << 8));
+  const auto get32 = [&](std::size_t o) {
+    std::uint32_t v;
+    std::memcpy(&v, file.data() + o, 4);
+    return v;
+  };
+  const std::size_t dirEntry = (std::size_t(get32(48)) + 1) * ss + 128 * entry;
+  const std::uint32_t start = get32(dirEntry + 116);
+  const std::uint32_t n = std::uint32_t((get32(dirEntry + 120) + ss - 1) / ss);
+  const auto at = [&](std::uint32_t sector) { return (std::size_t(sector) + 1) * ss; };
+  const Bytes run(file.begin() + std::ptrdiff_t(at(start)), file.begin() + std::ptrdiff_t(at(start + n)));
+  for (std::uint32_t k = 0; k < n; ++k) {
+    const std::uint32_t where = start + n - 1 - k;  // logical sector k
+    std::memcpy(file.data() + at(where), run.data() + k * ss, ss);
+    put32At(file, fatEntryOffset(file, where), k + 1 < n ? where - 1 : 0xFFFFFFFE);
+  }
+  put32At(file, dirEntry + 116, start + n - 1);
+  return file;
+}
+
 }  // namespace dorv::test

@@ -164,4 +164,34 @@ TEST(CompoundFile, CopiesAndViewsReadTheSameStreams) {
   EXPECT_EQ(CompoundFile::view(cut).streamBytes(1), data);
 }
 
+TEST(CompoundFile, StreamsInOneRunAreReadWhereTheyLie) {
+  const Bytes big = pattern(9000, 4), small = pattern(700, 5);
+  const Bytes inOrder = makeCompoundFile({{u"Workbook", big}, {u"s", small}});
+  const Bytes reversed = reverseStreamSectors(inOrder, 1);
+  ASSERT_NE(reversed, inOrder);
+  enum Where { kFile, kScratch, kMiniStream };
+  struct Case {
+    const char *what;
+    const Bytes &file;
+    std::size_t entry;
+    const Bytes &data;
+    Where where;
+  } cases[] = {
+      {"sectors in order", inOrder, 1, big, kFile},
+      {"sectors in reverse order", reversed, 1, big, kScratch},
+      {"in the mini stream", inOrder, 2, small, kMiniStream},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto cf = CompoundFile::view(c.file);
+    std::vector<std::uint8_t> scratch;
+    const auto span = cf.streamSpan(c.entry, scratch);
+    EXPECT_EQ(Bytes(span.begin(), span.end()), c.data);
+    EXPECT_EQ(cf.streamBytes(c.entry), c.data);
+    const bool inFile = span.data() >= c.file.data() && span.data() < c.file.data() + c.file.size();
+    EXPECT_EQ(inFile, c.where == kFile);
+    EXPECT_EQ(span.data() == scratch.data(), c.where == kScratch);
+  }
+}
+
 }  // namespace

@@ -2,8 +2,11 @@
 // cancellation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+
+#include <sys/stat.h>
 
 #include "xbiff_recorder.h"
 
@@ -193,8 +196,12 @@ TEST(XBiffWalk, EmptyFileGivesOneProgressEvent) {
 }
 
 TEST(XBiffWalk, UnreadableFilesRaiseTheOpenMessage) {
+  // A named pipe that no one writes to: waiting for it would hang the caller.
+  const std::string fifo = std::string(testing::TempDir()) + "xbiff-fifo.xls";
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string &path : {std::string(testing::TempDir()) + "no-such-dir/missing.xls",
-                                 std::string(testing::TempDir())}) {
+                                 std::string(testing::TempDir()), fifo}) {
     SCOPED_TRACE(path);
     Recorder r(true);
     try {
@@ -216,6 +223,57 @@ TEST(XBiffWalk, SecondOpenStartsAfresh) {
   EXPECT_EQ(r.run(one), Events{"cell 1 0 0 0 first"});
   EXPECT_EQ(r.run(two), Events{});
   EXPECT_EQ(r.run(one), Events{"cell 1 0 0 0 first"});
+}
+
+TEST(XBiffWalk, StreamSectorsOutOfOrderReadTheSame) {
+  Bytes cells;
+  for (unsigned i = 0; i < 600; ++i) {
+    const Bytes c = rk(i, i % 7, 402 + 4 * i);
+    cells.insert(cells.end(), c.begin(), c.end());
+  }
+  const Bytes inOrder = biff8File(cells);
+  Recorder r(true);
+  const Events expected = r.run(inOrder);
+  ASSERT_EQ(std::count_if(expected.begin(), expected.end(), [](const std::string &e) { return e.rfind("cell", 0) == 0; }),
+            600);
+  EXPECT_EQ(r.run(reverseStreamSectors(inOrder, 1)), expected);
+}
+
+TEST(XBiffWalk, EachFileIsReadWholeWhateverWasReadBefore) {
+  const auto column = [](unsigned col) {
+    Bytes cells;
+    for (unsigned i = 0; i < 600; ++i) {
+      const Bytes c = rk(i, col, 402 + 4 * i);
+      cells.insert(cells.end(), c.begin(), c.end());
+    }
+    return biff8File(cells);
+  };
+  const Bytes big = column(0), other = column(1), small = biff8Sheet(rk(7, 7, 403));
+  const std::string bigPath = writeTemp("xbiff-big.xls", big), otherPath = writeTemp("xbiff-other.xls", other),
+                    smallPath = writeTemp("xbiff-small.xls", small);
+  Recorder expect;
+  const Events bigEvents = expect.run(big), otherEvents = expect.run(other), smallEvents = expect.run(small);
+  ASSERT_EQ(smallEvents, Events{"cell 1 7 7 15 1"});
+
+  Recorder r;
+  for (const std::string &path : {bigPath, smallPath, bigPath, smallPath}) {
+    SCOPED_TRACE(path);
+    r.events.clear();
+    r.reader.Open(path);
+    EXPECT_EQ(r.events, path == bigPath ? bigEvents : smallEvents);
+  }
+
+  // A handler that reads another workbook of the same size in the middle of
+  // a walk.
+  Recorder outer, inner;
+  const auto record = outer.reader.OnReadCell;
+  outer.reader.OnReadCell = [&](TXBiff &x, int sheet, int row, int col, int attr, const std::string &text, bool &c) {
+    if (row == 1) inner.reader.Open(otherPath);
+    record(x, sheet, row, col, attr, text, c);
+  };
+  outer.reader.Open(bigPath);
+  EXPECT_EQ(outer.events, bigEvents);
+  EXPECT_EQ(inner.events, otherEvents);
 }
 
 TEST(XBiffWalk, EventsNotAssignedAreSkipped) {
