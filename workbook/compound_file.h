@@ -113,6 +113,11 @@ class CompoundFile {
   // NotCompoundFile when its sector chain is broken.
   std::vector<std::uint8_t> streamBytes(std::size_t index) const;
 
+  // Checks the parts that a reader of one stream never looks at but a copy
+  // of the whole file needs: every stream's sector chain is whole and no
+  // directory entry is reached twice from the root. Throws NotCompoundFile.
+  void checkWhole() const;
+
   // The entry named `name` among the children of storage `parent`, compared
   // case-insensitively; the directory tree is walked with cycle protection.
   std::optional<std::size_t> findChild(std::size_t parent, std::u16string_view name) const;
