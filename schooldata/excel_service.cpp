@@ -5,8 +5,10 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <tuple>
@@ -35,7 +37,18 @@ std::string errnoText(int e) {
     case EDQUOT: return "ディスクの割り当てを超えました";
     case EROFS: return "読み取り専用のファイルシステムです";
     case EIO: return "入出力エラーです";
-    default: return std::strerror(e);
+    case ENOENT: return "ファイルかフォルダが見つかりません";
+    case ELOOP: return "シンボリックリンクが多すぎるか循環しています";
+    case ENAMETOOLONG: return "パスが長すぎます";
+    case EMFILE:
+    case ENFILE: return "開いているファイルが多すぎます";
+    case ENOMEM: return "メモリが足りません";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EBUSY:
+    case ETXTBSY: return "ファイルが使用中です";
+    case ESTALE: return "ネットワーク上のファイルが見えなくなりました";
+    // The system's own texts are English; the number is what helps support.
+    default: return "システムエラー " + std::to_string(e);
     }
 }
 
@@ -44,19 +57,8 @@ std::string withPathAndReason(const char *pattern, const std::string &path, int 
     return withPath(pattern, path) + "（" + errnoText(err) + "）";
 }
 
-std::string baseName(const std::string &path) {
-    auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string dirName(const std::string &path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string stem(const std::string &path) {
-    std::string b = baseName(path);
+    std::string b = PathName(path);
     auto dot = b.find_last_of('.');
     return dot == std::string::npos || dot == 0 ? b : b.substr(0, dot);
 }
@@ -121,6 +123,7 @@ bool sameValue(const biff8::CellValue &a, const biff8::CellValue &b) {
 constexpr const char *kMsgBusy = "ファイル %s は他のプログラムが使用中です";
 constexpr const char *kMsgNotFound = "ファイル %s が見つかりません";
 constexpr const char *kMsgNotWorkbook = "ファイル %s はExcelのブックではありません";
+constexpr const char *kMsgFolder = "%s はExcelのブックではなくフォルダです";
 constexpr const char *kMsgDamaged = "ファイル %s は壊れているため読めません";
 constexpr const char *kMsgEncrypted = "ファイル %s はパスワードで保護されているため開けません";
 constexpr const char *kMsgReadOnly = "ファイル %s は読み取り専用のため書き込めません";
@@ -143,7 +146,8 @@ void TExcelApplication::SetDisplayAlerts(bool) {}
 void TExcelApplication::Quit() {}
 
 struct TExcelWorkbook::Impl {
-    std::string path;
+    std::string path;    // as the caller named it, for the messages
+    std::string target;  // the file itself, every symbolic link resolved
     WorkbookLock lock;
     std::optional<biff8::WorkbookFile> file;
     // Every cell written, with the value it must read back as after the save.
@@ -159,12 +163,33 @@ struct TExcelWorkbook::Impl {
 
 namespace {
 
+// The user's message for a workbook the service cannot take.
+ExcelError refusal(const biff8::FormatError &e, const std::string &path) {
+    switch (e.kind()) {
+    case biff8::FormatError::Kind::Encrypted: return ExcelError(withPath(kMsgEncrypted, path));
+    case biff8::FormatError::Kind::NotWorkbook: return ExcelError(withPath(kMsgNotWorkbook, path));
+    case biff8::FormatError::Kind::Damaged: break;
+    }
+    return ExcelError(withPath(kMsgDamaged, path));
+}
+
 // Runs an operation on an open workbook; a failure closes the workbook
-// (changes dropped, lock released) before it leaves.
+// (changes dropped, lock released) before it leaves. Only the service's own
+// messages leave it: a sheet is parsed when first used, so a damaged one is
+// found here.
 template <class Impl, class F>
 auto guarded(Impl &impl, F &&f) -> decltype(f()) {
     try {
         return f();
+    } catch (const ExcelError &) {
+        impl.close();
+        throw;
+    } catch (const biff8::FormatError &e) {
+        impl.close();
+        throw refusal(e, impl.path);
+    } catch (const std::exception &) {
+        impl.close();
+        throw ExcelError(withPath(kMsgDamaged, impl.path));
     } catch (...) {
         impl.close();
         throw;
@@ -186,17 +211,26 @@ void writeAll(int fd, const std::vector<std::uint8_t> &bytes) {
 }  // namespace
 
 void TExcelWorkbook::Impl::save() {
-    const std::vector<std::uint8_t> bytes = file->save();
-    const std::string dir = dirName(path);
-    std::string temp = dir + "/." + baseName(path) + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) throw ExcelError(withPathAndReason(kMsgNotSaved, path, errno));
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = file->save();
+    } catch (const std::exception &) {
+        throw ExcelError(withPath(kMsgNotSaved, path));
+    }
+    // The new file is written in the folder of the file itself, so that a
+    // workbook reached through a symbolic link is replaced where it lies and
+    // the link stays a link.
+    const std::string dir = PathFolder(target);
+    RemoveStaleSaveTemps(target);
+    std::string temp;
+    int fd = -1;
     // A failed save leaves nothing of itself beside the workbook.
     auto discard = [&] {
         if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
+        if (!temp.empty()) ::unlink(temp.c_str());
     };
     try {
+        fd = CreateSaveTemp(target, temp);
         writeAll(fd, bytes);
         const struct stat &st = lock.status();
         if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
@@ -218,7 +252,7 @@ void TExcelWorkbook::Impl::save() {
         }
         if (!ok) throw ExcelError(withPath(kMsgNotVerified, path));
 
-        if (::rename(temp.c_str(), path.c_str()) != 0) throw std::system_error(errno, std::generic_category());
+        if (::rename(temp.c_str(), target.c_str()) != 0) throw std::system_error(errno, std::generic_category());
         ::close(fd);
         fd = -1;
     } catch (const ExcelError &) {
@@ -251,13 +285,18 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
     for (int attempt = 0;; ++attempt) {
         WorkbookLock::Result r;
         try {
-            r = impl_->lock.acquire(path);
+            // Resolved afresh on every attempt: a link may be pointed elsewhere in between.
+            std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+            if (!resolved) throw std::system_error(errno, std::generic_category(), path);
+            impl_->target = resolved.get();
+            r = impl_->lock.acquire(impl_->target);
         } catch (const LockRefused &e) {
             throw ExcelError(LockRefusedMessage(path, e.code().value()));
         } catch (const std::system_error &e) {
             int code = e.code().value();
             if (code == ENOENT || code == ENOTDIR) throw ExcelError(withPath(kMsgNotFound, path));
-            if (code == EISDIR || code == EINVAL) throw ExcelError(withPath(kMsgNotWorkbook, path));
+            if (code == EISDIR) throw ExcelError(withPath(kMsgFolder, path));
+            if (code == EINVAL) throw ExcelError(withPath(kMsgNotWorkbook, path));
             throw ExcelError(withPathAndReason("ファイル %s を開けません", path, code));
         }
         if (r == WorkbookLock::Result::Locked) break;
@@ -273,11 +312,7 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
         try {
             impl_->file.emplace(biff8::WorkbookFile::fromBytes(std::move(bytes), stem(path)));
         } catch (const biff8::FormatError &e) {
-            switch (e.kind()) {
-            case biff8::FormatError::Kind::Encrypted: throw ExcelError(withPath(kMsgEncrypted, path));
-            case biff8::FormatError::Kind::NotWorkbook: throw ExcelError(withPath(kMsgNotWorkbook, path));
-            case biff8::FormatError::Kind::Damaged: throw ExcelError(withPath(kMsgDamaged, path));
-            }
+            throw refusal(e, path);
         } catch (const std::exception &) {
             throw ExcelError(withPath(kMsgDamaged, path));
         }

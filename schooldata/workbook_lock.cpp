@@ -1,9 +1,12 @@
 #include "schooldata/workbook_lock.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <memory>
 #include <system_error>
 
 namespace dorv {
@@ -17,9 +20,61 @@ LockCall g_lockCall = nullptr;
 int lockCall(int fd, int cmd, struct flock *fl) {
     return g_lockCall ? g_lockCall(fd, cmd, fl) : ::fcntl(fd, cmd, fl);
 }
+
+enum class ByteLock { Taken, Held, NoLocks };
+
+// Takes the lock byte of an open file (F_WRLCK or F_RDLCK), waiting for it
+// with `wait`. Held: another holder has it. NoLocks: the file system keeps
+// no locks at all (ENOLCK, EINVAL, EOPNOTSUPP). A lock the file system
+// refuses for any other reason raises LockRefused: waiting would not help.
+ByteLock lockByte(int fd, short type, bool wait) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kLockOffset;
+    fl.l_len = 1;
+    while (lockCall(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl) != 0) {
+        const int e = errno;
+        if (e == EINTR) continue;
+        if (e == EAGAIN || e == EACCES) return ByteLock::Held;
+        if (e == ENOLCK || e == EINVAL || e == EOPNOTSUPP) return ByteLock::NoLocks;
+        throw LockRefused(e, std::generic_category(), "lock");
+    }
+    return ByteLock::Taken;
+}
+
+// mkostemp's six characters.
+bool isTempSuffix(std::string_view s) {
+    if (s.size() != 6) return false;
+    for (char c : s)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
+
+std::string tempPrefix(const std::string &target) { return "." + PathName(target) + "."; }
+
+// A save's file holds a compound file from its first byte on; a killed save
+// leaves it empty or cut anywhere. Anything else is not ours.
+bool looksLikeSaveTemp(int fd) {
+    static constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    unsigned char head[8];
+    const ssize_t n = ::pread(fd, head, sizeof head, 0);
+    return n >= 0 && std::memcmp(head, kSignature, static_cast<std::size_t>(n)) == 0;
+}
 }  // namespace
 
 void SetLockCall(LockCall call) { g_lockCall = call; }
+
+std::string PathFolder(const std::string &path) {
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string PathName(const std::string &path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 WorkbookLock::Result WorkbookLock::acquire(const std::string &path, OpenMode mode) {
     release();
@@ -43,23 +98,16 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path, OpenMode mod
         throw std::system_error(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, std::generic_category(), path);
     }
 
-    struct flock fl {};
-    fl.l_type = readOnly ? F_RDLCK : F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = kLockOffset;
-    fl.l_len = 1;
-    if (lockCall(fd, F_OFD_SETLK, &fl) != 0) {
-        int e = errno;
-        if (e == EAGAIN || e == EACCES) {
+    // A file system that keeps no locks at all: there is nothing to
+    // serialise with, so the workbook is used unlocked.
+    try {
+        if (lockByte(fd, readOnly ? F_RDLCK : F_WRLCK, false) == ByteLock::Held) {
             ::close(fd);
             return Result::Busy;
         }
-        // A file system that keeps no locks at all (ENOLCK, EINVAL): there is
-        // nothing to serialise with, so the workbook is used unlocked.
-        if (e != ENOLCK && e != EINVAL && e != EOPNOTSUPP) {
-            ::close(fd);
-            throw LockRefused(e, std::generic_category(), path);
-        }
+    } catch (const LockRefused &e) {
+        ::close(fd);
+        throw LockRefused(e.code(), path);
     }
     // Whoever finds the lock file shared must be able to write it too.
     if (create && ::fchmod(fd, 0666) != 0) {
@@ -101,6 +149,67 @@ std::vector<std::uint8_t> WorkbookLock::readAll() const { return readWholeFile(f
 void WorkbookLock::release() {
     if (fd_ >= 0) ::close(fd_);  // closing the description drops its lock
     fd_ = -1;
+}
+
+// Whether a save's file is a leftover is told by its lock, not by a process
+// id in its name: the writer holds the lock byte from before its first
+// write until it closes the file after the rename, and the system drops
+// the lock the moment the writer dies, however it dies. A process id would
+// say nothing about a writer on another machine sharing the folder, and
+// could name an unrelated process once the id is reused. A lock that can be
+// taken therefore means a dead writer; where the file system keeps no locks
+// nothing can be told, and the file stays.
+int CreateSaveTemp(const std::string &target, std::string &tempPath) {
+    for (;;) {
+        std::string name = PathFolder(target) + "/" + tempPrefix(target) + "XXXXXX";
+        int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) throw std::system_error(errno, std::generic_category(), "create");
+        struct stat st {};
+        try {
+            lockByte(fd, F_WRLCK, true);
+            if (::fstat(fd, &st) != 0) throw std::system_error(errno, std::generic_category(), "stat");
+        } catch (...) {
+            ::close(fd);
+            ::unlink(name.c_str());
+            throw;
+        }
+        // Another save's clean-up that came upon the file before it was
+        // locked took it for a leftover and removed it: start afresh.
+        if (st.st_nlink == 0) {
+            ::close(fd);
+            continue;
+        }
+        tempPath = std::move(name);
+        return fd;
+    }
+}
+
+void RemoveStaleSaveTemps(const std::string &target) {
+    const std::string folder = PathFolder(target);
+    const std::string prefix = tempPrefix(target);
+    std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return;
+    while (const dirent *e = ::readdir(dir.get())) {
+        const std::string_view name = e->d_name;
+        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix ||
+            !isTempSuffix(name.substr(prefix.size())))
+            continue;
+        const std::string path = folder + "/" + std::string(name);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {}, now {};
+        try {
+            // Holding the lock while removing keeps a writer that has not
+            // locked its new file yet from starting on it unnoticed.
+            if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && looksLikeSaveTemp(fd) &&
+                lockByte(fd, F_RDLCK, false) == ByteLock::Taken && ::lstat(path.c_str(), &now) == 0 &&
+                now.st_dev == st.st_dev && now.st_ino == st.st_ino)
+                ::unlink(path.c_str());
+        } catch (const std::system_error &) {
+            // Not judged: left alone.
+        }
+        ::close(fd);
+    }
 }
 
 }  // namespace dorv

@@ -62,6 +62,10 @@ private:
     struct stat st_ {};
 };
 
+// The folder part of a path ("." for a bare name) and its last part.
+std::string PathFolder(const std::string &path);
+std::string PathName(const std::string &path);
+
 // Every byte of an open file, read from its start whatever its offset.
 // Raises std::system_error.
 std::vector<std::uint8_t> readWholeFile(int fd);
@@ -70,5 +74,17 @@ std::vector<std::uint8_t> readWholeFile(int fd);
 // fails the way a file system would. nullptr restores fcntl.
 using LockCall = int (*)(int fd, int cmd, struct flock *lock);
 void SetLockCall(LockCall call);
+
+// The hidden file a save of `target` writes in the target's own folder
+// before renaming it over the target: ".<name>.XXXXXX", created exclusively
+// and held by its writer through the same lock as a workbook until the
+// descriptor is closed. Returns the descriptor, open for reading and
+// writing; `tempPath` names the file. Raises std::system_error.
+int CreateSaveTemp(const std::string &target, std::string &tempPath);
+
+// Removes what killed saves of `target` left beside it: files of the name
+// pattern of CreateSaveTemp that no live writer holds. Never raises; a file
+// it cannot judge is left alone.
+void RemoveStaleSaveTemps(const std::string &target);
 
 }  // namespace dorv

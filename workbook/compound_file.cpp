@@ -298,4 +298,21 @@ std::optional<std::size_t> CompoundFile::findRootStream(std::u16string_view name
   return std::nullopt;
 }
 
+void CompoundFile::checkWhole() const {
+  for (std::size_t i = 1; i < entries_.size(); ++i)
+    if (entries_[i].objectType == kStream) (void)streamBytes(i);
+  std::vector<bool> seen(entries_.size(), false);
+  std::vector<std::uint32_t> todo{0};
+  while (!todo.empty()) {
+    const std::uint32_t id = todo.back();
+    todo.pop_back();
+    if (id == kNoStream) continue;
+    if (seen[id]) fail("directory entry reached twice");
+    seen[id] = true;
+    const DirEntry &d = entries_[id];
+    if (d.objectType == kUnallocated) continue;
+    todo.insert(todo.end(), {d.leftSibling, d.rightSibling, d.child});
+  }
+}
+
 }  // namespace dorv::cfb

@@ -118,6 +118,11 @@ class CompoundFile {
   // they are gathered into `scratch`, which the span then points into.
   std::span<const std::uint8_t> streamSpan(std::size_t index, std::vector<std::uint8_t> &scratch) const;
 
+  // Checks the parts that a reader of one stream never looks at but a copy
+  // of the whole file needs: every stream's sector chain is whole and no
+  // directory entry is reached twice from the root. Throws NotCompoundFile.
+  void checkWhole() const;
+
   // The entry named `name` among the children of storage `parent`, compared
   // case-insensitively; the directory tree is walked with cycle protection.
   std::optional<std::size_t> findChild(std::size_t parent, std::u16string_view name) const;

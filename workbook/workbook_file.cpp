@@ -24,6 +24,9 @@ WorkbookFile WorkbookFile::fromBytes(std::vector<std::uint8_t> bytes, const std:
     if (cfb::CompoundFile::hasSignature(bytes)) {
         try {
             f.compound_ = cfb::CompoundFile::parse(std::move(bytes));
+            // A save copies every other stream: a damage anywhere in the
+            // file is refused now, not when the save comes to it.
+            f.compound_->checkWhole();
         } catch (const cfb::NotCompoundFile &) {
             throw FormatError(FormatError::Kind::Damaged, "broken compound file");
         }

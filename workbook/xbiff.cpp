@@ -32,6 +32,7 @@ constexpr std::uint16_t kString2 = 0x0007, kString = 0x0207;
 constexpr std::uint16_t kRk = 0x027E, kMulRk = 0x00BD;
 constexpr std::uint16_t kSst = 0x00FC, kContinue = 0x003C, kLabelSst = 0x00FD;
 constexpr std::uint16_t kBoundSheet = 0x0085, kColInfo = 0x007D, kCodePage = 0x0042;
+constexpr std::uint16_t kFilePass = 0x002F;
 constexpr std::uint16_t kBof2 = 0x0009, kBof3 = 0x0209, kBof4 = 0x0409, kBof = 0x0809;
 constexpr std::uint16_t kWorksheetType = 0x0010;
 constexpr std::uint16_t kBiff8Version = 0x0600;
@@ -98,27 +99,35 @@ class Walker {
   biff::CodePage codePage_;
 };
 
+// The substream types a BOF record names: workbook globals, VB module,
+// worksheet, chart, macro sheet, workspace.
+bool knownSubstreamType(std::uint16_t type) {
+  return type == 0x0005 || type == 0x0006 || type == kWorksheetType || type == 0x0020 || type == 0x0040 ||
+         type == 0x0100;
+}
+
 void Walker::firstBof() {
   const std::size_t size = s_.size();
-  while (pos_ + 2 <= size) {
-    const std::uint16_t id = u16(s_.data() + pos_);
-    if (!biff8::isBof(id)) {
-      pos_ += 2;
-      continue;
-    }
-    if (pos_ + 4 > size) break;
-    const std::size_t len = u16(s_.data() + pos_ + 2);
-    Body b{s_.data() + pos_ + 4, std::min(len, size - pos_ - 4)};
-    if (id == kBof3) state_ = 3;
-    // A plain file takes the BIFF2 layouts only when it really is BIFF2.
-    if (state_ == 2 && id == kBof4) state_ = 4;
-    if (state_ == 2 && id == kBof) state_ = 5;
-    if (b.has(0, 2) && b.u16(0) == kBiff8Version) state_ = 8;
-    if (b.has(2, 2) && b.u16(2) == kWorksheetType) sheetNo_ = 1;
-    pos_ += 4 + len;
-    return;
-  }
-  pos_ = size;
+  // Words in front of the first BOF id are passed over, two bytes at a time.
+  while (pos_ + 2 <= size && !biff8::isBof(u16(s_.data() + pos_))) pos_ += 2;
+  // That first BOF id must start a whole BOF record of a known substream
+  // type. An empty file, a text, random bytes or a compound file without a
+  // workbook stream would otherwise walk as a workbook without cells, and a
+  // loader would take an empty roster for the real one instead of going on
+  // to the service, which says what is wrong with the file.
+  if (size - pos_ < 4) throw XBiffError(kMsgOpenFailed);
+  const std::uint16_t id = u16(s_.data() + pos_);
+  const std::size_t len = u16(s_.data() + pos_ + 2);
+  if (len < 4 || len > size - pos_ - 4) throw XBiffError(kMsgOpenFailed);
+  const Body b{s_.data() + pos_ + 4, len};
+  if (!knownSubstreamType(b.u16(2))) throw XBiffError(kMsgOpenFailed);
+  if (id == kBof3) state_ = 3;
+  // A plain file takes the BIFF2 layouts only when it really is BIFF2.
+  if (state_ == 2 && id == kBof4) state_ = 4;
+  if (state_ == 2 && id == kBof) state_ = 5;
+  if (b.u16(0) == kBiff8Version) state_ = 8;
+  if (b.u16(2) == kWorksheetType) sheetNo_ = 1;
+  pos_ += 4 + len;
 }
 
 void Walker::run() {
@@ -248,6 +257,11 @@ void Walker::record(std::uint16_t id, Body b) {
     case kCodePage:
       if (b.has(0, 2)) codePage_.select(b.u16(0));
       break;
+    case kFilePass:
+      // Every record body behind it is encrypted: walked on, it would give
+      // cells of random values. The service refuses such a workbook with a
+      // message of its own.
+      throw XBiffError(kMsgOpenFailed);
     case kBof2:
     case kBof3:
     case kBof4:

@@ -48,7 +48,9 @@ class TXBiff {
   int Progress = 0;
 
   // Stores FileName and walks the file. Throws XBiffError(kMsgOpenFailed)
-  // when the file cannot be read, XBiffError(kMsgUnknownFormat) for an
+  // when the file cannot be read, when its stream does not start with a BOF
+  // record (passing over words in front of the first BOF id) and for an
+  // encrypted workbook (FILEPASS); XBiffError(kMsgUnknownFormat) for an
   // oversized shared string table, and whatever a handler throws.
   void Open(const std::string &FileName);
 

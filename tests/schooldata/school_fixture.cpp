@@ -6,7 +6,10 @@
 #include <stdexcept>
 
 #include "schooldata/settings.h"
+#include "workbook/biff8_records.h"
 #include "workbook/biff8_writer.h"
+#include "workbook/compound_file.h"
+#include "workbook/compound_file_writer.h"
 
 namespace dorv::testing {
 
@@ -30,6 +33,12 @@ bool plainNumber(const std::string &s) {
         else return false;
     }
     return digits;
+}
+
+void writeFile(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 }  // namespace
@@ -57,9 +66,39 @@ void WriteXls(const std::filesystem::path &path, const std::vector<SheetSpec> &s
         model.sheets.push_back(std::move(sheet));
     }
     std::vector<std::uint8_t> bytes = biff8::writeWorkbookFile(model);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    writeFile(path, bytes);
+}
+
+void WriteEncryptedXls(const std::filesystem::path &path, const std::vector<SheetSpec> &sheets) {
+    WriteXls(path, sheets);
+    std::ifstream in(path, std::ios::binary);
+    const cfb::CompoundFile cf = cfb::CompoundFile::parse(
+        std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    const std::vector<std::uint8_t> stream = cf.streamBytes(*cf.findRootStream(u"Workbook"));
+    std::string tail;
+    std::vector<biff8::Record> records =
+        biff8::parseRecords(std::string_view(reinterpret_cast<const char *>(stream.data()), stream.size()), tail);
+    // RC4 encryption: version 1.1, then salt and verifier (48 bytes).
+    biff8::Record filePass{biff8::id::FilePass, std::string("\x01\x00\x01\x00\x01\x00", 6) + std::string(48, '\x5A')};
+    records.insert(records.begin() + 1, filePass);
+    std::uint32_t key = 0x2545F491;
+    for (std::size_t i = 2; i < records.size(); ++i) {
+        biff8::Record &r = records[i];
+        if (biff8::isBof(r.id)) continue;
+        std::size_t from = 0;
+        if (r.id == biff8::id::BoundSheet) {
+            biff8::put32(r.body, 0, biff8::get32(r.body, 0) + static_cast<std::uint32_t>(4 + filePass.body.size()));
+            from = 4;
+        }
+        for (std::size_t k = from; k < r.body.size(); ++k) {
+            key ^= key << 13, key ^= key >> 17, key ^= key << 5;
+            r.body[k] = static_cast<char>(r.body[k] ^ static_cast<char>(key));
+        }
+    }
+    const std::string s = biff8::serialise(records) + tail;
+    const std::vector<std::uint8_t> bytes =
+        cfb::makeWorkbookFile(std::span(reinterpret_cast<const std::uint8_t *>(s.data()), s.size()));
+    writeFile(path, bytes);
 }
 
 FileStamp Stamp(const std::filesystem::path &path) {

@@ -20,6 +20,11 @@ struct SheetSpec {
 
 void WriteXls(const std::filesystem::path &path, const std::vector<SheetSpec> &sheets);
 
+// The same workbook as a password-protected one stores it: FILEPASS behind
+// the globals' BOF and every record body after it scrambled (but for the BOF
+// records and the sheet positions of the sheet list, which stay readable).
+void WriteEncryptedXls(const std::filesystem::path &path, const std::vector<SheetSpec> &sheets);
+
 // Bytes and modification time of a file, to show a load left it alone.
 struct FileStamp {
     std::string bytes;

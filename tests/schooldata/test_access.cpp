@@ -215,6 +215,29 @@ TEST(AccessScheme, ReaderFirstThenServiceAndSaveWritesThroughTheService) {
     EXPECT_EQ(seen, (std::vector<std::string>{"1:B2=85", "1:C3=山田", "1:D4=42"}));
 }
 
+// The reader stops at FILEPASS before any cell: walked on, the scrambled
+// bodies behind it would reach the handler as cells of random values.
+TEST(AccessScheme, AnEncryptedGradeWorkbookHandsNoCellToTheLoader) {
+    testing::SchoolFolder school;
+    const auto path = school.Grade(1, "scores.xls");
+    testing::SheetSpec data{"Data"};
+    for (int row = 2; row <= 421; ++row) data.cells.push_back({"B" + std::to_string(row), std::to_string(row % 101)});
+    testing::WriteEncryptedXls(path, {data});
+    int cells = 0;
+    LoadPlan plan;
+    plan.path = path.string();
+    plan.kind = WorkbookKind::Grade;
+    plan.onReadCell = [&](unsigned, unsigned, unsigned, const std::string &) { ++cells; };
+    plan.service = [](ServiceSession &s) { s.Sheet("Data"); };
+    try {
+        LoadWorkbook(plan);
+        ADD_FAILURE() << "loaded";
+    } catch (const ExcelError &e) {
+        EXPECT_NE(std::string(e.what()).find("パスワードで保護"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(cells, 0);
+}
+
 TEST(AccessScheme, FailedSaveLeavesTheFileAndRaises) {
     testing::SchoolFolder school;
     const auto path = school.Grade(3, "marks.xls");

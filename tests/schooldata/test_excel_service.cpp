@@ -51,6 +51,27 @@ bool noStrayFiles(const fs::path &dir, std::size_t expected) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator())) == expected;
 }
 
+// A message for the user: with the names it quotes taken out, no English
+// word is left in it.
+void expectJapaneseOnly(std::string msg, const std::vector<std::string> &quoted) {
+    for (const std::string &q : quoted)
+        for (std::size_t at; !q.empty() && (at = msg.find(q)) != std::string::npos;) msg.erase(at, q.size());
+    EXPECT_EQ(std::count_if(msg.begin(), msg.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }), 0)
+        << "English left in: " << msg;
+}
+
+// A foreign workbook whose directory entry `name` has the 32-bit field at
+// `field` set to `value`: a fault outside the Workbook stream.
+std::string withDirectoryField(std::u16string_view name, std::size_t field, std::uint32_t value) {
+    std::string bytes = ReadBytes(InteropWorkbook("libreoffice-biff8.xls"));
+    std::string key;
+    for (char16_t c : name) key += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    const std::size_t at = bytes.find(key);
+    if (at == std::string::npos || at % 128 != 0) throw std::runtime_error("no such directory entry");
+    biff8::put32(bytes, at + field, value);
+    return bytes;
+}
+
 TEST(ExcelService, WriteCellStoresNumbersOnlyForPlainDecimalTexts) {
     struct Case {
         const char *text;
@@ -348,6 +369,17 @@ TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {
     ::chmod((dir / "readonly.xls").c_str(), 0444);
     fs::create_directory(dir / "folder.xls");
     WriteBytes(dir / "text.xls", "番号,氏名\n101,山田\n");
+    fs::create_directory(dir / "loop");  // kept out of the stamps below, which follow links
+    fs::create_symlink("loop.xls", dir / "loop" / "loop.xls");
+    // The Workbook stream is whole (the reader takes these files), but a
+    // save, which copies every stream, could not.
+    const std::u16string summary = u"\x05SummaryInformation";
+    WriteBytes(dir / "other-stream-size.xls", withDirectoryField(summary, 120, 0x7FFFFFF0));
+    WriteBytes(dir / "other-stream-chain.xls", withDirectoryField(summary, 116, 0xFFFFFF00));
+    WriteBytes(dir / "directory-cycle.xls", withDirectoryField(summary, 76, 0));
+    for (const char *f : {"other-stream-size.xls", "other-stream-chain.xls", "directory-cycle.xls"}) {
+        EXPECT_TRUE(ReadWithReader(dir / f).ok) << f;
+    }
 
     struct Case {
         const char *file;
@@ -356,8 +388,11 @@ TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {
     };
     const Case cases[] = {
         {"truncated.xls", nullptr, "壊れて"},   {"random.xls", nullptr, "ブックではありません"},
-        {"encrypted.xls", nullptr, "パスワード"}, {"folder.xls", nullptr, "ブックではありません"},
+        {"encrypted.xls", nullptr, "パスワード"}, {"folder.xls", nullptr, "フォルダです"},
         {"missing.xls", nullptr, "見つかりません"}, {"text.xls", nullptr, "ブックではありません"},
+        {"loop/loop.xls", nullptr, "循環"},
+        {"other-stream-size.xls", nullptr, "壊れて"}, {"other-stream-chain.xls", nullptr, "壊れて"},
+        {"directory-cycle.xls", nullptr, "壊れて"},
         {"good.xls", "Nothing", "シート「Nothing」がありません"},
         {"readonly.xls", "Data", "読み取り専用"},
     };
@@ -385,6 +420,7 @@ TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {
             if (std::string(c.file) != "good.xls" || c.sheet == nullptr) {
                 EXPECT_NE(msg.find(c.file), std::string::npos) << "names the file: " << msg;
             }
+            expectJapaneseOnly(msg, {path, "Excel", c.sheet ? c.sheet : ""});
         }
         EXPECT_FALSE(book.IsOpen());
     }
@@ -392,6 +428,81 @@ TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {
     for (const auto &e : fs::directory_iterator(dir.path()))
         if (e.is_regular_file()) after[e.path().filename().string()] = stamp(e.path());
     EXPECT_TRUE(after == before) << "a file changed, appeared or vanished";
+}
+
+// A save whose folder went away while the workbook was open.
+TEST(ExcelService, ASaveThatCannotWriteSaysWhyInJapanese) {
+    TempDir dir;
+    const fs::path file = dir / "sub" / "v.xls";
+    fs::create_directory(dir / "sub");
+    WriteModel(file, twoSheets());
+    TExcelApplication app;
+    TExcelWorkbook book;
+    book.Open(app, file.string());
+    book.Worksheet("Data").WriteCell("B2", "1");
+    fs::remove_all(dir / "sub");
+    try {
+        book.Close(true);
+        ADD_FAILURE() << "saved";
+    } catch (const ExcelError &e) {
+        const std::string msg = e.what();
+        EXPECT_NE(msg.find("保存できませんでした"), std::string::npos) << msg;
+        expectJapaneseOnly(msg, {file.string()});
+    }
+    EXPECT_FALSE(book.IsOpen());
+}
+
+// The link stays a link: the file it leads to, through any number of links,
+// is replaced in its own folder, and that file is the one locked.
+TEST(ExcelService, SavingThroughASymbolicLinkReplacesTheFileItLeadsTo) {
+    struct Link {
+        std::string at;
+        std::string to;  // from the test folder when absolute, else as written
+        bool absolute;
+    };
+    struct Case {
+        const char *what;
+        std::vector<Link> links;  // made in order; the last one is opened
+    };
+    const Case cases[] = {
+        {"absolute link in another folder", {{"links/a.xls", "data/real.xls", true}}},
+        {"relative link in another folder", {{"links/r.xls", "../data/real.xls", false}}},
+        {"link to a link", {{"mid/m.xls", "../data/real.xls", false}, {"links/chain.xls", "mid/m.xls", true}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        for (const char *sub : {"data", "links", "mid"}) fs::create_directory(dir / sub);
+        const fs::path target = dir / "data" / "real.xls";
+        WriteModel(target, twoSheets());
+        auto holds = [&](const Link &l) { return l.absolute ? (dir / l.to).string() : l.to; };
+        for (const Link &l : c.links) fs::create_symlink(holds(l), dir / l.at);
+        const fs::path entry = dir / c.links.back().at;
+
+        TExcelApplication app;
+        TExcelWorkbook book;
+        book.Open(app, entry.string());
+        book.Worksheet("Data").WriteCell("B2", "77");
+        {
+            TExcelWorkbook other;
+            EXPECT_THROW(other.Open(app, target.string()), ExcelTemporaryError);
+        }
+        book.Close(true);
+
+        for (const Link &l : c.links) {
+            EXPECT_TRUE(fs::is_symlink(dir / l.at)) << l.at;
+            EXPECT_EQ(fs::read_symlink(dir / l.at).string(), holds(l));
+        }
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
+        EXPECT_EQ(onDisk(target, 0, 1, 1).number, 77);
+        EXPECT_TRUE(noStrayFiles(dir / "data", 1));
+        EXPECT_TRUE(noStrayFiles(dir / "links", 1));
+
+        TExcelWorkbook direct;
+        direct.Open(app, target.string());
+        TExcelWorkbook viaLink;
+        EXPECT_THROW(viaLink.Open(app, entry.string()), ExcelTemporaryError);
+    }
 }
 
 TEST(ExcelService, UnboundObjectsAndBadAddressesRaise) {

@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <random>
 #include <regex>
+#include <set>
 #include <thread>
 
+#include "schooldata/workbook_lock.h"
 #include "tests/workbook/biff8_test_support.h"
 #include "workbook/compound_file.h"
 
@@ -253,6 +255,47 @@ TEST(ExcelServiceInterop, ASaveKilledAtAnyPointLeavesTheOldOrTheNewFileWhole) {
     }
     std::cout << "killed saves: " << sawOld << " left the old file, " << sawNew << " the new one\n";
     EXPECT_EQ(sawOld + sawNew, 20);
+
+    // The next save clears what the killed ones left behind, and only that:
+    // not the file of a writer still at work, nor files of other names or
+    // contents.
+    const std::regex ours(R"(\.score\.xls\.[A-Za-z0-9]{6})");
+    auto hidden = [&] {
+        std::set<std::string> names;
+        for (const auto &e : fs::directory_iterator(dir.path())) {
+            const std::string name = e.path().filename().string();
+            if (std::regex_match(name, ours)) names.insert(name);
+        }
+        return names;
+    };
+    // One more, killed for certain after its first bytes.
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        std::string temp;
+        const int fd = CreateSaveTemp(file.string(), temp);
+        if (::write(fd, "\xD0\xCF\x11\xE0", 4) == 4) ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::cout << "files left by killed saves: " << hidden().size() << "\n";
+    ASSERT_FALSE(hidden().empty());
+    std::string live;
+    const int liveFd = CreateSaveTemp(file.string(), live);
+    ASSERT_GE(liveFd, 0);
+    const std::vector<std::string> others = {".score.xls.ABCDE", "score.xls.ABCDEF", ".other.xls.ABCDEF",
+                                             ".score.xls.textAB", ".score.xls.linkAB"};
+    for (const std::string &name : others) WriteBytes(dir / name, name == ".score.xls.textAB" ? "メモ" : "");
+    fs::remove(dir / ".score.xls.linkAB");
+    fs::create_symlink("score.xls", dir / ".score.xls.linkAB");
+    ASSERT_EQ(testing::Run(command(21)), 0);
+    EXPECT_EQ(hidden(), (std::set<std::string>{fs::path(live).filename().string(), ".score.xls.textAB",
+                                               ".score.xls.linkAB"}));
+    for (const std::string &name : others) EXPECT_TRUE(fs::exists(fs::symlink_status(dir / name))) << name;
+    ::close(liveFd);
+    ASSERT_EQ(testing::Run(command(22)), 0);
+    EXPECT_FALSE(fs::exists(live));
 }
 
 }  // namespace

@@ -478,8 +478,9 @@ void writeBytes(const fs::path &p, const std::string &bytes) {
     std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Every loader meets the same broken files: each gives a clear message, none
-// crashes or hangs, and no file is changed.
+// Every loader meets the same broken files: each gives the service's message
+// for what the file is, none crashes or hangs, none keeps anything the
+// reader made of the file, and no file is changed.
 TEST(BadWorkbooks, EveryLoaderFailsClearlyAndChangesNothing) {
     SchoolFolder school;
     struct Loader { const char *name; fs::path path; std::function<void()> load; };
@@ -505,16 +506,22 @@ TEST(BadWorkbooks, EveryLoaderFailsClearlyAndChangesNothing) {
     unsigned seed = 12345;
     for (char &c : random) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
 
-    // The reader takes a file without any record start as an empty workbook,
-    // so those load as empty data; what cannot be opened at all fails.
-    struct Bad { const char *name; bool raises; std::function<void(const fs::path &)> make; };
+    // A roster of three classes, as each loader's sheets would hold it.
+    std::vector<SheetSpec> full;
+    for (const char *sheet : {"Data", "KurasuSu", "Shokuin", "1年", "Kokugo"}) {
+        SheetSpec spec{sheet};
+        for (int row = 2; row <= 127; ++row) spec.texts.push_back({"B" + std::to_string(row), "生徒" + std::to_string(row)});
+        full.push_back(spec);
+    }
+    struct Bad { const char *name; const char *message; std::function<void(const fs::path &)> make; };
     const Bad bads[] = {
-        {"missing", true, [](const fs::path &) {}},
-        {"a folder", true, [](const fs::path &p) { fs::create_directory(p); }},
-        {"no sheet of that name", true, [](const fs::path &p) { WriteXls(p, {{"Wrong", {{"B2", "国語"}, {"C2", "国語"}}}}); }},
-        {"empty file", false, [](const fs::path &p) { writeBytes(p, ""); }},
-        {"random bytes", false, [&](const fs::path &p) { writeBytes(p, random); }},
-        {"truncated", false, [&](const fs::path &p) { writeBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }},
+        {"missing", "見つかりません", [](const fs::path &) {}},
+        {"a folder", "フォルダです", [](const fs::path &p) { fs::create_directory(p); }},
+        {"no sheet of that name", "シート", [](const fs::path &p) { WriteXls(p, {{"Wrong", {{"B2", "国語"}, {"C2", "国語"}}}}); }},
+        {"empty file", "ブックではありません", [](const fs::path &p) { writeBytes(p, ""); }},
+        {"random bytes", "ブックではありません", [&](const fs::path &p) { writeBytes(p, random); }},
+        {"truncated", "壊れて", [&](const fs::path &p) { writeBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }},
+        {"encrypted", "パスワードで保護", [&](const fs::path &p) { testing::WriteEncryptedXls(p, full); }},
     };
     for (const Loader &l : loaders) {
         for (const Bad &b : bads) {
@@ -527,16 +534,22 @@ TEST(BadWorkbooks, EveryLoaderFailsClearlyAndChangesNothing) {
             const auto before = Stamp(l.path);
             try {
                 l.load();
-                EXPECT_FALSE(b.raises) << what << ": no failure";
+                ADD_FAILURE() << what << ": no failure";
             } catch (const ExcelError &e) {
-                EXPECT_TRUE(b.raises) << what << ": " << e.what();
                 // A message for the user, in Japanese, naming the file or sheet.
                 std::string msg = e.what();
+                EXPECT_NE(msg.find(b.message), std::string::npos) << what << ": " << msg;
                 EXPECT_TRUE(msg.find(l.path.filename().string()) != std::string::npos ||
                             msg.find("シート") != std::string::npos)
                     << what << ": " << msg;
             } catch (const std::exception &e) {
                 ADD_FAILURE() << what << ": unexpected " << e.what();
+            }
+            if (std::string(l.name) == "roster") {
+                EXPECT_EQ(std::count_if(std::begin(roster.Names), std::end(roster.Names),
+                                        [](const std::string &n) { return !n.empty(); }),
+                          0)
+                    << what;
             }
             EXPECT_EQ(Stamp(l.path), before) << what;
             EXPECT_FALSE(WorkbookOperationRunning()) << what;

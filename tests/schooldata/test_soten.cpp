@@ -86,6 +86,31 @@ TEST_F(Scores, RegularTestLoadsThroughTheReader) {
     EXPECT_EQ(Stamp(Regular()), before);
 }
 
+// Walked record by record, the scrambled bodies behind FILEPASS would give
+// scores of random values without a word.
+TEST_F(Scores, AnEncryptedWorkbookIsRefusedAndLoadsNoScores) {
+    testing::SheetSpec data{"Data"};
+    for (int row = 2; row <= 421; ++row)
+        for (char col = 'B'; col <= 'L'; ++col)
+            data.cells.push_back({std::string(1, col) + std::to_string(row), std::to_string((row * 7 + col) % 101)});
+    testing::WriteEncryptedXls(Regular(), {data});
+    const auto before = Stamp(Regular());
+    TSotenData d;
+    try {
+        d.LoadTest(kRegular, 10);
+        ADD_FAILURE() << "loaded";
+    } catch (const ExcelError &e) {
+        const std::string msg = e.what();
+        EXPECT_NE(msg.find("パスワードで保護"), std::string::npos) << msg;
+        EXPECT_NE(msg.find(Regular().filename().string()), std::string::npos) << msg;
+    }
+    int scores = 0;
+    for (int slot = 1; slot <= 420; ++slot)
+        for (int subject = 0; subject < 12; ++subject) scores += d.Score[slot][subject] != 255;
+    EXPECT_EQ(scores, 0);
+    EXPECT_EQ(Stamp(Regular()), before);
+}
+
 TEST_F(Scores, ProficiencyTestTakesFiveColumns) {
     WriteXls(Proficiency(), {{"Data", {{"B2", "40"}, {"F2", "90"}, {"G2", "50"}, {"K2", "30"}}}});
     TSotenData d;

@@ -56,17 +56,6 @@ TEST(XBiffWalk, VersionAndSheetNumbersFollowTheFirstBof) {
   }
 }
 
-TEST(XBiffWalk, CompoundFileWithoutWorkbookStreamIsReadAsPlainFile) {
-  // The raw file is walked: the sector shift 9 in its header is the first
-  // word that looks like a (BIFF2) BOF id.
-  const Bytes stream = cat({bof8(kWorksheet), rk(0, 0, 402), eof()});
-  Recorder r(true);
-  const Events got = r.run(makeCompoundFile({{u"Other", stream}}));
-  EXPECT_EQ(r.reader.biffState(), 2);
-  ASSERT_FALSE(got.empty());
-  EXPECT_EQ(got.back(), "progress 0");
-}
-
 TEST(XBiffWalk, BytesBeforeTheFirstBofArePassedTwoAtATime) {
   struct Case {
     const char *what;
@@ -160,13 +149,6 @@ TEST(XBiffWalk, DamagedStreamsEndTheWalkWithoutReadingOutside) {
     Bytes file;
     Events cells;
   } cases[] = {
-      {"empty file", {}, {}},
-      {"one byte", {0x09}, {}},
-      {"no BOF at all", Bytes(100, 0x41), {}},
-      {"BOF id at the very end", {0x00, 0x00, 0x09, 0x08}, {}},
-      {"BOF with only its length", {0x09, 0x08, 0x10, 0x00}, {}},
-      {"first BOF of length 0", cat({rec(0x0809, {}), cellRk}), {"100"}},
-      {"first BOF of length 2", cat({rec(0x0809, B().u16(0x0600)), cellRk}), {"100"}},
       {"header cut off", cat({bof8(kWorksheet), cellRk, Bytes{0xFD, 0x00, 0x0A}}), {"100"}},
       {"record body cut off", cat({bof8(kWorksheet), cellRk, Bytes(cellRk.begin(), cellRk.end() - 1)}), {"100"}},
       {"length far past the end", cat({bof8(kWorksheet), B().u16(0x027E).u16(0xFFFF).u16(1).u16(1).u16(0).u32(402)}),
@@ -187,12 +169,77 @@ TEST(XBiffWalk, DamagedStreamsEndTheWalkWithoutReadingOutside) {
   }
 }
 
-TEST(XBiffWalk, EmptyFileGivesOneProgressEvent) {
+// What does not start with a whole BOF record is no workbook: the reader
+// refuses it before any event, so that a loader goes on to the service.
+TEST(XBiffWalk, StreamsWithoutALeadingBofRecordAreRefused) {
+  Bytes noise(4096);
+  std::uint32_t seed = 7;
+  for (auto &b : noise) b = std::uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+  const std::string text = "番号,氏名\n101,山田\n";
+  const Bytes cellRk = rk(0, 0, 402);
+  struct Case {
+    const char *what;
+    Bytes file;
+  } cases[] = {
+      {"empty file", {}},
+      {"one byte", {0x09}},
+      {"random bytes", noise},
+      {"plain text", Bytes(text.begin(), text.end())},
+      {"BOF id at the very end", {0x00, 0x00, 0x09, 0x08}},
+      {"BOF with only its length", {0x09, 0x08, 0x10, 0x00}},
+      {"first BOF of length 0", cat({rec(0x0809, {}), cellRk})},
+      {"first BOF of length 2", cat({rec(0x0809, B().u16(0x0600)), cellRk})},
+      {"first BOF longer than the stream", B().u16(0x0809).u16(16).u16(0x0600).u16(kWorksheet)},
+      {"first BOF of no known sheet type", cat({rec(0x0809, B().u16(0x0600).u16(0x0041).zeros(12)), cellRk})},
+      // The raw file is walked: its first BOF id is the sector shift 9 in the
+      // header, which starts no BOF record.
+      {"compound file without a workbook stream",
+       makeCompoundFile({{u"Other", cat({bof8(kWorksheet), cellRk, eof()})}})},
+      {"workbook stream of zeros", makeCompoundFile({{u"Workbook", Bytes(600, 0)}})},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    Recorder r(true);
+    try {
+      r.run(c.file);
+      ADD_FAILURE() << "no exception";
+    } catch (const XBiffError &e) {
+      EXPECT_STREQ(e.what(), kOpenFailed);
+    }
+    EXPECT_EQ(r.events, Events{});
+  }
   const std::string path = writeTemp("xbiff-empty.xls", {});
   Recorder r(true);
-  r.reader.Open(path);
-  EXPECT_EQ(r.events, Events{"progress 0"});
+  EXPECT_THROW(r.reader.Open(path), XBiffError);
+  EXPECT_EQ(r.events, Events{});
   EXPECT_EQ(r.reader.FileName, path);
+}
+
+// The record bodies behind FILEPASS are encrypted; walked on, they would
+// give cells of random values.
+TEST(XBiffWalk, EncryptedWorkbooksAreRefused) {
+  const Bytes filePass = rec(0x002F, B().u16(1).zeros(52));
+  const Bytes sst = rec(0x00FC, sstBody({str8("x")}));
+  struct Case {
+    const char *what;
+    Bytes file;
+  } cases[] = {
+      {"BIFF8", biff8File(cat({rk(0, 0, 0x12345678), labelSst(1, 0, 0)}), cat({filePass, sst}))},
+      {"BIFF5", makeCompoundFile({{u"Book", cat({bof5(kGlobals), filePass, eof(), bof5(kWorksheet), rk(0, 0, 402),
+                                                 eof()})}})},
+      {"BIFF2 worksheet", cat({bof2(kWorksheet), filePass, rec(0x0002, B().u16(1).u16(2).zeros(3).u16(5)), eof()})},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    Recorder r(true);
+    try {
+      r.run(c.file);
+      ADD_FAILURE() << "no exception";
+    } catch (const XBiffError &e) {
+      EXPECT_STREQ(e.what(), kOpenFailed);
+    }
+    EXPECT_EQ(r.cellTexts, Events{});
+  }
 }
 
 TEST(XBiffWalk, UnreadableFilesRaiseTheOpenMessage) {
