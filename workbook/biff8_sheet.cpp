@@ -5,6 +5,7 @@
 #include "workbook/xbiff.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace dorv::biff8 {
 
@@ -104,6 +105,14 @@ SheetCells::SheetCells(std::vector<Record> records) {
         u.recs.push_back(std::move(r));
         const std::uint16_t col1 = u.col1;
         RowData &rd = rows_[row];
+        // Two records for one cell: readers disagree on which one counts (the
+        // loaders' reader passes blanks over, a spreadsheet takes the last),
+        // so a save could not keep what each of them reads. No writer makes
+        // such a file; it is taken as damaged.
+        auto next = rd.cells.lower_bound(col1);
+        if ((next != rd.cells.end() && next->second.col1 <= u.col2) ||
+            (next != rd.cells.begin() && std::prev(next)->second.col2 >= col1))
+            throw FormatError(FormatError::Kind::Damaged, "two records for one cell");
         rd.cells[col1] = std::move(u);
         last = &rd.cells[col1];
     }

@@ -364,6 +364,10 @@ TEST(Biff8Workbook, RefusedStreams) {
         {"no BOF", std::string(300, 'x'), FormatError::Kind::NotWorkbook},
         // A broken cell record is found at open, not at the first write.
         {"short cell record", handMade({rec(id::Number, {2})}), FormatError::Kind::Damaged},
+        {"one cell twice", handMade({rec(id::Rk, {3, 1, 15}, rk(7)), rec(id::Blank, {3, 1, 15})}),
+         FormatError::Kind::Damaged},
+        {"a run over a cell", handMade({rec(id::Rk, {3, 2, 15}, rk(7)), rec(id::MulBlank, {3, 1, 15, 15, 15, 3})}),
+         FormatError::Kind::Damaged},
         {"empty", std::string(), FormatError::Kind::NotWorkbook},
     };
     for (const Case &c : cases) {
