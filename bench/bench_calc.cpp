@@ -8,7 +8,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "print/calc_test.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "print/export_henkan.h"
+#include "print/export/henkan_export.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/settings.h"

@@ -1,12 +1,12 @@
 #include "input/DorvInputHyoteiForm.h"
 
-#include "input/DorvInputHyoteiEntry.h"
+#include "input/hyotei_entry.h"
 #include "input/entry_form_common.h"
 
 #include "schooldata/convert.h"
-#include "schooldata/desktop/error_box.h"
-#include "schooldata/desktop/fonts.h"
-#include "schooldata/dialogs/input_wait.h"
+#include "desktop/error_box.h"
+#include "desktop/fonts.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"

@@ -8,8 +8,8 @@
 // selection dialog and whether a rating 0 typed with marks is kept).
 #pragma once
 
-#include "schooldata/desktop/form.h"
-#include "schooldata/desktop/string_grid.h"
+#include "desktop/form.h"
+#include "desktop/string_grid.h"
 
 #include <QString>
 

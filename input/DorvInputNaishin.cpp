@@ -1,13 +1,13 @@
 #include "input/DorvInputNaishin.h"
 
-#include "input/DorvInputNaishinEntry.h"
-#include "input/DorvInputSotenEntry.h"
+#include "input/naishin_entry.h"
+#include "input/soten_entry.h"
 #include "input/DorvSelectNaishin.h"
 #include "input/entry_form_common.h"
 
-#include "schooldata/desktop/error_box.h"
-#include "schooldata/desktop/fonts.h"
-#include "schooldata/dialogs/input_wait.h"
+#include "desktop/error_box.h"
+#include "desktop/fonts.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/naishin_data.h"

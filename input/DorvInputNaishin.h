@@ -3,8 +3,8 @@
 // column, and the grade's mark counts and mean of the current column.
 #pragma once
 
-#include "schooldata/desktop/form.h"
-#include "schooldata/desktop/string_grid.h"
+#include "desktop/form.h"
+#include "desktop/string_grid.h"
 
 class QBarSet;
 class QChartView;

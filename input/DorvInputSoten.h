@@ -8,8 +8,8 @@
 // tints) and its selection dialog.
 #pragma once
 
-#include "schooldata/desktop/form.h"
-#include "schooldata/desktop/string_grid.h"
+#include "desktop/form.h"
+#include "desktop/string_grid.h"
 
 #include <QColor>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "input/DorvSelectNaishin.h"
 
-#include "schooldata/desktop/fonts.h"
-#include "schooldata/desktop/services.h"
+#include "desktop/fonts.h"
+#include "desktop/services.h"
 #include "schooldata/dialogs/selection_rules.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"

@@ -1,6 +1,6 @@
-#include "dorv_input_program.h"
+#include "input/program.h"
 
-#include "schooldata/desktop/application.h"
+#include "desktop/application.h"
 
 int main(int argc, char **argv) {
     dorv::DorvApplication app(argc, argv);

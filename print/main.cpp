@@ -1,6 +1,6 @@
-#include "print/dorv_print_program.h"
+#include "print/program.h"
 
-#include "schooldata/desktop/application.h"
+#include "desktop/application.h"
 
 int main(int argc, char **argv) {
     dorv::DorvApplication app(argc, argv);

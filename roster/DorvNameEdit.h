@@ -3,7 +3,7 @@
 // without saving.
 #pragma once
 
-#include "schooldata/desktop/form.h"
+#include "desktop/form.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // sure the grade's roster exists before the editor opens on it.
 #pragma once
 
-#include "schooldata/desktop/form.h"
+#include "desktop/form.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // DorvName: the roster program.
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
-#include "schooldata/desktop/application.h"
-#include "schooldata/dialogs/version.h"
+#include "desktop/application.h"
+#include "schooldata/dialogs/DorvVersion.h"
 
 int main(int argc, char **argv) {
     dorv::DorvApplication app(argc, argv);

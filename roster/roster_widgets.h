@@ -1,7 +1,7 @@
 // The roster forms' buttons: placed by their geometry, in the forms' font.
 #pragma once
 
-#include "schooldata/desktop/fonts.h"
+#include "desktop/fonts.h"
 
 #include <QPushButton>
 #include <QRect>

@@ -16,7 +16,7 @@
 
 #include "print/layer/print_system.h"
 #include "print/layer/qt_canvas.h"
-#include "schooldata/desktop/services.h"
+#include "desktop/services.h"
 
 namespace dorv::print {
 namespace {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "schooldata/desktop/fonts.h"
+#include "desktop/fonts.h"
 
 namespace dorv::print {
 namespace {

@@ -1,4 +1,4 @@
-#include "selection_rules.h"
+#include "schooldata/dialogs/selection_rules.h"
 
 #include "schooldata/globals.h"
 #include "schooldata/teachers.h"

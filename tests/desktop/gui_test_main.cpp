@@ -1,7 +1,7 @@
 // Entry point of the form tests: one application object on the offscreen
 // platform, with the fonts the forms name.
-#include "schooldata/desktop/application.h"
-#include "schooldata/desktop/fonts.h"
+#include "desktop/application.h"
+#include "desktop/fonts.h"
 
 #include <gtest/gtest.h>
 

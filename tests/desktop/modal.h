@@ -2,7 +2,7 @@
 // loop; a form still open afterwards is closed so the test cannot hang.
 #pragma once
 
-#include "schooldata/desktop/form.h"
+#include "desktop/form.h"
 
 #include <QCloseEvent>
 #include <QTimer>

@@ -3,7 +3,7 @@
 // set by the test. Installed for the object's lifetime.
 #pragma once
 
-#include "schooldata/desktop/services.h"
+#include "desktop/services.h"
 
 #include <QDate>
 #include <QString>

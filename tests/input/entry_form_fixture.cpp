@@ -1,8 +1,8 @@
 #include "entry_form_fixture.h"
 
-#include "schooldata/desktop/form.h"
-#include "schooldata/desktop/string_grid.h"
-#include "schooldata/dialogs/input_wait.h"
+#include "desktop/form.h"
+#include "desktop/string_grid.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 
 #include <QApplication>

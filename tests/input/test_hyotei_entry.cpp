@@ -1,6 +1,6 @@
 // The rating entry rules as tables: what a typed text changes, and when a
 // row's rating disagrees with its marks.
-#include "input/DorvInputHyoteiEntry.h"
+#include "input/hyotei_entry.h"
 
 #include "schooldata/convert.h"
 

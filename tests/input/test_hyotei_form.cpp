@@ -3,7 +3,7 @@
 // rule as painted, what the save writes (read back through our reader and
 // python3-xlrd), two teachers one after the other, and the failures of
 // opening and saving.
-#include "test_hyotei_fixture.h"
+#include "hyotei_form_fixture.h"
 
 #include "modal.h"
 
@@ -11,9 +11,9 @@
 #include "input/DorvInputYouroku.h"
 
 #include "records_cells.h"
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/dialogs/select_gakunen.h"
-#include "schooldata/dialogs/select_hyotei.h"
+#include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/dialogs/DorvSelectGakunen.h"
+#include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"

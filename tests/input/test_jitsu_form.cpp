@@ -5,7 +5,7 @@
 #include "input/DorvInputJitsu.h"
 
 #include "records_cells.h"
-#include "schooldata/dialogs/select_jitsu.h"
+#include "schooldata/dialogs/DorvSelectJitsu.h"
 #include "schooldata/globals.h"
 #include "schooldata/soten_data.h"
 

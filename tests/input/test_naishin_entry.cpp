@@ -1,6 +1,6 @@
 // The school-report mark entry rules as tables: what a typed mark means and
 // how the mean reads.
-#include "input/DorvInputNaishinEntry.h"
+#include "input/naishin_entry.h"
 
 #include "schooldata/convert.h"
 

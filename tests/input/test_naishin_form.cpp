@@ -2,7 +2,7 @@
 // the grid, what Enter stores or refuses, the mark counts and the mean,
 // display mode, what the save writes (read back through our reader and
 // python3-xlrd), the term dialog's preselection, and the failures.
-#include "test_hyotei_fixture.h"
+#include "hyotei_form_fixture.h"
 
 #include "modal.h"
 
@@ -10,7 +10,7 @@
 #include "input/DorvSelectNaishin.h"
 
 #include "records_cells.h"
-#include "schooldata/dialogs/input_wait.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/naishin_data.h"
 

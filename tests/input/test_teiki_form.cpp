@@ -6,12 +6,12 @@
 
 #include "modal.h"
 
-#include "input/DorvInputDosuChart.h"
+#include "input/dosu_chart.h"
 #include "input/DorvInputTeiki.h"
 
 #include "records_cells.h"
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/dialogs/select_teiki.h"
+#include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/dialogs/DorvSelectTeiki.h"
 #include "schooldata/globals.h"
 #include "schooldata/soten_data.h"
 

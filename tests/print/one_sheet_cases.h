@@ -2,7 +2,7 @@
 // of typed class and number texts.
 #pragma once
 
-#include "print/student_sheet_form.h"
+#include "print/forms/StudentSheetForm.h"
 #include "schooldata/name_data.h"
 
 #include "sample_print_sandbox.h"

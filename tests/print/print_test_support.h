@@ -3,7 +3,7 @@
 // copy of a written PDF kept in the build tree for looking at.
 #pragma once
 
-#include "schooldata/desktop/services.h"
+#include "desktop/services.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -3,9 +3,9 @@
 // and the globals the form reads, all let go again after the test.
 #pragma once
 
-#include "print/DorvPrintDispDosu.h"
-#include "print/dorv_print_kojin.h"
-#include "schooldata/dialogs/input_wait.h"
+#include "print/views/DorvPrintDispDosu.h"
+#include "print/forms/DorvPrintKojin.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 
 #include "sample_print_sandbox.h"

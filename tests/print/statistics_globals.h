@@ -3,7 +3,7 @@
 // as a base and reaches the objects by these names.
 #pragma once
 
-#include "print/calc_test.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"

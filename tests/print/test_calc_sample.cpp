@@ -14,7 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "print/calc_test.h"
+#include "print/stats/calc_test.h"
 #include "test_env.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "print/calc_test.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
 

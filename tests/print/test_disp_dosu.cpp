@@ -5,9 +5,9 @@
 #include "recording_services.h"
 #include "test_env.h"
 
-#include "print/DorvPrintDispDosu.h"
-#include "print/DorvPrintDispDosuChart.h"
-#include "print/calc_test.h"
+#include "print/views/DorvPrintDispDosu.h"
+#include "print/views/dosu_chart.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"

@@ -8,15 +8,15 @@
 #include "test_env.h"
 
 #include "../workbook/biff8_test_support.h"
-#include "print/DorvTransfer.h"
-#include "print/dorv_print_main.h"
-#include "schooldata/dialogs/input_wait.h"
-#include "schooldata/dialogs/select_gakunen.h"
-#include "schooldata/dialogs/select_hyotei.h"
-#include "schooldata/dialogs/version.h"
+#include "print/forms/DorvTransfer.h"
+#include "print/forms/DorvPrintMain.h"
+#include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/dialogs/DorvSelectGakunen.h"
+#include "schooldata/dialogs/DorvSelectHyotei.h"
+#include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
-#include "schooldata/desktop/string_grid.h"
+#include "desktop/string_grid.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
 // Full-width digits and letters: JIS pairs to Shift_JIS, and ASCII text to
 // its full-width form, checked against the CP932 bytes of the characters.
-#include "print/fullwidth.h"
+#include "print/pages/fullwidth.h"
 
 #include "workbook/cp932.h"
 

@@ -1,9 +1,9 @@
 // The class result list of the sample school, printed end to end through
 // its form into PDF files (there is no printer here), and looked at with
 // poppler's tools.
-#include "print/dorv_print_ichiran.h"
+#include "print/forms/DorvPrintIchiran.h"
 
-#include "print/calc_test.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "print/nendo_era.h"
+#include "print/stats/nendo_era.h"
 
 namespace dorv {
 namespace {

@@ -1,6 +1,6 @@
 // The all-students loop and the single-sheet check of the per-student
 // sheets.
-#include "print/sheet_loop.h"
+#include "print/pages/sheet_loop.h"
 
 #include "print/layer/recording_canvas.h"
 #include "schooldata/convert.h"

@@ -3,8 +3,8 @@
 // modal opening of a form with the test's steps inside it.
 #pragma once
 
-#include "schooldata/desktop/form.h"
-#include "schooldata/desktop/services.h"
+#include "desktop/form.h"
+#include "desktop/services.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 #include "roster/roster_save.h"
 #include "roster_fixture.h"
 #include "schooldata/access.h"
-#include "schooldata/desktop/radio_group.h"
-#include "schooldata/desktop/string_grid.h"
+#include "desktop/radio_group.h"
+#include "desktop/string_grid.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/name_data.h"
 

@@ -4,8 +4,8 @@
 #include "roster/file_helpers.h"
 #include "roster_fixture.h"
 #include "schooldata/access.h"
-#include "schooldata/desktop/string_grid.h"
-#include "schooldata/dialogs/version.h"
+#include "desktop/string_grid.h"
+#include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/settings.h"
 
 #include <QLabel>

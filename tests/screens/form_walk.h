@@ -4,7 +4,7 @@
 // from the innermost outwards, and a walk that stalls is cut short.
 #pragma once
 
-#include "schooldata/desktop/form.h"
+#include "desktop/form.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "screen_check.h"
 
-#include "schooldata/desktop/string_grid.h"
+#include "desktop/string_grid.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

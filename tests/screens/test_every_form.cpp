@@ -1,0 +1,316 @@
+// Every form and dialog of the three programs, opened on the sample school
+// the way a teacher reaches it, looked at as he sees it: texts uncut and
+// readable, grids that fit shown whole.
+#include "form_walk.h"
+#include "recording_services.h"
+#include "school_fixture.h"
+#include "screen_check.h"
+
+#include "input/DorvInputHyotei.h"
+#include "input/DorvInputJitsu.h"
+#include "input/DorvInputNaishin.h"
+#include "input/DorvInputTeiki.h"
+#include "input/DorvInputYouroku.h"
+#include "input/DorvSelectNaishin.h"
+#include "input/DorvInputMain.h"
+#include "input/DorvOtsukare.h"
+#include "print/views/DorvDispTutihyo.h"
+#include "print/views/DorvDispYouroku.h"
+#include "print/views/DorvPrintDispDosu.h"
+#include "print/forms/DorvTransfer.h"
+#include "print/forms/DorvPrintIchiran.h"
+#include "print/forms/DorvPrintKojin.h"
+#include "print/forms/DorvPrintKondan.h"
+#include "print/forms/DorvPrintMain.h"
+#include "roster/DorvNameEdit.h"
+#include "roster/DorvNameMain.h"
+#include "desktop/form_slot.h"
+#include "desktop/string_grid.h"
+#include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/dialogs/DorvSelectGakunen.h"
+#include "schooldata/dialogs/DorvSelectHyotei.h"
+#include "schooldata/dialogs/DorvSelectJitsu.h"
+#include "schooldata/dialogs/DorvSelectTeiki.h"
+#include "schooldata/dialogs/DorvVersion.h"
+#include "schooldata/globals.h"
+#include "schooldata/settings.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dorv {
+namespace {
+
+using testing::WalkStep;
+
+// The program blocks' forms, created in their fixed order and published in
+// their globals for as long as the object lives.
+struct InputProgram {
+    FormSlot<TfrmDorvInput> main{frmDorvInput};
+    FormSlot<TfrmDorvInputJitsu> jitsu{frmDorvInputJitsu};
+    FormSlot<TfrmSelectJitsu> selectJitsu{frmSelectJitsu};
+    FormSlot<TfrmWait> wait{frmWait};
+    FormSlot<TfrmDorvInputTeiki> teiki{frmDorvInputTeiki};
+    FormSlot<TfrmSelectTeiki> selectTeiki{frmSelectTeiki};
+    FormSlot<TfrmVersion> version{frmVersion};
+    FormSlot<TfrmDorvInputHyotei> hyotei{frmDorvInputHyotei};
+    FormSlot<TfrmSelectHyotei> selectHyotei{frmSelectHyotei};
+    FormSlot<TfrmDorvInputNaishin> naishin{frmDorvInputNaishin};
+    FormSlot<TfrmSelectNaishin> selectNaishin{frmSelectNaishin};
+    FormSlot<TfrmOtsukareMessage> otsukare{frmOtsukareMessage};
+    FormSlot<TfrmDorvInputYouroku> youroku{frmDorvInputYouroku};
+    FormSlot<TfrmSelectGakunen> selectGakunen{frmSelectGakunen};
+    InputProgram() {
+        TfrmDorvInput::EntryForms entryForms;
+        entryForms.teiki = teiki.form.get();
+        entryForms.jitsu = jitsu.form.get();
+        entryForms.hyotei = hyotei.form.get();
+        entryForms.naishin = naishin.form.get();
+        entryForms.youroku = youroku.form.get();
+        main.form->setEntryForms(entryForms);
+    }
+};
+
+struct PrintProgram {
+    FormSlot<TfrmDorvPrint> main{frmDorvPrint};
+    FormSlot<TfrmSelectTeiki> selectTeiki{frmSelectTeiki};
+    FormSlot<TfrmWait> wait{frmWait};
+    FormSlot<TfrmDispDosu> dispDosu{frmDispDosu};
+    FormSlot<TfrmPrintKojin> printKojin{frmPrintKojin};
+    FormSlot<TfrmVersion> version{frmVersion};
+    FormSlot<TfrmPrintIchiran> printIchiran{frmPrintIchiran};
+    FormSlot<TfrmSelectJitsu> selectJitsu{frmSelectJitsu};
+    FormSlot<TfrmSelectHyotei> selectHyotei{frmSelectHyotei};
+    FormSlot<TfrmDispTutihyo> dispTutihyo{frmDispTutihyo};
+    FormSlot<TfrmPrintKondan> printKondan{frmPrintKondan};
+    FormSlot<TfrmDispYouroku> dispYouroku{frmDispYouroku};
+    FormSlot<TfrmSelectGakunen> selectGakunen{frmSelectGakunen};
+    FormSlot<TfrmHenkan> henkan{frmHenkan};
+    PrintProgram() {
+        TfrmDorvPrint::OutputForms outputs;
+        outputs.dispDosu = dispDosu.form.get();
+        outputs.dispTutihyo = dispTutihyo.form.get();
+        outputs.dispYouroku = dispYouroku.form.get();
+        outputs.prKojin = printKojin.form.get();
+        outputs.prIchiran = printIchiran.form.get();
+        outputs.prKondan = printKondan.form.get();
+        outputs.henkan = henkan.form.get();
+        main.form->setOutputForms(outputs);
+    }
+};
+
+struct NameProgram {
+    TfrmDorvName main;
+    TfrmNameEdit editor{&main};
+    TfrmVersion version{&main};
+    NameProgram() {
+        frmVersion = &version;
+        main.setForms(&editor, &version);
+    }
+    ~NameProgram() { frmVersion = nullptr; }
+};
+
+enum class Program { Input, Print, Name };
+
+struct FormCase {
+    const char *name;
+    Program program;
+    std::vector<WalkStep> steps;  // the last one looks at the form
+    // Changes to the sample school before the program starts.
+    std::function<void(const std::filesystem::path &)> prepare = {};
+};
+
+void PrintTo(const FormCase &c, std::ostream *os) { *os << c.name; }
+
+// A step that presses a button of the window, found by its object name.
+WalkStep Press(const char *window, const char *button) {
+    return {window, [button](Form &f) {
+                auto *b = f.findChild<QAbstractButton *>(button);
+                ASSERT_NE(b, nullptr) << f.objectName().toStdString() << " has no " << button;
+                b->click();
+            }};
+}
+WalkStep Press(const char *window, QAbstractButton *(*button)(Form &)) {
+    return {window, [button](Form &f) { button(f)->click(); }};
+}
+WalkStep Look(const char *window) {
+    return {window, [](Form &f) { testing::ExpectEverythingInView(f); }};
+}
+// A form the program shows without a modal loop, looked at while it is up.
+WalkStep LookShown(const char *window, Form *(*form)()) {
+    return {window, [form](Form &) {
+                Form *shown = form();
+                shown->showAndPaint();
+                testing::ExpectEverythingInView(*shown);
+                shown->hide();
+            }};
+}
+
+void WriteClassCounts(const std::filesystem::path &drive, int grade1, int grade2, int grade3) {
+    testing::WriteXls(drive / "Dorv/Data/Kihon/KurasuSu.xls",
+                      {{"KurasuSu",
+                        {{"A1", "学年"}, {"B1", "クラス数"}, {"A2", "1"}, {"B2", std::to_string(grade1)}, {"A3", "2"},
+                         {"B3", std::to_string(grade2)}, {"A4", "3"}, {"B4", std::to_string(grade3)}}}});
+}
+
+QAbstractButton *Grade1(Form &f) { return static_cast<TfrmDorvName &>(f).btnG1; }
+QAbstractButton *Grade3(Form &f) { return static_cast<TfrmDorvName &>(f).btnG3; }
+QAbstractButton *NameVersion(Form &f) { return static_cast<TfrmDorvName &>(f).btnVersion; }
+
+const FormCase kForms[] = {
+    // DorvInput
+    {"InputMenu", Program::Input, {Look("frmDorvInput")}},
+    {"InputWait", Program::Input, {LookShown("frmDorvInput", []() -> Form * { return frmWait; })}},
+    {"InputFarewell", Program::Input, {LookShown("frmDorvInput", []() -> Form * { return frmOtsukareMessage; })}},
+    {"InputVersion", Program::Input, {Press("frmDorvInput", "btnVersion"), Look("frmVersion")}},
+    {"InputSelectTeiki", Program::Input, {Press("frmDorvInput", "btnTeiki"), Look("frmSelectTeiki")}},
+    {"InputTeiki", Program::Input,
+     {Press("frmDorvInput", "btnTeiki"), Press("frmSelectTeiki", "btnOK"), Look("frmDorvInputTeiki")}},
+    {"InputSelectJitsu", Program::Input, {Press("frmDorvInput", "btnJitsu"), Look("frmSelectJitsu")}},
+    {"InputJitsu", Program::Input,
+     {Press("frmDorvInput", "btnJitsu"), Press("frmSelectJitsu", "btnOK"), Look("frmDorvInputJitsu")}},
+    {"InputSelectHyotei", Program::Input, {Press("frmDorvInput", "btnHyotei"), Look("frmSelectHyotei")}},
+    {"InputHyotei", Program::Input,
+     {Press("frmDorvInput", "btnHyotei"), Press("frmSelectHyotei", "btnOK"), Look("frmDorvInputHyotei")}},
+    {"InputSelectNaishin", Program::Input, {Press("frmDorvInput", "btnJudan"), Look("frmSelectNaishin")}},
+    {"InputNaishin", Program::Input,
+     {Press("frmDorvInput", "btnJudan"), Press("frmSelectNaishin", "btnOK"), Look("frmDorvInputNaishin")}},
+    {"InputSelectGakunen", Program::Input, {Press("frmDorvInput", "btnYouroku"), Look("frmSelectGakunen")}},
+    {"InputYouroku", Program::Input,
+     {Press("frmDorvInput", "btnYouroku"), Press("frmSelectGakunen", "btnOK"), Look("frmDorvInputYouroku")}},
+    // DorvPrint
+    {"PrintMenu", Program::Print, {Look("frmDorvPrint")}},
+    {"PrintVersion", Program::Print, {Press("frmDorvPrint", "btnVersion"), Look("frmVersion")}},
+    {"PrintSelectTeiki", Program::Print, {Press("frmDorvPrint", "btnSelectTeiki"), Look("frmSelectTeiki")}},
+    {"PrintSelectJitsu", Program::Print, {Press("frmDorvPrint", "btnSelectJitsu"), Look("frmSelectJitsu")}},
+    {"PrintSelectHyotei", Program::Print, {Press("frmDorvPrint", "btnSelectHyotei"), Look("frmSelectHyotei")}},
+    {"PrintSelectGakunen", Program::Print, {Press("frmDorvPrint", "btnSelectYouroku"), Look("frmSelectGakunen")}},
+    {"PrintDosu", Program::Print,
+     {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnDispDosu"),
+      Look("frmDispDosu")}},
+    {"PrintKojin", Program::Print,
+     {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnPrKojin"),
+      Look("frmPrintKojin")}},
+    {"PrintIchiran", Program::Print,
+     {Press("frmDorvPrint", "btnSelectJitsu"), Press("frmSelectJitsu", "btnOK"), Press("frmDorvPrint", "btnPrIchiran"),
+      Look("frmPrintIchiran")}},
+    {"PrintTutihyo", Program::Print,
+     {Press("frmDorvPrint", "btnSelectHyotei"), Press("frmSelectHyotei", "btnOK"),
+      Press("frmDorvPrint", "btnDispTutihyou"), Look("frmDispTutihyo")}},
+    {"PrintKondan", Program::Print,
+     {Press("frmDorvPrint", "btnSelectHyotei"), Press("frmSelectHyotei", "btnOK"), Press("frmDorvPrint", "btnPrKondan"),
+      Look("frmPrintKondan")}},
+    {"PrintHenkan", Program::Print,
+     {Press("frmDorvPrint", "btnSelectHyotei"), Press("frmSelectHyotei", "btnOK"), Press("frmDorvPrint", "btnHenkan"),
+      Look("frmHenkan")}},
+    {"PrintYouroku", Program::Print,
+     {Press("frmDorvPrint", "btnSelectYouroku"), Press("frmSelectGakunen", "btnOK"),
+      Press("frmDorvPrint", "btnDispYouroku"), Look("frmDispYouroku")}},
+    // DorvName
+    {"NameMenu", Program::Name, {Look("frmDorvName")}},
+    {"NameVersion", Program::Name, {Press("frmDorvName", &NameVersion), Look("frmVersion")}},
+    {"NameEdit", Program::Name, {Press("frmDorvName", &Grade1), Look("frmNameEdit")}},
+    {"NameEditOfAGradeWithoutClasses", Program::Name, {Press("frmDorvName", &Grade3), Look("frmNameEdit")},
+     [](const std::filesystem::path &drive) { WriteClassCounts(drive, 3, 3, 0); }},
+    // The number of the last slot of class 10 has four digits.
+    {"NameEditOfClassTen", Program::Name, {Press("frmDorvName", &Grade1), {"frmNameEdit", [](Form &f) {
+         StringGrid &grid = *static_cast<TfrmNameEdit &>(f).sgdName;
+         grid.setCurrentCell(1, grid.rowCount() - 1);
+         EXPECT_EQ(static_cast<TfrmNameEdit &>(f).lblNumber->text(), "1042");
+         testing::ExpectEverythingInView(f);
+     }}},
+     [](const std::filesystem::path &drive) { WriteClassCounts(drive, 10, 3, 2); }},
+};
+
+QString BinDir() {
+    const QByteArray env = qgetenv("DORV_BIN_DIR");
+    return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);
+}
+
+// The sample school in a fresh folder and "Dorv.INI" pointing at it; the
+// teacher of 英語 with his homeroom class in grade 3 logged in, in February:
+// every selection dialog preselects its last column, the test dialog its
+// last row.
+class Screens : public ::testing::TestWithParam<FormCase> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(drive_.isValid() && exeDir_.isValid());
+        const std::string command = "'" + BinDir().toStdString() + "/make-sample-school' '" +
+                                    drive_.path().toStdString() + "' > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        std::ofstream(exeDir_.filePath("Dorv.INI").toStdString())
+            << "[School]\nName=ノルベ市立中学校\n[Work]\ndrive=" << drive_.path().toStdString() << "\n";
+        SetExeDirSource([dir = exeDir_.path().toStdString() + "/"] { return dir; });
+        services_.login = "52209";
+        services_.date = QDate(2026, 2, 16);
+        SelectedGrade = 1;
+        SelectedTest = 1;
+        SelectedTerm = 1;
+        TestId = {0, 1};
+    }
+    void TearDown() override {
+        // The login and host names stay with the recording services.
+        SetExeDirSource(&DefaultExeDir);
+        WorkDrive.clear();
+    }
+
+    std::filesystem::path Drive() const { return drive_.path().toStdString(); }
+
+    testing::RecordingServices services_;
+
+private:
+    QTemporaryDir drive_;
+    QTemporaryDir exeDir_;
+};
+
+TEST_P(Screens, ShowEveryTextWholeAndEveryGridThatFitsWithoutScrolling) {
+    const FormCase &c = GetParam();
+    if (c.prepare) c.prepare(Drive());
+    int stepsRun = 0;
+    switch (c.program) {
+    case Program::Input: {
+        InputProgram program;
+        stepsRun = testing::Walk(*program.main.form, c.steps);
+        break;
+    }
+    case Program::Print: {
+        PrintProgram program;
+        stepsRun = testing::Walk(*program.main.form, c.steps);
+        break;
+    }
+    case Program::Name: {
+        NameProgram program;
+        stepsRun = testing::Walk(program.main, c.steps);
+        break;
+    }
+    }
+    EXPECT_EQ(stepsRun, static_cast<int>(c.steps.size())) << "the form was never reached";
+    EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join(" | ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(AllForms, Screens, ::testing::ValuesIn(kForms),
+                         [](const ::testing::TestParamInfo<FormCase> &info) { return std::string(info.param.name); });
+
+// The menu of the entry program opens on the first of its tab order.
+TEST_F(Screens, EntryMenuOpensWithTheFocusOnClose) {
+    InputProgram program;
+    QWidget *focused = nullptr;
+    testing::Walk(*program.main.form, {{"frmDorvInput", [&](Form &f) { focused = f.focusWidget(); }}});
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->objectName(), "btnClose");
+}
+
+}  // namespace
+}  // namespace dorv
