@@ -15,6 +15,7 @@ constexpr int kPollMs = 5;
 constexpr qint64 kStallMs = 60000;
 
 struct WalkState {
+    explicit WalkState(const std::vector<WalkStep> &s) : steps(s) {}
     const std::vector<WalkStep> &steps;
     std::size_t next = 0;
     // Forms whose step is still running (a click that opened a nested
@@ -45,7 +46,7 @@ void Poll(const std::shared_ptr<WalkState> &state) {
 }  // namespace
 
 int Walk(Form &first, const std::vector<WalkStep> &steps) {
-    auto state = std::make_shared<WalkState>(WalkState{steps});
+    auto state = std::make_shared<WalkState>(steps);
     state->clock.start();
     QTimer::singleShot(0, qApp, [state] { Poll(state); });
     first.run();
