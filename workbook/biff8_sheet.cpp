@@ -21,6 +21,14 @@ bool isCellRecord(std::uint16_t rid) {
     }
 }
 
+// Cell records of the older formats (and their formula text record). Our
+// reader takes them for cells in any stream, so a save that moved them away
+// from the BIFF8 cells would change what it reads; no BIFF8 writer puts them
+// in a worksheet.
+bool isOlderCellRecord(std::uint16_t rid) {
+    return rid == 0x0002 || rid == 0x0003 || rid == 0x0004 || rid == 0x0007 || rid == 0x0206 || rid == 0x0406;
+}
+
 bool belongsToFormula(std::uint16_t rid) {
     return rid == id::String || rid == id::ShrFmla || rid == id::Array || rid == id::Table;
 }
@@ -67,6 +75,11 @@ SheetCells::SheetCells(std::vector<Record> records) {
     int depth = 0;
     Unit *last = nullptr;
     bool prevInCell = false;
+    // A save lays the cell table out in one piece; cells of an embedded
+    // substream (a chart's cached values) that stand between its records
+    // would end up behind it, and a reader that walks every record would
+    // then take a different value as the last one for such a cell.
+    bool embeddedCellsBehind = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
         Record &r = records[i];
         bool nested = depth > 1 || (depth == 1 && isBof(r.id));
@@ -78,10 +91,15 @@ SheetCells::SheetCells(std::vector<Record> records) {
                            (isCellRecord(r.id) || belongsToFormula(r.id) || continuesCell || r.id == id::Row ||
                             r.id == id::DbCell);
         prevInCell = table && r.id != id::Row && r.id != id::DbCell;
+        if (!nested && depth == 1 && isOlderCellRecord(r.id))
+            throw FormatError(FormatError::Kind::Damaged, "a cell record of an older format");
         if (!table) {
+            embeddedCellsBehind = embeddedCellsBehind || (tableSeen && nested && isCellRecord(r.id));
             (tableSeen ? suffix_ : prefix_).push_back(std::move(r));
             continue;
         }
+        if (embeddedCellsBehind && isCellRecord(r.id))
+            throw FormatError(FormatError::Kind::Damaged, "embedded cells inside the cell table");
         tableSeen = true;
         if (r.id == id::DbCell) {
             useDbCells_ = true;
@@ -91,6 +109,11 @@ SheetCells::SheetCells(std::vector<Record> records) {
             rows_[get16(r.body, 0)].rowBody = std::move(r.body);
             continue;
         }
+        // A STRING holds the text result of the FORMULA before it; our reader
+        // gives its text to whatever cell came last, so one behind any other
+        // cell would read differently once the table is laid out anew.
+        if (r.id == id::String && (!last || last->recs[0].id != id::Formula))
+            throw FormatError(FormatError::Kind::Damaged, "a formula's text without its formula");
         if (belongsToFormula(r.id) || continuesCell) {
             if (last) last->recs.push_back(std::move(r));
             else suffix_.push_back(std::move(r));

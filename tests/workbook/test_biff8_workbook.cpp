@@ -339,6 +339,27 @@ TEST(Biff8Workbook, AContinueBehindACellStaysWithIt) {
     EXPECT_EQ((it + 1)->body, cont.body);
 }
 
+// Cell records, with an embedded chart substream (its cached values in a
+// NUMBER record) behind them or, with `cellAfter`, between them.
+std::vector<Record> chartBetweenCells(bool cellAfter) {
+    std::vector<Record> recs = {rec(id::Rk, {3, 1, 15}, rk(7)), rec(id::Bof, {0x0600, 0x0020, 0, 0, 0, 0, 0, 0}),
+                                rec(id::Number, {3, 1, 15, 0, 0, 0, 0x4000}), Record{id::Eof, {}}};
+    if (cellAfter) recs.push_back(rec(id::Rk, {4, 1, 15}, rk(8)));
+    return recs;
+}
+
+TEST(Biff8Workbook, AChartBehindTheCellTableStaysBehindIt) {
+    Workbook wb = Workbook::parse(handMade(chartBetweenCells(false)));
+    wb.sheet(0).setNumber(5, 1, 9);
+    auto sheets = expectConsistent(wb.save(false));
+    const auto &recs = sheets.at(0);
+    auto rk = std::find_if(recs.begin(), recs.end(), [](const Record &r) { return r.id == id::Rk; });
+    auto chart = std::find_if(recs.begin() + 1, recs.end(), [](const Record &r) { return r.id == id::Bof; });
+    ASSERT_NE(chart, recs.end());
+    EXPECT_LT(rk, chart);
+    EXPECT_EQ((chart + 1)->id, id::Number);
+}
+
 TEST(Biff8Workbook, RefusedStreams) {
     WorkbookModel m;
     m.sheets.push_back(ModelSheet{"Data", {}, {}});
@@ -368,6 +389,10 @@ TEST(Biff8Workbook, RefusedStreams) {
          FormatError::Kind::Damaged},
         {"a run over a cell", handMade({rec(id::Rk, {3, 2, 15}, rk(7)), rec(id::MulBlank, {3, 1, 15, 15, 15, 3})}),
          FormatError::Kind::Damaged},
+        {"a chart's cells inside the cell table", handMade(chartBetweenCells(true)), FormatError::Kind::Damaged},
+        {"a formula's text behind a number", handMade({rec(id::Rk, {3, 1, 15}, rk(7)), rec(id::String, {1, 0x7800})}),
+         FormatError::Kind::Damaged},
+        {"an older format's cell", handMade({rec(0x0004, {3, 1, 0, 0, 0x0100}, "x")}), FormatError::Kind::Damaged},
         {"empty", std::string(), FormatError::Kind::NotWorkbook},
     };
     for (const Case &c : cases) {
