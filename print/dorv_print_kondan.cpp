@@ -6,6 +6,7 @@
 #include "print/layer/print_job.h"
 #include "print/nendo_era_today.h"
 #include "print/sheet_loop.h"
+#include "schooldata/access.h"
 #include "schooldata/desktop/fonts.h"
 #include "schooldata/desktop/services.h"
 #include "schooldata/dialogs/input_wait.h"
@@ -74,7 +75,7 @@ void TfrmPrintKondan::btnPrintOneClick() {
     if (!classNumber) return;
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.
-    if (data_ == nullptr || CurNameData == nullptr || CurNameData->Names[(c - 1) * 42 + n].empty()) return;
+    if (data_ == nullptr || CurNameData == nullptr || CurNameData->Names[SlotOf(c, n)].empty()) return;
     print::TPrintJob job(QStringLiteral("懇談資料"), print::TOrientation::Portrait);
     PrintKondanSheet(job.Canvas(), SourceOf(*data_), c, n);
     job.End();

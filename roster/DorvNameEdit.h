@@ -3,6 +3,7 @@
 // without saving.
 #pragma once
 
+#include "schooldata/access.h"
 #include "schooldata/desktop/form.h"
 
 #include <cstdint>
@@ -59,7 +60,7 @@ private:
     void btnCloseClick();
     void btnExitClick();
 
-    int studentRows() const { return ClassCount * 42; }
+    int studentRows() const { return ClassCount * kStudentsPerClass; }
     bool hasRow(int row) const { return NameData && row >= 1 && row <= studentRows(); }
     void goToNextRow(int row);
     void setPanelEnabled(bool on);

@@ -8,6 +8,7 @@
 
 #include "print/DorvDispTutihyo.h"
 #include "print/DorvDispYouroku.h"
+#include "schooldata/access.h"
 #include "schooldata/desktop/string_grid.h"
 #include "schooldata/dialogs/input_wait.h"
 #include "schooldata/globals.h"
@@ -215,7 +216,7 @@ TEST_F(DispRatings, SpinButtonsStepThroughTheStudents) {
             EXPECT_EQ(view.CurNumber(), c.number);
             EXPECT_EQ(view.lblNo->text().toStdString(),
                       "2年" + std::to_string(c.cls) + "組" + std::to_string(c.number) + "番");
-            const int slot = (c.cls - 1) * 42 + c.number;
+            const int slot = SlotOf(c.cls, c.number);
             EXPECT_EQ(view.lblName->text().toStdString(), CurNameData->Names[slot]);
         });
     }
