@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "print/stats/calc_test.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -110,7 +111,7 @@ public:
         ModelSheet roster{"Data", {}, {}};
         ModelSheet scores{"Data", {}, {}};
         for (int slot = 1; slot <= 420; ++slot) {
-            number(roster, slot, 0, (slot - 1) / 42 * 100 + 101 + (slot - 1) % 42);
+            number(roster, slot, 0, dorv::ClassOfSlot(slot) * 100 + dorv::NumberOfSlot(slot));
             text(roster, slot, 1, grade.names->Names[slot]);
             text(roster, slot, 2, grade.names->Sex[slot] == 0 ? "男" : "女");
             for (int j = 0; j < 11; ++j)

@@ -2,14 +2,15 @@
 // spreadsheet service: open, 420 cell writes, close with saving (written
 // beside, read back and checked, renamed in, synced).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 
+#include "schooldata/access.h"
 #include "schooldata/excel_service.h"
+#include "tests/temp_dir.h"
 #include "workbook/biff8_writer.h"
 
 namespace {
@@ -19,8 +20,7 @@ namespace fs = std::filesystem;
 fs::path scoreWorkbook() {
     static fs::path path;
     if (!path.empty()) return path;
-    std::string tmpl = (fs::temp_directory_path() / "dorv-bench-XXXXXX").string();
-    fs::path dir = ::mkdtemp(tmpl.data());
+    const fs::path dir = dorv::testing::MakeTempDir("dorv-bench");
     dorv::biff8::ModelSheet s;
     s.name = "Data";
     static const char *subjects[] = {"国語", "社会", "数学", "理科", "英語", "音楽", "美術", "保体", "技家", "技術", "家庭"};
@@ -28,7 +28,7 @@ fs::path scoreWorkbook() {
     for (std::uint16_t c = 0; c < 11; ++c) s.cells[{0, static_cast<std::uint16_t>(c + 1)}] = {false, 0, subjects[c]};
     std::mt19937 rng(1);
     for (std::uint16_t slot = 1; slot <= 420; ++slot) {
-        s.cells[{slot, 0}] = {true, double(((slot - 1) / 42 + 1) * 100 + (slot - 1) % 42 + 1), {}};
+        s.cells[{slot, 0}] = {true, double(dorv::ClassOfSlot(slot) * 100 + dorv::NumberOfSlot(slot)), {}};
         for (std::uint16_t c = 1; c <= 11; ++c) s.cells[{slot, c}] = {true, double(rng() % 101), {}};
     }
     dorv::biff8::WorkbookModel m;

@@ -51,8 +51,8 @@ void BM_ExportFullGrade(benchmark::State &state) {
             for (int i = 1; i <= 6; ++i) d->Hyotei[s][k].Kanten[i] = static_cast<std::uint8_t>("ABC"[(s + i + k) % 3]);
         }
     }
-    d->ExportHenkan(10);  // the workbook now holds a full export, as in a school's second run
-    for (auto _ : state) d->ExportHenkan(10);
+    dorv::ExportHenkan(*d, 10);  // the workbook now holds a full export, as in a school's second run
+    for (auto _ : state) dorv::ExportHenkan(*d, 10);
     state.SetItemsProcessed(state.iterations() * dorv::THyoteiData::kSlots);
     fs::remove_all(drive);
 }

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (wf->convertedFromOlderFormat()) before = back;
   if (before != back) {
     if (getenv("FUZZ_DEBUG")) {
-      for (auto &[k, v] : before) if (!back.count(k) || back[k] != v) { fprintf(stderr, "before %d %d %d size %zu:", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.size()); for (unsigned char ch : v) fprintf(stderr, " %02x", ch); fprintf(stderr, " after %s\n", back.count(k) ? "present" : "-"); }
+      for (auto &[k, v] : before) if (!back.count(k) || back[k] != v) { fprintf(stderr, "before %d %d %d size %zu:", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.size()); for (unsigned char ch : v) fprintf(stderr, " %02x", ch); fprintf(stderr, " after"); if (back.count(k)) { for (unsigned char ch : back[k]) fprintf(stderr, " %02x", ch); } else fprintf(stderr, " -"); fprintf(stderr, "\n"); }
       for (auto &[k, v] : back) if (!before.count(k)) fprintf(stderr, "new %d %d %d [%s]\n", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.c_str());
     }
     __builtin_trap();

@@ -3,10 +3,12 @@
 #include "input/hyotei_entry.h"
 #include "input/entry_form_common.h"
 
+#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "desktop/to_qstring.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"
@@ -33,12 +35,9 @@ namespace {
 
 constexpr int kFixedCols = 3;
 constexpr int kRatingCol = 3;
-constexpr int kStudents = 42;
 constexpr int kPhysEd = 7;
 
 const QColor kDisagreeText(255, 0, 0);
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QLabel *HintLabel(QWidget *parent, const char *name, int top, int px, bool italic) {
     auto *l = new QLabel(parent);
@@ -177,7 +176,7 @@ void TfrmDorvInputHyoteiForm::load() {
         }
     fillSideGrid();
     fillGrid();
-    lblTitle->setText(titleText() + "　" + Q(KyokaNames[static_cast<std::size_t>(subject_)]));
+    lblTitle->setText(titleText() + "　" + ToQString(KyokaNames[static_cast<std::size_t>(subject_)]));
 }
 
 void TfrmDorvInputHyoteiForm::fillSideGrid() {
@@ -190,12 +189,12 @@ void TfrmDorvInputHyoteiForm::fillSideGrid() {
     static const char *const kLabels[] = {"観①", "観②", "観③", "観④", "観⑤", "観⑥"};
     for (int i = 1; i <= 6; ++i) g.setCell(0, i, kLabels[i - 1]);
     for (int i = 1; i <= kantenCount_; ++i)
-        g.setCell(1, i, Q(CurKantenData->Koumoku[subject_][i - 1]));
+        g.setCell(1, i, ToQString(CurKantenData->Koumoku[subject_][i - 1]));
 }
 
 void TfrmDorvInputHyoteiForm::fillGrid() {
     StringGrid &g = *sgrInput;
-    g.setRowCount(ClassCountOfGrade * kStudents + 1);
+    g.setRowCount(ClassCountOfGrade * kStudentsPerClass + 1);
     g.setColWidth(0, 28);
     g.setColWidth(1, 90);
     g.setColWidth(2, 28);
@@ -204,12 +203,10 @@ void TfrmDorvInputHyoteiForm::fillGrid() {
     for (int c = 0; c < g.colCount(); ++c) g.setCell(c, 0, kHeadings[c]);
 
     for (int slot = 1; slot < g.rowCount(); ++slot) {
-        const int classNo = (slot - 1) / kStudents + 1;
-        const int number = (slot - 1) % kStudents + 1;
-        g.setCell(0, slot, QString::number(classNo * 100 + number));
-        g.setCell(1, slot, Q(CurNameData->Names[slot]));
+        g.setCell(0, slot, QString::number(ClassOfSlot(slot) * 100 + NumberOfSlot(slot)));
+        g.setCell(1, slot, ToQString(CurNameData->Names[slot]));
         const std::uint8_t sex = CurNameData->Sex[slot];
-        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+        g.setCell(2, slot, sex < SexNames.size() ? ToQString(SexNames[sex]) : QString());
         showStoredRow(slot);
     }
 }

@@ -8,6 +8,7 @@
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "desktop/to_qstring.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/naishin_data.h"
@@ -42,7 +43,6 @@ namespace {
 
 constexpr int kFixedCols = 3;
 constexpr int kSubjects = 9;
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -148,7 +148,7 @@ void TfrmDorvInputNaishin::buildChart() {
 QString TfrmDorvInputNaishin::storedCellText(int row, int col) const {
     if (!CurNaishinData || row < 1 || row > TNaishinData::kSlots || col < kFixedCols || col >= kFixedCols + kSubjects)
         return {};
-    return Q(ScoreCellText(CurNaishinData->Mark[row][col - kFixedCols]));
+    return ToQString(ScoreCellText(CurNaishinData->Mark[row][col - kFixedCols]));
 }
 
 void TfrmDorvInputNaishin::takeSubject() { kyokaIndex_ = TeacherRatedSubject("この教科の内申は入力できません"); }
@@ -179,14 +179,14 @@ void TfrmDorvInputNaishin::load() {
 
     fillGrid();
     const std::string_view term = SelectedTerm >= 1 && SelectedTerm <= 3 ? NaishinFileNames[SelectedTerm] : "";
-    lblTestName->setText(QString::number(SelectedGrade) + "年  " + Q(term));
+    lblTestName->setText(QString::number(SelectedGrade) + "年  " + ToQString(term));
 }
 
 void TfrmDorvInputNaishin::fillGrid() {
     StringGrid &g = *sgrInputNaishin;
     FillStudentColumns(g, *CurNameData);
     for (int c = kFixedCols; c < g.colCount(); ++c) g.setColWidth(c, 26);
-    for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, 0, Q(KyokaNames[static_cast<std::size_t>(s)]));
+    for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, 0, ToQString(KyokaNames[static_cast<std::size_t>(s)]));
     for (int slot = 1; slot < g.rowCount(); ++slot)
         for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, slot, storedCellText(slot, kFixedCols + s));
 }
@@ -248,7 +248,7 @@ void TfrmDorvInputNaishin::showStats() {
             if (highest + 2 <= 11) v->setTickCount(static_cast<int>(highest) + 2);
             else v->applyNiceNumbers();
         }
-    lblMean->setText(Q(MarkMeanLabel(sum, CurNaishinData->MarkCount)));
+    lblMean->setText(ToQString(MarkMeanLabel(sum, CurNaishinData->MarkCount)));
     lblMean->adjustSize();
 }
 

@@ -9,6 +9,7 @@
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "desktop/to_qstring.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -31,11 +32,9 @@ namespace dorv {
 namespace {
 
 constexpr int kFixedCols = 3;
-constexpr int kStudents = 42;
 constexpr int kTechSubject = 9;
 constexpr int kHomeSubject = 10;
 constexpr int kTechHomeSubject = 8;
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -116,7 +115,7 @@ void TfrmDorvInputSoten::buildPanel(int left) {
 
 QString TfrmDorvInputSoten::storedCellText(int row, int col) const {
     if (!CurSotenData || row < 1 || row > TSotenData::kSlots) return {};
-    return Q(ScoreCellText(CurSotenData->Score[row][col - kFixedCols]));
+    return ToQString(ScoreCellText(CurSotenData->Score[row][col - kFixedCols]));
 }
 
 std::string TfrmDorvInputSoten::selectedTestName() const {
@@ -155,7 +154,7 @@ void TfrmDorvInputSoten::load() {
     CurSotenData->LoadTest(TestId, ClassCountOfGrade);
 
     fillGrid();
-    lblTestName->setText(QString::number(SelectedGrade) + "年  " + Q(selectedTestName()));
+    lblTestName->setText(QString::number(SelectedGrade) + "年  " + ToQString(selectedTestName()));
     chtDosu->clearBars();
 }
 
@@ -164,10 +163,10 @@ void TfrmDorvInputSoten::fillGrid() {
     g.setColCount(kFixedCols + design_.subjectColumns);
     FillStudentColumns(g, *CurNameData);
     for (int c = kFixedCols; c < g.colCount(); ++c) g.setColWidth(c, 26);
-    for (int s = 0; s < design_.subjectColumns; ++s) g.setCell(kFixedCols + s, 0, Q(KyokaNames[s]));
+    for (int s = 0; s < design_.subjectColumns; ++s) g.setCell(kFixedCols + s, 0, ToQString(KyokaNames[s]));
     for (int slot = 1; slot < g.rowCount(); ++slot)
         for (int s = 0; s < design_.subjectColumns; ++s)
-            g.setCell(kFixedCols + s, slot, Q(ScoreCellText(CurSotenData->Score[slot][s])));
+            g.setCell(kFixedCols + s, slot, ToQString(ScoreCellText(CurSotenData->Score[slot][s])));
 }
 
 void TfrmDorvInputSoten::gridClick() {
@@ -194,7 +193,7 @@ void TfrmDorvInputSoten::btnEnterClick() {
         TakeWholeEntry(*edtInput, ParseScoreEntry, [&] { sgrInput->setCell(c, r, storedCellText(r, c)); });
     if (!value) return;
     CurSotenData->Score[r][c - kFixedCols] = *value;
-    sgrInput->setCell(c, r, *value == kEmptyValue ? QString() : Q(PadEntryText(typed)));
+    sgrInput->setCell(c, r, *value == kEmptyValue ? QString() : ToQString(PadEntryText(typed)));
     const int subject = c - kFixedCols;
     if (design_.sumsTechHome && (subject == kTechSubject || subject == kHomeSubject)) sumTechHome(r);
     CurSotenData->Modified[r] = 1;
@@ -205,17 +204,17 @@ void TfrmDorvInputSoten::sumTechHome(int row) {
     std::uint8_t *score = CurSotenData->Score[row];
     const TechHomeSum sum = SumTechHome(score[kTechSubject], score[kHomeSubject]);
     score[kTechHomeSubject] = sum.value;
-    sgrInput->setCell(kFixedCols + kTechHomeSubject, row, Q(sum.shown));
+    sgrInput->setCell(kFixedCols + kTechHomeSubject, row, ToQString(sum.shown));
 }
 
 void TfrmDorvInputSoten::showStats() {
     if (!CurSotenData) return;
     CurSotenData->CalcColumnStats(static_cast<std::uint8_t>(teacherCol_ - kFixedCols), ClassCountOfGrade);
     const TColStats &st = CurSotenData->ColStats;
-    const int classNo = (sgrInput->row() - 1) / kStudents + 1;
+    const int classNo = ClassOfSlot(sgrInput->row());
     if (classNo >= 1 && classNo <= kMaxClasses)
-        lblMeans->setText(Q(MeanLabel("学級平均：", st.ColSum[classNo], st.ColCount[classNo])));
-    lblGMean->setText(Q(MeanLabel("学年平均：", st.ColTotalSum, st.ColTotalCount)));
+        lblMeans->setText(ToQString(MeanLabel("学級平均：", st.ColSum[classNo], st.ColCount[classNo])));
+    lblGMean->setText(ToQString(MeanLabel("学年平均：", st.ColTotalSum, st.ColTotalCount)));
     chtDosu->clearBars();
     for (int i = 0; i < 10; ++i) chtDosu->addBar(10 * i + 5, st.ColBand[i]);
 }

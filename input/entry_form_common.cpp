@@ -7,6 +7,7 @@
 #include "desktop/services.h"
 #include "desktop/fonts.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "desktop/to_qstring.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -34,12 +35,9 @@ namespace {
 constexpr int kTechHomeSubject = 8;
 constexpr int kNoSubject = 11;
 constexpr int kFixedCols = 3;
-constexpr int kStudents = 42;
 constexpr int kPhysEdColumn = kFixedCols + 7;  // 保体
 
 const QColor kOtherSubjectText(128, 128, 128);
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -146,8 +144,8 @@ QPushButton *NewEnterButton(QWidget *panel, int px, const QRect &geometry) {
 
 QColor SexTint(const StringGrid &grid, int row, const QColor &otherwise) {
     const QString sex = grid.cell(2, row);
-    if (sex == Q(SexNames[0])) return {224, 224, 255};
-    if (sex == Q(SexNames[1])) return {255, 224, 224};
+    if (sex == ToQString(SexNames[0])) return {224, 224, 255};
+    if (sex == ToQString(SexNames[1])) return {255, 224, 224};
     return otherwise;
 }
 
@@ -176,7 +174,7 @@ StringGrid *NewEntryGrid(QWidget *form, const char *name, const QRect &geometry,
 }
 
 void FillStudentColumns(StringGrid &g, const TNameData &names) {
-    g.setRowCount(ClassCountOfGrade * kStudents + 1);
+    g.setRowCount(ClassCountOfGrade * kStudentsPerClass + 1);
     g.setColWidth(0, 28);
     g.setColWidth(1, 90);
     g.setColWidth(2, 28);
@@ -184,10 +182,10 @@ void FillStudentColumns(StringGrid &g, const TNameData &names) {
     g.setCell(1, 0, "名前");
     g.setCell(2, 0, "性別");
     for (int slot = 1; slot < g.rowCount(); ++slot) {
-        g.setCell(0, slot, Q(SlotNumberText(slot)));
-        g.setCell(1, slot, Q(names.Names[slot]));
+        g.setCell(0, slot, ToQString(SlotNumberText(slot)));
+        g.setCell(1, slot, ToQString(names.Names[slot]));
         const std::uint8_t sex = names.Sex[slot];
-        g.setCell(2, slot, sex < SexNames.size() ? Q(SexNames[sex]) : QString());
+        g.setCell(2, slot, sex < SexNames.size() ? ToQString(SexNames[sex]) : QString());
     }
 }
 

@@ -7,6 +7,7 @@
 #include "desktop/fonts.h"
 #include "desktop/radio_group.h"
 #include "desktop/string_grid.h"
+#include "desktop/to_qstring.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"
@@ -23,11 +24,10 @@ namespace {
 
 constexpr std::uint8_t kSexUnset = 255;
 
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 std::string u(const QString &s) { return s.toStdString(); }
 
 // "男子", "女子", or nothing for an unset sex (3 as loaded, 255 as cleared).
-QString sexLabel(std::uint8_t sex) { return sex <= 1 ? q(SexNames[sex]) : QString(); }
+QString sexLabel(std::uint8_t sex) { return sex <= 1 ? ToQString(SexNames[sex]) : QString(); }
 
 // Only a boy or a girl chooses an item; an unset sex chooses none, so that
 // a later change records no sex the user did not pick.
@@ -149,10 +149,10 @@ void TfrmNameEdit::formShow() {
     sgdName->setCell(2, 0, QStringLiteral("性別"));
     for (int col = 0; col < 3; ++col) sgdName->setCell(col, 1, QString());
     for (int c = 1; c <= ClassCount; ++c) {
-        for (int n = 1; n <= 42; ++n) {
-            const int r = (c - 1) * 42 + n;
+        for (int n = 1; n <= kStudentsPerClass; ++n) {
+            const int r = SlotOf(c, n);
             sgdName->setCell(0, r, QString::number(c * 100 + n));
-            sgdName->setCell(1, r, q(NameData->Names[r]));
+            sgdName->setCell(1, r, ToQString(NameData->Names[r]));
             sgdName->setCell(2, r, sexLabel(NameData->Sex[r]));
         }
     }
@@ -191,14 +191,14 @@ void TfrmNameEdit::btnChangeClick() {
     std::string text = u(edtOne->text());
     if (IsConvertibleWidth(cp932::width(text))) {
         text = NameTo7Chars(text);
-        edtOne->setText(q(text));
+        edtOne->setText(ToQString(text));
     }
     // The list shows what is kept: a longer text loses its end at a
     // character boundary.
     const std::string stored = cp932::cut(text, TNameData::kNameBytes);
     const int item = rgpDanjo->itemIndex();
-    sgdName->setCell(1, r, q(stored));
-    sgdName->setCell(2, r, item >= 0 ? q(SexNames[static_cast<std::size_t>(item)]) : QString());
+    sgdName->setCell(1, r, ToQString(stored));
+    sgdName->setCell(2, r, item >= 0 ? ToQString(SexNames[static_cast<std::size_t>(item)]) : QString());
     NameData->Names[r] = stored;
     NameData->Cut[r] = 0;  // what was typed is what the save writes
     NameData->Modified[r] = 1;
@@ -226,7 +226,7 @@ void TfrmNameEdit::btnXferAllClick() {
         const std::string text = u(sgdName->cell(1, r));
         if (!IsConvertibleWidth(cp932::width(text))) continue;
         const std::string stored = cp932::cut(NameTo7Chars(text), TNameData::kNameBytes);
-        sgdName->setCell(1, r, q(stored));
+        sgdName->setCell(1, r, ToQString(stored));
         NameData->Names[r] = stored;
         NameData->Modified[r] = 1;
     }

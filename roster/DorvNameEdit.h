@@ -4,6 +4,7 @@
 #pragma once
 
 #include "desktop/form.h"
+#include "schooldata/access.h"
 
 #include <cstdint>
 #include <memory>
@@ -59,7 +60,7 @@ private:
     void btnCloseClick();
     void btnExitClick();
 
-    int studentRows() const { return ClassCount * 42; }
+    int studentRows() const { return ClassCount * kStudentsPerClass; }
     bool hasRow(int row) const { return NameData && row >= 1 && row <= studentRows(); }
     void goToNextRow(int row);
     void setPanelEnabled(bool on);

@@ -134,6 +134,9 @@ inline constexpr int kMaxClasses = 10;
 
 // slot = (class - 1) * 42 + number; worksheet row = slot + 1.
 constexpr int SlotOf(int classNo, int number) { return (classNo - 1) * kStudentsPerClass + number; }
+// The class and the attendance number of a slot 1..420.
+constexpr int ClassOfSlot(int slot) { return (slot - 1) / kStudentsPerClass + 1; }
+constexpr int NumberOfSlot(int slot) { return (slot - 1) % kStudentsPerClass + 1; }
 
 // "B2" for column index 1 (A = 0) and worksheet row 2; "AA" follows "Z".
 std::string CellAddress(unsigned col, unsigned row);

@@ -142,7 +142,6 @@ bool IsExcelRunning() { return false; }
 
 void TExcelApplication::Connect() {}
 void TExcelApplication::SetVisible(bool) {}
-void TExcelApplication::SetDisplayAlerts(bool) {}
 void TExcelApplication::Quit() {}
 
 struct TExcelWorkbook::Impl {

@@ -55,7 +55,6 @@ class TExcelApplication {
 public:
     void Connect();
     void SetVisible(bool visible);
-    void SetDisplayAlerts(bool displayAlerts);
     void Quit();
 };
 

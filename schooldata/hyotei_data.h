@@ -37,9 +37,6 @@ public:
     // 1..classCount; clears all 420 flags.
     void SaveHyoteiSubject(uint8_t classCount, uint8_t subject);
 
-    // The conversion workbook export (defined by the display program).
-    void ExportHenkan(uint8_t classCount);
-
     // The rating workbook named by IsYouroku / SelectedGrade / SelectedTerm.
     std::string WorkbookPath() const;
 

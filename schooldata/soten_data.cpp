@@ -67,10 +67,6 @@ void TSotenData::ReadTeikiExcel(ServiceSession &session, std::uint8_t classCount
     ReadExcel(session, classCount, kTeikiColumns);
 }
 
-void TSotenData::ReadJitsuExcel(ServiceSession &session, std::uint8_t classCount) {
-    ReadExcel(session, classCount, kJitsuColumns);
-}
-
 void TSotenData::ReadExcel(ServiceSession &session, std::uint8_t classCount, int columns) {
     TExcelWorksheet &sheet = session.Sheet("Data");
     ForEachSlot(classCount, [&](int r) {

@@ -23,7 +23,7 @@ struct TColStats {
     int32_t ColBand[10];    // [band 0..9]: b*10..b*10+9, band 9 holds 90..100
 };
 
-// Statistics of every subject, filled by CalcAllStats.
+// Statistics of every subject, filled by CalcAllStats of the print core.
 struct TSubjStats {
     int32_t SubjCount[12];  // [subject 0..11]
     int32_t SubjSum[12];
@@ -65,9 +65,6 @@ public:
     // Fills ColStats for one subject column over classes 1..classCount.
     void CalcColumnStats(uint8_t column, uint8_t classCount);
 
-    // Fills SubjStats (the display program's statistics unit defines it).
-    void CalcAllStats(uint8_t classCount);
-
     // The score workbook of SelectedGrade / SelectedTest for test kind 0 or
     // 1, by the test names in CurTeikiTestName / CurJitsuTestName; "" for
     // another kind or a missing test-name object.
@@ -77,10 +74,10 @@ public:
     void ReadTeikiCell(unsigned sheetNo, unsigned row, unsigned col, const std::string &data);
     void ReadJitsuCell(unsigned sheetNo, unsigned row, unsigned col, const std::string &data);
 
-    // The service paths: the score cells of sheet "Data" for the slots of
-    // classes 1..classCount, from a workbook the session holds open.
+    // The service path of a regular test: the score cells of sheet "Data"
+    // for the slots of classes 1..classCount, from a workbook the session
+    // holds open.
     void ReadTeikiExcel(ServiceSession &session, uint8_t classCount);
-    void ReadJitsuExcel(ServiceSession &session, uint8_t classCount);
 
 private:
     void Load(uint8_t testKind, uint8_t classCount);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "workbook/biff_ids.h"
+
 namespace dorv::biff8 {
 
 // Why a stream cannot be taken as a workbook.
@@ -22,45 +24,10 @@ private:
     Kind kind_;
 };
 
-namespace id {
-constexpr std::uint16_t Bof = 0x0809;
-constexpr std::uint16_t Eof = 0x000A;
-constexpr std::uint16_t FilePass = 0x002F;
-constexpr std::uint16_t Codepage = 0x0042;
-constexpr std::uint16_t BoundSheet = 0x0085;
-constexpr std::uint16_t Sst = 0x00FC;
-constexpr std::uint16_t ExtSst = 0x00FF;
-constexpr std::uint16_t Continue = 0x003C;
-constexpr std::uint16_t Index = 0x020B;
-constexpr std::uint16_t DefColWidth = 0x0055;
-constexpr std::uint16_t ColInfo = 0x007D;
-constexpr std::uint16_t Dimensions = 0x0200;
-constexpr std::uint16_t Uncalced = 0x005E;
-constexpr std::uint16_t Row = 0x0208;
-constexpr std::uint16_t DbCell = 0x00D7;
-constexpr std::uint16_t Blank = 0x0201;
-constexpr std::uint16_t MulBlank = 0x00BE;
-constexpr std::uint16_t Number = 0x0203;
-constexpr std::uint16_t Rk = 0x027E;
-constexpr std::uint16_t MulRk = 0x00BD;
-constexpr std::uint16_t LabelSst = 0x00FD;
-constexpr std::uint16_t Label = 0x0204;
-constexpr std::uint16_t RString = 0x00D6;
-constexpr std::uint16_t BoolErr = 0x0205;
-constexpr std::uint16_t Formula = 0x0006;
-constexpr std::uint16_t String = 0x0207;
-constexpr std::uint16_t ShrFmla = 0x04BC;
-constexpr std::uint16_t Array = 0x0221;
-constexpr std::uint16_t Table = 0x0236;
-constexpr std::uint16_t Window2 = 0x023E;
-}  // namespace id
-
 // A BOF record of any BIFF version: 2, 3, 4, or 5 and later.
-inline bool isBof(std::uint16_t rid) { return rid == 0x0009 || rid == 0x0209 || rid == 0x0409 || rid == id::Bof; }
-
-// The longest record body the format allows; longer data goes on in
-// CONTINUE records.
-constexpr std::size_t kMaxRecordBody = 8224;
+inline bool isBof(std::uint16_t rid) {
+    return rid == id::Bof2 || rid == id::Bof3 || rid == id::Bof4 || rid == id::Bof;
+}
 
 struct Record {
     std::uint16_t id = 0;

@@ -1,6 +1,9 @@
 // The shared string table of a BIFF8 workbook: every text cell refers to an
 // entry by index. Entries read from a file keep their formatting runs and
 // phonetic blocks so that a rewritten table still carries them.
+//
+// The reader has its own decoder (shared_strings.h), texts only and lenient
+// about damage; this one is strict, since a save rewrites the table.
 #pragma once
 
 #include <cstddef>

@@ -21,7 +21,7 @@ std::size_t countSharedRefs(const std::vector<Record> &recs, const Substream &s)
     int depth = 0;
     for (std::size_t i = s.begin; i < s.end; ++i) {
         std::uint16_t rid = recs[i].id;
-        if (rid == 0x0809) ++depth;
+        if (rid == id::Bof) ++depth;
         else if (rid == id::Eof) --depth;
         else if (depth == 1 && rid == id::LabelSst) ++n;
     }
@@ -33,7 +33,7 @@ std::size_t countSharedRefs(const std::vector<Record> &recs, const Substream &s)
 bool isBiff8Stream(std::string_view stream) {
     for (std::size_t pos = 0; pos + 6 <= stream.size(); pos += 2) {
         std::uint16_t w = get16(stream, pos);
-        if (isBof(w)) return w == id::Bof && get16(stream, pos + 4) == 0x0600;
+        if (isBof(w)) return w == id::Bof && get16(stream, pos + 4) == kBiff8Version;
     }
     return false;
 }
@@ -41,8 +41,8 @@ bool isBiff8Stream(std::string_view stream) {
 Workbook Workbook::parse(std::string_view stream) {
     Workbook wb;
     wb.records_ = parseRecords(stream, wb.tail_);
-    if (wb.records_.empty() || wb.records_[0].id != id::Bof || get16(wb.records_[0].body, 0) != 0x0600 ||
-        get16(wb.records_[0].body, 2) != 0x0005)
+    if (wb.records_.empty() || wb.records_[0].id != id::Bof || get16(wb.records_[0].body, 0) != kBiff8Version ||
+        get16(wb.records_[0].body, 2) != kGlobalsType)
         throw FormatError(FormatError::Kind::NotWorkbook, "no BIFF8 workbook globals");
     wb.substreams_ = splitSubstreams(wb.records_);
     const Substream &globals = wb.substreams_.at(0);
@@ -58,7 +58,7 @@ Workbook Workbook::parse(std::string_view stream) {
             if (it == byOffset.end() || it->second == 0) damaged("sheet position points at no sheet");
             wb.boundSheetOf_.push_back(it->second);
             unsigned type = r.body.size() > 5 ? static_cast<unsigned char>(r.body[5]) : 0xFF;
-            if (type == 0 && wb.substreams_[it->second].type == 0x0010)
+            if (type == 0 && wb.substreams_[it->second].type == kWorksheetType)
                 wb.sheets_.push_back(SheetRef{sheetNameOf(r.body), it->second});
         } else if (r.id == id::Sst && wb.sstAt_ == SIZE_MAX) {
             wb.sstAt_ = i;
@@ -143,7 +143,7 @@ std::string Workbook::save(bool addUncalced) const {
             int depth = 0;
             for (std::size_t i = ss.begin; i < ss.end; ++i) {
                 const Record &r = records_[i];
-                if (r.id == 0x0809) ++depth;
+                if (r.id == id::Bof) ++depth;
                 else if (r.id == id::Eof) --depth;
                 if (r.id == id::Index && depth == 1 && delta != 0 && r.body.size() >= 16) {
                     Record shifted = r;

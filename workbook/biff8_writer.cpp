@@ -14,7 +14,7 @@ namespace {
 
 Record bof(std::uint16_t type) {
     Record r{id::Bof, {}};
-    append16(r.body, 0x0600);
+    append16(r.body, kBiff8Version);
     append16(r.body, type);
     append16(r.body, 0x0DBB);  // build
     append16(r.body, 0x07CC);  // year
@@ -41,7 +41,7 @@ void appendName(std::string &b, const std::u16string &s, bool countIs16) {
 }
 
 Record font() {
-    Record r{0x0031, {}};
+    Record r{id::Font, {}};
     append16(r.body, 220);     // 11 points
     append16(r.body, 0);       // attributes
     append16(r.body, 0x7FFF);  // automatic colour
@@ -56,7 +56,7 @@ Record font() {
 }
 
 Record xf(bool style) {
-    Record r{0x00E0, {}};
+    Record r{id::Xf, {}};
     append16(r.body, 0);                          // font
     append16(r.body, 0);                          // number format: General
     append16(r.body, style ? 0xFFF5 : 0x0001);    // locked; a style or a cell of style 0
@@ -72,7 +72,7 @@ Record xf(bool style) {
 
 std::vector<Record> sheetSkeleton(const ModelSheet &s, bool first) {
     std::vector<Record> recs;
-    recs.push_back(bof(0x0010));
+    recs.push_back(bof(kWorksheetType));
     recs.push_back(Record{id::Index, std::string(16, '\0')});
     recs.push_back(simple(id::DefColWidth, {8}));
     for (auto it = s.columnWidths.begin(); it != s.columnWidths.end();) {
@@ -96,15 +96,15 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
     if (model.sheets.empty()) model.sheets.push_back(ModelSheet{"Sheet1", {}, {}});
 
     std::vector<Record> globals;
-    globals.push_back(bof(0x0005));
-    globals.push_back(simple(0x00E1, {0x04B0}));  // INTERFACEHDR
-    globals.push_back(simple(0x00E2, {}));        // INTERFACEEND
+    globals.push_back(bof(kGlobalsType));
+    globals.push_back(simple(id::InterfaceHdr, {0x04B0}));
+    globals.push_back(simple(id::InterfaceEnd, {}));
     globals.push_back(simple(id::Codepage, {0x04B0}));
-    globals.push_back(simple(0x003D, {0x0168, 0x001E, 0x3A5C, 0x2328, 0x0038, 0, 0, 1, 0x0258}));  // WINDOW1
+    globals.push_back(simple(id::Window1, {0x0168, 0x001E, 0x3A5C, 0x2328, 0x0038, 0, 0, 1, 0x0258}));
     for (int i = 0; i < 4; ++i) globals.push_back(font());
     for (int i = 0; i < 15; ++i) globals.push_back(xf(true));
     globals.push_back(xf(false));
-    globals.push_back(simple(0x0293, {0x8000, 0xFF00}));  // STYLE "Normal"
+    globals.push_back(simple(id::Style, {0x8000, 0xFF00}));  // STYLE "Normal"
     std::vector<std::size_t> boundAt;
     for (const ModelSheet &s : model.sheets) {
         Record r{id::BoundSheet, {}};

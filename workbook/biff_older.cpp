@@ -14,6 +14,7 @@ using biff8::get32;
 using biff8::getDouble;
 using biff8::isBof;
 using biff8::errorName;
+namespace id = biff8::id;
 
 namespace {
 
@@ -61,8 +62,8 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
 
         if (isBof(rid)) {
             ++depth;
-            if (rid == 0x0009) biff2 = true;
-            if (depth == 1 && get16(b, 2) == 0x0010) {
+            if (rid == id::Bof2) biff2 = true;
+            if (depth == 1 && get16(b, 2) == biff8::kWorksheetType) {
                 model.sheets.emplace_back();
                 sheet = &model.sheets.back();
                 auto it = namesByOffset.find(static_cast<std::uint32_t>(start));
@@ -78,7 +79,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             continue;
         }
         if (depth == 0) continue;
-        formulaWantsString = formulaWantsString && (rid == 0x0007 || rid == 0x0207);
+        formulaWantsString = formulaWantsString && (rid == id::String2 || rid == id::String);
         const std::uint16_t row = get16(b, 0), col = get16(b, 2);
         switch (rid) {
         case biff8::id::FilePass:
@@ -86,7 +87,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
         case biff8::id::Codepage:
             codePage.select(get16(b, 0));
             break;
-        case 0x0085: {  // BOUNDSHEET (BIFF5/7): position, visibility, type, name
+        case id::BoundSheet: {  // BOUNDSHEET (BIFF5/7): position, visibility, type, name
             if (b.size() < 7) break;
             if (b[5] != 0) break;
             std::string name = eightBit(b, 7, static_cast<unsigned char>(b[6]));
@@ -94,49 +95,49 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             namesInOrder.push_back(name);
             break;
         }
-        case 0x008E: {  // BUNDLESHEET (BIFF4 workbooks): position, name
+        case id::BundleSheet4: {  // BUNDLESHEET (BIFF4 workbooks): position, name
             if (b.size() < 5) break;
             std::string name = eightBit(b, 5, static_cast<unsigned char>(b[4]));
             namesByOffset[get32(b, 0)] = name;
             namesInOrder.push_back(name);
             break;
         }
-        case 0x0002:  // INTEGER (BIFF2)
+        case id::Integer2:  // INTEGER (BIFF2)
             number(row, col, get16(b, 7));
             break;
-        case 0x0003:  // NUMBER (BIFF2)
+        case id::Number2:  // NUMBER (BIFF2)
             number(row, col, getDouble(b, 7));
             break;
-        case 0x0203:
+        case id::Number:
             number(row, col, getDouble(b, 6));
             break;
-        case 0x027E:
+        case id::Rk:
             number(row, col, TXBiff::RkToFloat(get32(b, 6)));
             break;
-        case 0x00BD:  // MULRK
+        case id::MulRk:  // MULRK
             for (std::size_t k = 0; len >= 6 && k < (len - 6) / 6; ++k)
                 number(row, static_cast<std::uint16_t>(col + k), TXBiff::RkToFloat(get32(b, 4 + 6 * k + 2)));
             break;
-        case 0x0004:  // LABEL (BIFF2): attributes 3, length 1
+        case id::Label2:  // LABEL (BIFF2): attributes 3, length 1
             text(row, col, eightBit(b, 8, static_cast<unsigned char>(b.size() > 7 ? b[7] : 0)));
             break;
-        case 0x0204:  // LABEL: XF 2, length 2
-        case 0x00D6:  // RSTRING
+        case id::Label:  // LABEL: XF 2, length 2
+        case id::RString:  // RSTRING
             text(row, col, eightBit(b, 8, get16(b, 6)));
             break;
-        case 0x0005:  // BOOLERR (BIFF2)
-        case 0x0205: {
-            std::size_t at = rid == 0x0005 ? 7 : 6;
+        case id::BoolErr2:  // BOOLERR (BIFF2)
+        case id::BoolErr: {
+            std::size_t at = rid == id::BoolErr2 ? 7 : 6;
             unsigned v = b.size() > at ? static_cast<unsigned char>(b[at]) : 0;
             bool err = b.size() > at + 1 && b[at + 1];
             if (err) text(row, col, errorName(v));
             else setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
             break;
         }
-        case 0x0006:
-        case 0x0206:
-        case 0x0406: {  // FORMULA: the cached result
-            std::size_t at = (biff2 && rid == 0x0006) ? 7 : 6;
+        case id::Formula:
+        case id::Formula3:
+        case id::Formula4: {  // FORMULA: the cached result
+            std::size_t at = (biff2 && rid == id::Formula) ? 7 : 6;
             if (b.size() < at + 8) break;
             if (get16(b, at + 6) == 0xFFFF) {
                 unsigned type = static_cast<unsigned char>(b[at]);
@@ -154,21 +155,21 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             }
             break;
         }
-        case 0x0007:  // STRING (BIFF2): length 1
+        case id::String2:  // STRING (BIFF2): length 1
             if (formulaWantsString)
                 text(lastFormula.first, lastFormula.second, eightBit(b, 1, b.empty() ? 0 : static_cast<unsigned char>(b[0])));
             formulaWantsString = false;
             break;
-        case 0x0207:  // STRING: length 2
+        case id::String:  // STRING: length 2
             if (formulaWantsString) text(lastFormula.first, lastFormula.second, eightBit(b, 2, get16(b, 0)));
             formulaWantsString = false;
             break;
-        case 0x0024:  // COLWIDTH (BIFF2): first 1, last 1, width 2
+        case id::ColWidth2:  // COLWIDTH (BIFF2): first 1, last 1, width 2
             if (sheet && b.size() >= 4)
                 for (unsigned c = static_cast<unsigned char>(b[0]); c <= static_cast<unsigned char>(b[1]); ++c)
                     sheet->columnWidths[static_cast<std::uint16_t>(c)] = get16(b, 2);
             break;
-        case 0x007D:  // COLINFO: first 2, last 2, width 2
+        case id::ColInfo:  // COLINFO: first 2, last 2, width 2
             if (sheet && depth == 1 && b.size() >= 6)
                 for (unsigned c = get16(b, 0); c <= get16(b, 2) && c < 256; ++c)
                     sheet->columnWidths[static_cast<std::uint16_t>(c)] = get16(b, 4);

@@ -1,4 +1,10 @@
-// The shared string table of BIFF8 workbooks.
+// The shared string table of BIFF8 workbooks, as the reader takes it: the
+// texts only, and as many as can be read.
+//
+// The workbook service decodes the same table in biff8_sst.h, on purpose
+// apart: it must keep each entry's formatting runs and phonetic block to
+// write them back, and it refuses damaged data (a save must not rewrite a
+// table it could not read whole), where the reader keeps what it could read.
 #pragma once
 
 #include <cstddef>

@@ -24,19 +24,7 @@
 namespace dorv {
 namespace {
 
-// Record ids.
-constexpr std::uint16_t kInteger2 = 0x0002, kNumber2 = 0x0003, kNumber = 0x0203;
-constexpr std::uint16_t kLabel2 = 0x0004, kLabel = 0x0204, kRString = 0x00D6;
-constexpr std::uint16_t kFormula = 0x0006, kFormula3 = 0x0206, kFormula4 = 0x0406;
-constexpr std::uint16_t kString2 = 0x0007, kString = 0x0207;
-constexpr std::uint16_t kRk = 0x027E, kMulRk = 0x00BD;
-constexpr std::uint16_t kSst = 0x00FC, kContinue = 0x003C, kLabelSst = 0x00FD;
-constexpr std::uint16_t kBoundSheet = 0x0085, kColInfo = 0x007D, kCodePage = 0x0042;
-constexpr std::uint16_t kFilePass = 0x002F;
-constexpr std::uint16_t kBof2 = 0x0009, kBof3 = 0x0209, kBof4 = 0x0409, kBof = 0x0809;
-constexpr std::uint16_t kWorksheetType = 0x0010;
-constexpr std::uint16_t kBiff8Version = 0x0600;
-constexpr std::size_t kMaxSstPiece = 8224;
+namespace id = biff8::id;
 
 using le::u16;
 using le::u32;
@@ -102,7 +90,7 @@ class Walker {
 // The substream types a BOF record names: workbook globals, VB module,
 // worksheet, chart, macro sheet, workspace.
 bool knownSubstreamType(std::uint16_t type) {
-  return type == 0x0005 || type == 0x0006 || type == kWorksheetType || type == 0x0020 || type == 0x0040 ||
+  return type == biff8::kGlobalsType || type == 0x0006 || type == biff8::kWorksheetType || type == 0x0020 || type == 0x0040 ||
          type == 0x0100;
 }
 
@@ -121,12 +109,12 @@ void Walker::firstBof() {
   if (len < 4 || len > size - pos_ - 4) throw XBiffError(kMsgOpenFailed);
   const Body b{s_.data() + pos_ + 4, len};
   if (!knownSubstreamType(b.u16(2))) throw XBiffError(kMsgOpenFailed);
-  if (id == kBof3) state_ = 3;
+  if (id == id::Bof3) state_ = 3;
   // A plain file takes the BIFF2 layouts only when it really is BIFF2.
-  if (state_ == 2 && id == kBof4) state_ = 4;
-  if (state_ == 2 && id == kBof) state_ = 5;
-  if (b.u16(0) == kBiff8Version) state_ = 8;
-  if (b.u16(2) == kWorksheetType) sheetNo_ = 1;
+  if (state_ == 2 && id == id::Bof4) state_ = 4;
+  if (state_ == 2 && id == id::Bof) state_ = 5;
+  if (b.u16(0) == biff8::kBiff8Version) state_ = 8;
+  if (b.u16(2) == biff8::kWorksheetType) sheetNo_ = 1;
   pos_ += 4 + len;
 }
 
@@ -138,7 +126,7 @@ void Walker::run() {
     const std::uint16_t id = u16(s_.data() + start);
     const std::size_t len = u16(s_.data() + start + 2);
     const std::size_t avail = std::min(len, size - start - 4);
-    if (id == kSst) {
+    if (id == id::Sst) {
       pos_ = sharedStringTable(start);
     } else {
       record(id, Body{s_.data() + start + 4, avail});
@@ -156,36 +144,36 @@ std::string Walker::biff8String(Body b, std::size_t o, bool shortCount) const {
 
 void Walker::record(std::uint16_t id, Body b) {
   switch (id) {
-    case kInteger2:
+    case id::Integer2:
       if (b.has(0, 9))
         cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatInteger(b.u16(7)));
       break;
-    case kNumber2:
+    case id::Number2:
       if (b.has(0, 15))
         cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatGeneral(leDouble(b.p + 7)));
       break;
-    case kNumber:
+    case id::Number:
       if (b.has(0, 14)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(leDouble(b.p + 6)));
       break;
-    case kLabel2:
-    case kLabel:
+    case id::Label2:
+    case id::Label:
       if (!b.has(0, 8)) break;
-      if (id == kLabel && state_ == 8)
+      if (id == id::Label && state_ == 8)
         cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
       else
-        cell(b.u16(0), b.u16(2), id == kLabel2 ? biff::attr3(b.p + 4) : b.u16(4),
+        cell(b.u16(0), b.u16(2), id == id::Label2 ? biff::attr3(b.p + 4) : b.u16(4),
              text8(b.p + 8, b.size - 8));
       break;
-    case kRString:
+    case id::RString:
       if (!b.has(0, 8)) break;
       if (state_ == 8)
         cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
       else
         cell(b.u16(0), b.u16(2), b.u16(4), text8(b.p + 8, std::min<std::size_t>(b.u16(6), b.size - 8)));
       break;
-    case kFormula:
-    case kFormula3:
-    case kFormula4: {
+    case id::Formula:
+    case id::Formula3:
+    case id::Formula4: {
       const bool biff2 = state_ == 2;
       const std::size_t r = biff2 ? 7 : 6;
       if (!b.has(r, 8)) break;
@@ -199,8 +187,8 @@ void Walker::record(std::uint16_t id, Body b) {
       cell(b.u16(0), b.u16(2), attr, text);
       break;
     }
-    case kString2:
-    case kString: {
+    case id::String2:
+    case id::String: {
       std::string text;
       if (state_ == 2) {
         if (!b.has(0, 1)) break;
@@ -215,11 +203,11 @@ void Walker::record(std::uint16_t id, Body b) {
       cell(lastRow_, lastCol_, lastAttr_, text);
       break;
     }
-    case kRk:
+    case id::Rk:
       if (b.has(0, 10))
         cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(6))));
       break;
-    case kMulRk: {
+    case id::MulRk: {
       if (b.size < 6) break;
       const std::size_t pairs = (b.size - 6) / 6;
       const int row = b.u16(0), first = b.u16(2);
@@ -229,13 +217,13 @@ void Walker::record(std::uint16_t id, Body b) {
       }
       break;
     }
-    case kLabelSst:
+    case id::LabelSst:
       if (b.has(0, 10)) {
         const std::uint32_t index = b.u32(6);
         if (index < shared_.size()) cell(b.u16(0), b.u16(2), 0, shared_[index]);
       }
       break;
-    case kBoundSheet: {
+    case id::BoundSheet: {
       if (!b.has(0, 7) || b.p[5] != 0) break;
       std::string name;
       const std::size_t count = b.p[6];
@@ -248,25 +236,25 @@ void Walker::record(std::uint16_t id, Body b) {
       if (owner_.OnReadSheetName) owner_.OnReadSheetName(owner_, name);
       break;
     }
-    case kColInfo:
+    case id::ColInfo:
       if (owner_.OnReadColW && b.has(0, 6)) {
         const int first = b.u16(0), last = b.u16(2), width = b.u16(4);
         for (int c = first; c <= last; ++c) owner_.OnReadColW(owner_, sheetNo_, c, width);
       }
       break;
-    case kCodePage:
+    case id::Codepage:
       if (b.has(0, 2)) codePage_.select(b.u16(0));
       break;
-    case kFilePass:
+    case id::FilePass:
       // Every record body behind it is encrypted: walked on, it would give
       // cells of random values. The service refuses such a workbook with a
       // message of its own.
       throw XBiffError(kMsgOpenFailed);
-    case kBof2:
-    case kBof3:
-    case kBof4:
-    case kBof:
-      if (b.has(2, 2) && b.u16(2) == kWorksheetType) ++sheetNo_;
+    case id::Bof2:
+    case id::Bof3:
+    case id::Bof4:
+    case id::Bof:
+      if (b.has(2, 2) && b.u16(2) == biff8::kWorksheetType) ++sheetNo_;
       break;
     default:
       break;
@@ -280,9 +268,9 @@ std::size_t Walker::sharedStringTable(std::size_t start) {
   std::vector<std::span<const std::uint8_t>> bodies;
   std::size_t at = start;
   bool first = true;
-  while (at + 4 <= size && (first || u16(s_.data() + at) == kContinue)) {
+  while (at + 4 <= size && (first || u16(s_.data() + at) == id::Continue)) {
     const std::size_t len = u16(s_.data() + at + 2);
-    if (len > kMaxSstPiece) throw XBiffError(kMsgUnknownFormat);
+    if (len > biff8::kMaxRecordBody) throw XBiffError(kMsgUnknownFormat);
     bodies.push_back(s_.subspan(at + 4, std::min(len, size - at - 4)));
     at = std::min(at + 4 + len, size);
     first = false;

@@ -13,6 +13,8 @@ namespace dorv {
 namespace {
 
 constexpr const char *kDash = "-";
+constexpr int kSubjects = THyoteiData::kSubjects;
+constexpr std::uint8_t kEmpty = THyoteiData::kEmpty;
 
 std::string MarkText(std::uint8_t mark) {
     std::string t = ViewpointText(mark);
@@ -36,10 +38,10 @@ std::vector<int> HenkanSlots(const std::uint8_t (&exists)[421], std::uint8_t cla
     return slots;
 }
 
-void THyoteiData::ExportHenkan(std::uint8_t classCount) {
-    const std::string path = HenkanWorkbookPath(IsYouroku);
+void ExportHenkan(THyoteiData &data, std::uint8_t classCount) {
+    const std::string path = HenkanWorkbookPath(data.IsYouroku);
     if (path.empty()) throw ExcelError("学年または学期が選択されていません");
-    const std::vector<int> slots = HenkanSlots(Exists, classCount);
+    const std::vector<int> slots = HenkanSlots(data.Exists, classCount);
 
     bool checked = false;
     try {
@@ -56,10 +58,8 @@ void THyoteiData::ExportHenkan(std::uint8_t classCount) {
                 unsigned row = 1;
                 for (int slot : slots) {
                     ++row;
-                    const THyoteiRec &rec = Hyotei[slot][j + 1];
-                    const int classNo = (slot - 1) / kStudentsPerClass + 1;
-                    const int number = (slot - 1) % kStudentsPerClass + 1;
-                    sheet.WriteCell(CellAddress(0, row), std::to_string(classNo * 100 + number));
+                    const THyoteiRec &rec = data.Hyotei[slot][j + 1];
+                    sheet.WriteCell(CellAddress(0, row), std::to_string(ClassOfSlot(slot) * 100 + NumberOfSlot(slot)));
                     for (unsigned i = 1; i <= m; ++i) sheet.WriteText(CellAddress(i, row), MarkText(rec.Kanten[i]));
                     if (rec.Rating == kEmpty) sheet.WriteText(CellAddress(m + 1, row), kDash);
                     else sheet.WriteCell(CellAddress(m + 1, row), std::to_string(rec.Rating));
@@ -76,7 +76,7 @@ void THyoteiData::ExportHenkan(std::uint8_t classCount) {
         if (checked) throw;
         throw ExcelError(std::string("C4th変換を行えません。") + e.what());
     }
-    ClearFlags(Modified);
+    ClearFlags(data.Modified);
 }
 
 }  // namespace dorv

@@ -26,8 +26,13 @@ std::vector<int> HenkanSlots(const std::uint8_t (&exists)[421], std::uint8_t cla
 // The viewpoints a subject's sheet carries: five for 国語, four otherwise.
 constexpr int HenkanViewpoints(int subject) { return subject == 0 ? 5 : 4; }
 
-// THyoteiData::ExportHenkan (declared with the class) writes the workbook:
-// it checks that the workbook and its nine subject sheets exist before it
-// writes anything, and a failure leaves the file as it was.
+class THyoteiData;
+
+// Writes the ratings and marks of the slots of data.Exists (classes
+// 1..classCount) into the workbook of data.IsYouroku and clears
+// data.Modified. It checks that the workbook and its nine subject sheets
+// exist before it writes anything, and a failure leaves the file as it was
+// (ExcelError).
+void ExportHenkan(THyoteiData &data, std::uint8_t classCount);
 
 }  // namespace dorv

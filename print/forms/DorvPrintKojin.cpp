@@ -14,6 +14,7 @@
 #include "print/stats/stats_roster.h"
 #include "desktop/services.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"
@@ -96,12 +97,12 @@ void TfrmPrintKojin::btnPrintOneClick() {
     if (!Prepare(print)) return;
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.
-    if (print.source->Names.Names[(c - 1) * 42 + n].empty()) return;
+    if (print.source->Names.Names[SlotOf(c, n)].empty()) return;
     RunJob(this, print, [&](print::TCanvas &canvas) { PrintKojinSheet(canvas, *print.source, c, n); });
 }
 
 void TfrmPrintKojin::PrintKojinSheet(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number) {
-    if (source.Names.Names[(classNo - 1) * 42 + number].empty()) return;
+    if (source.Names.Names[SlotOf(classNo, number)].empty()) return;
     PrintKojinCharts(canvas, source, classNo, number);
     PrintKojinText(canvas, source, classNo, number);
 }
@@ -110,7 +111,7 @@ void TfrmPrintKojin::PrintKojinCharts(print::TCanvas &canvas, const TKojinSource
                                       int number) {
     if (frmDispDosu == nullptr) return;
     const TCalcTest &calc = source.Calc;
-    const int slot = (classNo - 1) * 42 + number;
+    const int slot = SlotOf(classNo, number);
     const TGradeBinTable merged = calc.MergeLowBins();
     const int subjects = calc.CalcTestId.TestKind == 0 ? 9 : 5;
     for (int j = 0; j < TfrmDispDosu::kSubjects; ++j) frmDispDosu->chart(j)->clearSeries(1);

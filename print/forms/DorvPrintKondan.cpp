@@ -9,6 +9,7 @@
 #include "desktop/fonts.h"
 #include "desktop/services.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kanten_data.h"
 #include "schooldata/name_data.h"
@@ -74,7 +75,7 @@ void TfrmPrintKondan::btnPrintOneClick() {
     if (!classNumber) return;
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.
-    if (data_ == nullptr || CurNameData == nullptr || CurNameData->Names[(c - 1) * 42 + n].empty()) return;
+    if (data_ == nullptr || CurNameData == nullptr || CurNameData->Names[SlotOf(c, n)].empty()) return;
     print::TPrintJob job(QStringLiteral("懇談資料"), print::TOrientation::Portrait);
     PrintKondanSheet(job.Canvas(), SourceOf(*data_), c, n);
     job.End();

@@ -67,7 +67,7 @@ void TfrmHenkan::btnHenkanClick() {
         BusyScope busy(frmWait);
         std::copy(std::begin(CurNameData->Exists), std::end(CurNameData->Exists), std::begin(CurHyoteiData->Exists));
         busy.progress(33);
-        CurHyoteiData->ExportHenkan(ClassCountOfGrade);
+        ExportHenkan(*CurHyoteiData, ClassCountOfGrade);
         busy.progress(66);
     }
     accept();

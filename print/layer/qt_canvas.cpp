@@ -9,15 +9,12 @@
 #include <utility>
 
 #include "desktop/fonts.h"
+#include "desktop/to_qstring.h"
 
 namespace dorv::print {
 namespace {
 
 QColor ToQColor(TColour c) { return QColor(c.Red, c.Green, c.Blue); }
-
-QString ToQString(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "print/stats/calc_test.h"
+#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/name_data.h"
 #include "schooldata/numfmt.h"
@@ -13,8 +14,6 @@
 
 namespace dorv {
 namespace {
-
-constexpr int kPerClass = 42;
 
 std::string Blanks(int count) { return RepeatChar(static_cast<std::uint8_t>(count), ' '); }
 
@@ -80,8 +79,8 @@ std::string IchiranHeaderLine(std::uint8_t subjectCount) {
 
 std::string IchiranRowLine(const TIchiranSource &source, std::uint8_t subjectCount, int classNo, int number) {
     std::string line = FormatNumber("%2d", number) + " ";
-    if (!ClassInRange(classNo) || number < 1 || number > kPerClass) return line;
-    const int s = (classNo - 1) * kPerClass + number;
+    if (!ClassInRange(classNo) || number < 1 || number > kStudentsPerClass) return line;
+    const int s = SlotOf(classNo, number);
     const std::string &name = source.Names.Names[s];
     if (name.empty()) return line + "*" + Blanks(13);
     line += name;
@@ -186,7 +185,7 @@ void PrintClassLists(print::TCanvas &canvas, const TIchiranSource &source, const
 
         const int lineHeight = static_cast<int>(std::lrint(canvas.Font().Size * 5 / 3));
         canvas.TextOut(scale.X(0), scale.Y(30), IchiranHeaderLine(subjectCount));
-        for (int n = 1; n <= kPerClass; ++n) {
+        for (int n = 1; n <= kStudentsPerClass; ++n) {
             canvas.SetBrushColour(n % 2 == 1 ? print::kSilver : print::kWhite);
             canvas.TextOut(scale.X(0), scale.Y(n * lineHeight + 30), IchiranRowLine(source, subjectCount, c, n));
         }

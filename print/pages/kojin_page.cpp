@@ -1,8 +1,10 @@
 #include "print/pages/kojin_page.h"
 
 #include "print/stats/calc_test.h"
+#include "schooldata/access.h"
 #include "schooldata/name_data.h"
 #include "schooldata/numfmt.h"
+#include "schooldata/settings.h"
 #include "schooldata/soten_data.h"
 
 namespace dorv {
@@ -12,6 +14,14 @@ void SetSize(print::TCanvas &canvas, double size) {
     print::TCanvasFont font = canvas.Font();
     font.Size = size;
     canvas.SetFont(font);
+}
+
+// The nine subjects by the names the class list uses, then the five-subject
+// total and average.
+std::string SubjectHeading() {
+    std::string line = "　　　　";
+    for (int j = 0; j <= 8; ++j) line += std::string(KyokaNames[j]) + "　";
+    return line + "５計　５平均";
 }
 
 }  // namespace
@@ -36,7 +46,7 @@ int KojinBand(const TSotenData &scores, int slot, int subject) {
 
 void PrintKojinText(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number) {
     if (classNo < 1 || classNo > 10 || number < 1 || number > 42) return;
-    const int s = (classNo - 1) * 42 + number;
+    const int s = SlotOf(classNo, number);
     const std::string &name = source.Names.Names[s];
     if (name.empty()) return;
     const TCalcTest &calc = source.Calc;
@@ -54,7 +64,7 @@ void PrintKojinText(print::TCanvas &canvas, const TKojinSource &source, int clas
                    source.SchoolName + "  " + std::to_string(calc.CalcGrade) + "年" + std::to_string(classNo) + "組" +
                        std::to_string(number) + "番　" + name);
     SetSize(canvas, 2);
-    canvas.TextOut(100, 120, "　　　　国語　社会　数学　理科　英語　音楽　美術　保体　技家　５計　５平均");
+    canvas.TextOut(100, 120, SubjectHeading());
     canvas.TextOut(100, 150, "素点");
     canvas.TextOut(100, 180, "平均");
 

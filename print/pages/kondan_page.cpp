@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "print/pages/fullwidth.h"
+#include "print/stats/calc_all_stats.h"
+#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
@@ -47,7 +49,7 @@ void SelectTest(std::uint8_t kind, std::uint8_t t) {
 void LoadRegular(TKondanData &data, std::uint8_t t) {
     SelectTest(0, t);
     data.RegularTests[t]->LoadTest(TestId, ClassCountOfGrade);
-    data.RegularTests[t]->CalcAllStats(ClassCountOfGrade);
+    CalcAllStats(*data.RegularTests[t], ClassCountOfGrade);
 }
 
 void LoadRatings(TKondanData &data, std::uint8_t k) {
@@ -68,7 +70,7 @@ void LoadProficiency(TKondanData &data, std::uint8_t i) {
     } else {
         test.LoadTest(TestId, ClassCountOfGrade);
     }
-    test.CalcAllStats(ClassCountOfGrade);
+    CalcAllStats(test, ClassCountOfGrade);
 }
 
 std::string Blanks(int n) { return RepeatChar(static_cast<std::uint8_t>(n), ' '); }
@@ -221,7 +223,7 @@ std::string KondanAverageLine(const TSotenData &test, int subjects) {
 
 void PrintKondanSheet(print::TCanvas &canvas, const TKondanSource &source, int classNo, int number) {
     if (classNo < 1 || classNo > 10 || number < 1 || number > 42) return;
-    const int s = (classNo - 1) * 42 + number;
+    const int s = SlotOf(classNo, number);
     const std::string &name = source.Names.Names[s];
     if (name.empty()) return;
     const TKondanData &data = source.Data;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/name_data.h"
 
@@ -13,7 +14,7 @@ void PrintAllStudents(print::TCanvas &canvas, const TNameData &names, int classC
     bool first = true;
     for (int c = 1; c <= classes; ++c) {
         for (int n = 1; n <= 42; ++n) {
-            if (names.Names[(c - 1) * 42 + n].empty()) continue;
+            if (names.Names[SlotOf(c, n)].empty()) continue;
             if (!first) canvas.NewPage();
             first = false;
             sheet(c, n);

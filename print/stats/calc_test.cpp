@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "schooldata/access.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"  // IsThreeSubject
 #include "schooldata/soten_data.h"
@@ -105,7 +106,7 @@ void TCalcTest::ClearTotals() {
 void TCalcTest::AddStudents(const TNameData &names, const TSotenData &scores) {
     for (int c = 1; c <= ClassCount; ++c) {
         for (int n = 1; n <= kPerClass; ++n) {
-            const int slot = (c - 1) * kPerClass + n;
+            const int slot = SlotOf(c, n);
             if (names.Names[slot].empty()) {
                 Total5[slot] = kExcluded;
                 Total3[slot] = kExcluded;

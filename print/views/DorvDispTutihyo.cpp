@@ -5,6 +5,8 @@
 #include "desktop/fonts.h"
 #include "desktop/string_grid.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/access.h"
+#include "desktop/to_qstring.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"
@@ -48,8 +50,6 @@ constexpr KantenPlace kKantenPlaces[TfrmDispHyotei::kSubjects] = {
     {"sgrHotai", "lblHotai", 7, 528, 16, 488, 88},     {"sgrGika", "lblGika", 8, 528, 184, 488, 256},
     {"sgrEigo", "lblEigo", 4, 528, 352, 488, 424},
 };
-
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int left, int top, int px) {
     auto *label = new QLabel(text, parent);
@@ -105,7 +105,7 @@ StringGrid *MakeGrid(QWidget *parent, const char *name, int rows, int rowHeight,
 }
 
 // A rating or a viewpoint letter in full width; the empty byte shows nothing.
-QString FullWidthOf(const std::string &text) { return Text(ToFullWidth(text)); }
+QString FullWidthOf(const std::string &text) { return ToQString(ToFullWidth(text)); }
 
 }  // namespace
 
@@ -156,7 +156,7 @@ TfrmDispHyotei::TfrmDispHyotei(const Twin &twin, QWidget *parent) : Form(parent)
         grid->setGeometry(place.gridLeft, place.gridTop, 195, 165);
         kantenGrids_[place.subject] = grid;
         *grids[place.subject] = grid;
-        *labels[place.subject] = MakeLabel(gbxKanten, place.label, Text(KyokaNames[place.subject]), place.labelLeft,
+        *labels[place.subject] = MakeLabel(gbxKanten, place.label, ToQString(KyokaNames[place.subject]), place.labelLeft,
                                            place.labelTop, 19);
     }
 
@@ -186,9 +186,9 @@ TfrmDispHyotei::TfrmDispHyotei(const Twin &twin, QWidget *parent) : Form(parent)
 
 QString TfrmDispHyotei::TitleText() const {
     const std::size_t grade = SelectedGrade < GakunenFolders.size() ? SelectedGrade : 0;
-    if (twin_.isYouroku) return Text(GakunenFolders[grade]) + "指導要録";
+    if (twin_.isYouroku) return ToQString(GakunenFolders[grade]) + "指導要録";
     const std::size_t term = SelectedTerm < HyoteiFileNames.size() ? SelectedTerm : 0;
-    return Text(GakunenFolders[grade]) + Text(HyoteiFileNames[term]);
+    return ToQString(GakunenFolders[grade]) + ToQString(HyoteiFileNames[term]);
 }
 
 void TfrmDispHyotei::formShow() {
@@ -246,23 +246,23 @@ void TfrmDispHyotei::fillFixedTexts() {
     sgrHyotei->setCell(0, 0, "教科");
     sgrHyotei->setCell(1, 0, "評定");
     for (int row = 1; row <= kSubjects; ++row)
-        sgrHyotei->setCell(0, row, Text(KyokaNames[kRowSubjects[row - 1]]));
+        sgrHyotei->setCell(0, row, ToQString(KyokaNames[kRowSubjects[row - 1]]));
     for (int s = 0; s < kSubjects; ++s) {
         StringGrid *grid = kantenGrids_[s];
         grid->setColWidth(0, 150);
         grid->setColWidth(1, 40);
         grid->setCell(0, 0, "観点項目");
         grid->setCell(1, 0, "評価");
-        for (int item = 0; item < 6; ++item) grid->setCell(0, item + 1, Text(CurKantenData->Koumoku[s][item]));
+        for (int item = 0; item < 6; ++item) grid->setCell(0, item + 1, ToQString(CurKantenData->Koumoku[s][item]));
     }
 }
 
 void TfrmDispHyotei::ShowStudent() {
-    const int slot = (curClass_ - 1) * kNumbers + curNumber_;
+    const int slot = SlotOf(curClass_, curNumber_);
     lblNo->setText(QString::number(SelectedGrade) + "年" + QString::number(curClass_) + "組" +
                    QString::number(curNumber_) + "番");
     lblNo->adjustSize();
-    lblName->setText(Text(CurNameData->Names[slot]));
+    lblName->setText(ToQString(CurNameData->Names[slot]));
     lblName->adjustSize();
 
     const THyoteiRec *h = CurHyoteiData->Hyotei[slot];

@@ -4,7 +4,8 @@
 // 0 for the grade's bands, series 1 for a student's own band, drawn over
 // series 0 with its own colour and hatch. The same object is shown in the
 // frequency view and drawn into a printer rectangle by the individual
-// result sheet, so both show the same figures.
+// result sheet, so both show the same figures. The entry forms' chart
+// (input/DorvInputDosuChart.h) only looks alike: one series, never printed.
 #pragma once
 
 #include "print/layer/qt_canvas.h"

@@ -16,6 +16,7 @@
 
 #include "print/stats/calc_test.h"
 #include "test_env.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -142,7 +143,7 @@ TEST_F(SampleSchool, CalculateAgreesWithAnIndependentReading) {
         EXPECT_EQ(std::to_string(calc->GradeCnt3), ref["cnt3"]);
         EXPECT_EQ(std::to_string(calc->GradeSum3), ref["sum3"]);
         int students = 0;
-        for (int slot = 1; slot <= calc->ClassCount * 42; ++slot) {
+        for (int slot = 1; slot <= calc->ClassCount * kStudentsPerClass; ++slot) {
             const auto it = ref.find("rank " + std::to_string(slot));
             if (it == ref.end()) {
                 EXPECT_EQ(calc->Rank[slot], 0) << slot;

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "print/stats/calc_test.h"
+#include "print/stats/calc_all_stats.h"
+#include "schooldata/access.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
 
@@ -23,8 +25,6 @@ struct Student {
     std::uint8_t sex;
     std::array<int, 9> scores;  // 国 社 数 理 英 音 美 保 技家
 };
-
-int SlotOf(int cls, int no) { return (cls - 1) * 42 + no; }
 
 // A grade with every score empty and no names, then the given students.
 struct Grade {
@@ -474,7 +474,7 @@ TEST(CalcAllStats, EverySlotOfTheClassesCountsWithOrWithoutAName) {
     set(SlotOf(3, 1), {1, 1, 1, 1, 1, 1, 1, 1, 1});  // beyond the class count
     scores->SubjStats.SubjMean[7] = 9.0f;           // stale figures are cleared
     scores->SubjStats.Total5[SlotOf(3, 1)] = 77;
-    scores->CalcAllStats(2);
+    CalcAllStats(*scores, 2);
     const TSubjStats &st = scores->SubjStats;
     EXPECT_EQ(st.SubjCount[0], 3);
     EXPECT_EQ(st.SubjSum[0], 190);
@@ -496,10 +496,10 @@ TEST(CalcAllStats, EverySlotOfTheClassesCountsWithOrWithoutAName) {
     for (int j = 9; j < 12; ++j)
         EXPECT_EQ(st.SubjCount[j], 0) << j;
 
-    scores->CalcAllStats(0);
+    CalcAllStats(*scores, 0);
     EXPECT_EQ(scores->SubjStats.SubjCount[0], 0);
     EXPECT_EQ(scores->SubjStats.Total5Count, 0);
-    scores->CalcAllStats(200);  // held to ten classes
+    CalcAllStats(*scores, 200);  // held to ten classes
     EXPECT_EQ(scores->SubjStats.SubjCount[0], 4);
 }
 

@@ -8,6 +8,7 @@
 #include "print/views/DorvPrintDispDosu.h"
 #include "print/views/dosu_chart.h"
 #include "print/stats/calc_test.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -103,7 +104,7 @@ protected:
         for (int r = 1; r <= 420; ++r)
             for (int j = 0; j < 12; ++j) scores->Score[r][j] = M;
         for (const Student &s : students) {
-            const int slot = (s.cls - 1) * 42 + s.number;
+            const int slot = SlotOf(s.cls, s.number);
             names->Names[slot] = "生徒" + std::to_string(slot);
             names->Sex[slot] = 0;
             for (int j = 0; j < 9; ++j) scores->Score[slot][j] = s.scores[j];

@@ -10,6 +10,7 @@
 #include "print/views/DorvDispYouroku.h"
 #include "desktop/string_grid.h"
 #include "schooldata/dialogs/DorvInputWait.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"
@@ -215,7 +216,7 @@ TEST_F(DispRatings, SpinButtonsStepThroughTheStudents) {
             EXPECT_EQ(view.CurNumber(), c.number);
             EXPECT_EQ(view.lblNo->text().toStdString(),
                       "2年" + std::to_string(c.cls) + "組" + std::to_string(c.number) + "番");
-            const int slot = (c.cls - 1) * 42 + c.number;
+            const int slot = SlotOf(c.cls, c.number);
             EXPECT_EQ(view.lblName->text().toStdString(), CurNameData->Names[slot]);
         });
     }

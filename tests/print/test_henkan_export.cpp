@@ -16,6 +16,7 @@
 
 #include "../workbook/biff8_test_support.h"
 #include "print/export/henkan_export.h"
+#include "schooldata/access.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
@@ -191,7 +192,7 @@ protected:
         ASSERT_TRUE(beforeR.ok) << beforeR.error;
         for (int s = 1; s <= THyoteiData::kSlots; ++s) d.Modified[s] = 1;
 
-        d.ExportHenkan(classCount);
+        dorv::ExportHenkan(d, classCount);
 
         const Expected want = ExpectAfter(beforeX, beforeR, d, rows);
         const testing::XlrdBook afterX = testing::ReadWithXlrd(p);
@@ -210,8 +211,6 @@ protected:
     TempDir drive_;
     std::string savedDrive_;
 };
-
-int Slot(int c, int n) { return (c - 1) * 42 + n; }
 
 struct Roster {
     const char *what;
@@ -262,10 +261,10 @@ TEST_F(ExportHenkan, EachSheetHoldsExactlyTheListedStudents) {
             THyoteiData d;
             std::vector<ExpectedRow> rows;
             for (auto [c, n] : roster.students) {
-                d.Exists[Slot(c, n)] = 1;
-                FillStudent(d, Slot(c, n));
+                d.Exists[SlotOf(c, n)] = 1;
+                FillStudent(d, SlotOf(c, n));
             }
-            for (int code : roster.codes) rows.push_back({code, Slot(code / 100, code % 100)});
+            for (int code : roster.codes) rows.push_back({code, SlotOf(code / 100, code % 100)});
             ExportAndCheck(p, d, roster.classCount, rows);
         }
     }
@@ -285,7 +284,7 @@ TEST_F(ExportHenkan, MarksRatingsAndEmptyValues) {
     marks(d.Hyotei[1][1], 4, "AB.ABC");   // 国語: the sixth viewpoint is not exported
     marks(d.Hyotei[2][2], 255, "......");  // 社会 without anything
     marks(d.Hyotei[3][3], 2, "BBCCA.");   // 数学: the fifth viewpoint is not exported
-    d.ExportHenkan(1);
+    dorv::ExportHenkan(d, 1);
 
     const testing::XlrdBook x = testing::ReadWithXlrd(p);
     ASSERT_TRUE(x.ok) << x.error;
@@ -326,10 +325,10 @@ TEST_F(ExportHenkan, ShorterSecondExportEmptiesTheRowsBelow) {
 
         // Three students left class 1 and the other classes moved on.
         for (int s = 43; s <= THyoteiData::kSlots; ++s) d.Exists[s] = 0;
-        d.Exists[Slot(1, 5)] = d.Exists[Slot(1, 6)] = d.Exists[Slot(1, 42)] = 0;
+        d.Exists[SlotOf(1, 5)] = d.Exists[SlotOf(1, 6)] = d.Exists[SlotOf(1, 42)] = 0;
         rows.clear();
         for (int n = 1; n <= 41; ++n)
-            if (n != 5 && n != 6) rows.push_back({100 + n, Slot(1, n)});
+            if (n != 5 && n != 6) rows.push_back({100 + n, SlotOf(1, n)});
         ExportAndCheck(p, d, 10, rows);
     }
 }
@@ -403,7 +402,7 @@ TEST_F(ExportHenkan, RefusedWorkbookStaysByteForByteAndKeepsTheFlags) {
         }
         std::string message;
         try {
-            d.ExportHenkan(2);
+            dorv::ExportHenkan(d, 2);
             ADD_FAILURE() << "no error";
         } catch (const ExcelError &e) {
             message = e.what();

@@ -4,6 +4,7 @@
 
 #include "print/stats/calc_test.h"
 #include "print/layer/recording_canvas.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
@@ -23,8 +24,6 @@ namespace {
 
 constexpr std::uint8_t X = 255;  // no score
 
-int Slot(int classNo, int number) { return (classNo - 1) * 42 + number; }
-
 // A grade of three classes:
 //   1-1 山田 (boy)  80 70 90 60 50 | 音楽 - 美術 absent 保体 7  技家 100
 //   1-2 佐藤 (girl) 85 -- 60 60 60 | 美術 40  保体 90  技家 absent
@@ -38,7 +37,7 @@ struct Grade {
     std::unique_ptr<TCalcTest> calc = std::make_unique<TCalcTest>();
 
     void Student(int c, int n, const char *name, std::uint8_t sex, std::vector<std::uint8_t> s) {
-        const int slot = Slot(c, n);
+        const int slot = SlotOf(c, n);
         names->Names[slot] = name;
         names->Sex[slot] = sex;
         for (int j = 0; j < 12; ++j) scores->Score[slot][j] = j < static_cast<int>(s.size()) ? s[j] : X;
@@ -128,7 +127,7 @@ TEST(ClassList, RowLines) {
 // every deviation value is 50.
 TEST(ClassList, DeviationOfASubjectWithoutSpreadIs50) {
     Grade grade(1);
-    for (int slot : {Slot(1, 1), Slot(1, 2), Slot(2, 1), Slot(3, 1)}) grade.scores->Score[slot][2] = 70;
+    for (int slot : {SlotOf(1, 1), SlotOf(1, 2), SlotOf(2, 1), SlotOf(3, 1)}) grade.scores->Score[slot][2] = 70;
     grade.calc->Compute(3, *grade.names, *grade.scores);
     ASSERT_EQ(grade.calc->StdDev[2], 0.0f);
     const std::string line = IchiranRowLine(grade.Source(), 5, 1, 1);

@@ -4,6 +4,7 @@
 #include "print/forms/DorvPrintIchiran.h"
 
 #include "print/stats/calc_test.h"
+#include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -113,7 +114,7 @@ TEST_F(SampleClassList, EveryClassOnALandscapeA4PageWithItsTextsInAnEmbeddedIpaF
             EXPECT_TRUE(text.contains("学年") && text.contains("平均(人数)"));
             // The first named student of the class is on the page.
             for (int n = 1; n <= 42; ++n) {
-                const int slot = (page - 1) * 42 + n;
+                const int slot = SlotOf(page, n);
                 if (CurNameData->Names[slot].empty()) continue;
                 EXPECT_TRUE(text.contains(FamilyName(*CurNameData, slot))) << "page " << page;
                 break;

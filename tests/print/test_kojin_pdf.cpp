@@ -3,6 +3,7 @@
 #include "pdf_tools.h"
 #include "one_sheet_cases.h"
 #include "sample_kojin_fixture.h"
+#include "schooldata/access.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ protected:
     void SetUp() override { Open(QDate(2026, 11, 2), 2, {1, 1}); }
     int NamedStudents() const {
         int n = 0;
-        for (int slot = 1; slot <= CurCalcTest->ClassCount * 42; ++slot) n += !names_->Names[slot].empty();
+        for (int slot = 1; slot <= CurCalcTest->ClassCount * kStudentsPerClass; ++slot) n += !names_->Names[slot].empty();
         return n;
     }
 };

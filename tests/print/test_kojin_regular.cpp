@@ -5,6 +5,7 @@
 // the printable page.
 #include "print/views/dosu_chart.h"
 #include "print/layer/print_job.h"
+#include "schooldata/access.h"
 #include "schooldata/numfmt.h"
 
 #include "pdf_tools.h"
@@ -84,7 +85,7 @@ protected:
     void SetUp() override { Open(QDate(2027, 2, 10), 1, {0, 1}); }
     // The first named student with a score in every subject that has scores.
     int FullStudent() const {
-        for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) {
+        for (int slot = 1; slot <= calc_->ClassCount * kStudentsPerClass; ++slot) {
             if (names_->Names[slot].empty()) continue;
             bool full = true;
             for (int j = 0; j < 9; ++j) full = full && (!calc_->HasScores[j] || scores_->Score[slot][j] <= 100);
@@ -230,7 +231,7 @@ TEST_F(SampleRegularIndividualSheet, EachFirstPrintAfterASelectionHasItsOwnCount
 
 TEST_F(SampleRegularIndividualSheet, AllSheetsOfTheGradeThenTheFormCloses) {
     int named = 0;
-    for (int slot = 1; slot <= calc_->ClassCount * 42; ++slot) named += !names_->Names[slot].empty();
+    for (int slot = 1; slot <= calc_->ClassCount * kStudentsPerClass; ++slot) named += !names_->Names[slot].empty();
     ASSERT_GT(named, 42);  // more than one class
     form_->btnPrintOut->click();
     EXPECT_EQ(form_->result(), QDialog::Accepted);
@@ -238,7 +239,7 @@ TEST_F(SampleRegularIndividualSheet, AllSheetsOfTheGradeThenTheFormCloses) {
     ASSERT_EQ(Pdfs().size(), 1);
     EXPECT_EQ(testing::PdfPageCount(Pdfs()[0]), named);
     // The last page is the last named student's.
-    int last = calc_->ClassCount * 42;
+    int last = calc_->ClassCount * kStudentsPerClass;
     while (names_->Names[last].empty()) --last;
     const QString text = testing::PdfText(Pdfs()[0], named);
     const QString identity = QString::fromStdString("1年" + std::to_string((last - 1) / 42 + 1) + "組" +

@@ -7,6 +7,7 @@
 #include "print/stats/calc_test.h"
 #include "print/layer/recording_canvas.h"
 #include "print/pages/sheet_loop.h"
+#include "schooldata/access.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
 
@@ -22,8 +23,6 @@ namespace {
 
 constexpr std::uint8_t X = 255;  // no score
 
-int Slot(int classNo, int number) { return (classNo - 1) * 42 + number; }
-
 struct Grade {
     std::unique_ptr<TNameData> names = std::make_unique<TNameData>();
     std::unique_ptr<TSotenData> scores = std::make_unique<TSotenData>();
@@ -34,8 +33,8 @@ struct Grade {
             for (auto &v : row) v = X;
     }
     void Student(int c, int n, const std::string &name, std::vector<std::uint8_t> s) {
-        names->Names[Slot(c, n)] = name;
-        for (std::size_t j = 0; j < s.size(); ++j) scores->Score[Slot(c, n)][j] = s[j];
+        names->Names[SlotOf(c, n)] = name;
+        for (std::size_t j = 0; j < s.size(); ++j) scores->Score[SlotOf(c, n)][j] = s[j];
     }
     void Compute(std::uint8_t classes) {
         calc->Compute(classes, *names, *scores);
@@ -79,7 +78,7 @@ TEST(IndividualSheetText, FiveSubjectFiguresOfTheStudentAndTheGrade) {
         Grade g;
         g.Student(1, 1, "山田　太郎", {80, 70, 60, 50, 40});
         g.Compute(1);
-        g.calc->Total5[Slot(1, 1)] = c.total;
+        g.calc->Total5[SlotOf(1, 1)] = c.total;
         g.calc->GradeSum5 = c.gradeSum;
         g.calc->GradeCnt5 = c.gradeCount;
         print::TRecordingCanvas canvas;

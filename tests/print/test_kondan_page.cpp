@@ -3,6 +3,7 @@
 // that leaves the selection as it found it.
 #include "print/pages/kondan_page.h"
 
+#include "print/stats/calc_all_stats.h"
 #include "print/layer/recording_canvas.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
@@ -63,7 +64,7 @@ struct Sheet {
                 r.Score[1][j] = a[j];
                 r.Score[3][j] = b[j];
             }
-            r.CalcAllStats(1);
+            CalcAllStats(r, 1);
             TSotenData &p = *data.ProficiencyTests[t];
             Clear(p);
             if (std::find(heldProficiency.begin(), heldProficiency.end(), t) != heldProficiency.end()) {
@@ -71,7 +72,7 @@ struct Sheet {
                 for (int j = 0; j < 5; ++j) p.Score[1][j] = c[j];
                 p.Score[3][1] = 91;  // no complete total for 井上
             }
-            p.CalcAllStats(1);
+            CalcAllStats(p, 1);
         }
         for (int k = 1; k <= 3; ++k) {
             THyoteiData &h = *data.TermRatings[k];

@@ -4,6 +4,7 @@
 #include "pdf_tools.h"
 #include "one_sheet_cases.h"
 #include "sample_kondan_fixture.h"
+#include "schooldata/access.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ protected:
     }
     int NamedStudents() const {
         int n = 0;
-        for (int slot = 1; slot <= ClassCountOfGrade * 42; ++slot) n += !names_->Names[slot].empty();
+        for (int slot = 1; slot <= ClassCountOfGrade * kStudentsPerClass; ++slot) n += !names_->Names[slot].empty();
         return n;
     }
 

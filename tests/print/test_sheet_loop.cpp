@@ -3,6 +3,7 @@
 #include "print/pages/sheet_loop.h"
 
 #include "print/layer/recording_canvas.h"
+#include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/name_data.h"
 
@@ -21,7 +22,7 @@ TEST(AllStudents, OnePagePerNamedStudentAndNoBlankPage) {
     auto names = std::make_unique<TNameData>();
     // Class 1: numbers 1, 2 and 42; class 2: none; class 3: number 5;
     // class 4 lies beyond the grade's three classes.
-    for (int slot : {1, 2, 42, 2 * 42 + 5, 3 * 42 + 1}) names->Names[slot] = "生徒" + std::to_string(slot);
+    for (int slot : {1, 2, 42, SlotOf(3, 5), SlotOf(4, 1)}) names->Names[slot] = "生徒" + std::to_string(slot);
     struct Case {
         int classCount;
         std::vector<std::pair<int, int>> sheets;
@@ -38,13 +39,13 @@ TEST(AllStudents, OnePagePerNamedStudentAndNoBlankPage) {
         std::vector<std::pair<int, int>> sheets;
         PrintAllStudents(canvas, *names, c.classCount, [&](int classNo, int number) {
             sheets.emplace_back(classNo, number);
-            canvas.TextOut(0, 0, names->Names[(classNo - 1) * 42 + number]);
+            canvas.TextOut(0, 0, names->Names[SlotOf(classNo, number)]);
         });
         EXPECT_EQ(sheets, c.sheets) << c.classCount;
         EXPECT_EQ(canvas.PageCount(), static_cast<int>(c.sheets.size())) << c.classCount;
         for (const auto &op : canvas.Ops()) {
             const auto &s = c.sheets[static_cast<std::size_t>(op.Page - 1)];
-            EXPECT_EQ(op.Text, "生徒" + std::to_string((s.first - 1) * 42 + s.second));
+            EXPECT_EQ(op.Text, "生徒" + std::to_string(SlotOf(s.first, s.second)));
         }
     }
 }

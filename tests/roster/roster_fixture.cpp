@@ -1,6 +1,7 @@
 #include "roster_fixture.h"
 
 #include "schooldata/settings.h"
+#include "tests/temp_dir.h"
 #include "workbook/biff8_writer.h"
 #include "workbook/xbiff.h"
 
@@ -57,9 +58,7 @@ dorv::biff8::WorkbookModel templateModel() {
 }  // namespace
 
 DataFolder::DataFolder(std::vector<int> classCounts) {
-    std::string tmpl = (fs::temp_directory_path() / "dorv-roster-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-    root_ = tmpl;
+    root_ = dorv::testing::MakeTempDir("dorv-roster");
     fs::create_directories(root_ / "Dorv/Data/Kihon");
     for (const char *g : {"１年生", "２年生", "３年生"}) fs::create_directories(root_ / "Dorv/Data" / g);
 
@@ -81,10 +80,7 @@ DataFolder::DataFolder(std::vector<int> classCounts) {
 
 DataFolder::~DataFolder() {
     dorv::WorkDrive = std::string(dorv::DefaultWorkDrive);
-    std::error_code ec;
-    for (const auto &e : fs::recursive_directory_iterator(root_, ec))
-        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(root_, ec);
+    dorv::testing::RemoveTempDir(root_);
 }
 
 std::string DataFolder::data() const { return (root_ / "Dorv/Data").string() + "/"; }

@@ -9,26 +9,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/temp_dir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
+// The helpers take their paths as strings.
+class TempDir : public dorv::testing::TempDir {
 public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "dorv-roster-XXXXXX").string();
-        path_ = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
-    const fs::path &path() const { return path_; }
-
-private:
-    fs::path path_;
+    TempDir() : dorv::testing::TempDir("dorv-roster") {}
+    std::string operator/(const std::string &name) const { return (path() / name).string(); }
 };
 
 std::string bytes(std::size_t n, unsigned seed = 1) {

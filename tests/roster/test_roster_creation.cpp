@@ -43,7 +43,7 @@ protected:
 Cells numbersOf(int classes) {
     Cells cells;
     for (int c = 1; c <= classes; ++c)
-        for (int n = 1; n <= 42; ++n) cells[{1, (c - 1) * 42 + n, 0}] = std::to_string(c * 100 + n);
+        for (int n = 1; n <= dorv::kStudentsPerClass; ++n) cells[{1, dorv::SlotOf(c, n), 0}] = std::to_string(c * 100 + n);
     return cells;
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "schooldata/settings.h"
+#include "tests/temp_dir.h"
 #include "workbook/biff8_records.h"
 #include "workbook/biff8_writer.h"
 #include "workbook/compound_file.h"
@@ -113,9 +114,7 @@ FileStamp Stamp(const std::filesystem::path &path) {
 }
 
 SchoolFolder::SchoolFolder() : savedDrive_(WorkDrive) {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "dorv-school-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    root_ = tmpl;
+    root_ = testing::MakeTempDir("dorv-school");
     std::filesystem::create_directories(root_ / "Dorv" / "Data" / "Kihon");
     for (int g = 1; g <= 3; ++g) std::filesystem::create_directories(root_ / "Dorv" / "Data" / std::string(GakunenFolders[g]));
     WorkDrive = root_.string();
@@ -123,9 +122,7 @@ SchoolFolder::SchoolFolder() : savedDrive_(WorkDrive) {
 
 SchoolFolder::~SchoolFolder() {
     WorkDrive = savedDrive_;
-    std::error_code ec;
-    std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(root_, ec);
+    testing::RemoveTempDir(root_);
 }
 
 std::filesystem::path SchoolFolder::Kihon(const std::string &file) const { return root_ / "Dorv" / "Data" / "Kihon" / file; }

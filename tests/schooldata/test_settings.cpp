@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "schooldata/settings.h"
+#include "tests/temp_dir.h"
 #include "workbook/cp932.h"
 
 namespace dorv {
@@ -17,9 +18,7 @@ namespace fs = std::filesystem;
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "dorv-ini-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
+        dir_ = testing::MakeTempDir("dorv-ini");
         std::string exeDir = dir_.string() + "/";
         SetExeDirSource([exeDir] { return exeDir; });
         savedDrive_ = WorkDrive;
@@ -27,7 +26,7 @@ protected:
     void TearDown() override {
         ResetEnvironmentSources();
         WorkDrive = savedDrive_;
-        fs::remove_all(dir_);
+        testing::RemoveTempDir(dir_);
     }
     void WriteIni(const std::string &bytes) {
         std::ofstream(dir_ / "Dorv.INI", std::ios::binary) << bytes;

@@ -277,18 +277,6 @@ ReaderBook ReadWithReader(const fs::path &p) {
     return b;
 }
 
-TempDir::TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "dorv-test-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-    path_ = tmpl;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-}
-
 fs::path BinDir() {
     const char *s = std::getenv("DORV_BIN_DIR");
     return s ? fs::path(s) : fs::path(".");

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/temp_dir.h"
 #include "workbook/biff8_records.h"
 #include "workbook/biff8_writer.h"
 
@@ -117,18 +118,6 @@ struct ReaderBook {
 };
 
 ReaderBook ReadWithReader(const std::filesystem::path &p);
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::filesystem::path &path() const { return path_; }
-    std::filesystem::path operator/(const std::string &name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // The bin/ folder of the build (test tools) and the Python with xlrd.
 std::filesystem::path BinDir();
