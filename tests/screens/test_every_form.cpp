@@ -6,31 +6,11 @@
 #include "school_fixture.h"
 #include "screen_check.h"
 
-#include "input/DorvInputHyotei.h"
-#include "input/DorvInputJitsu.h"
-#include "input/DorvInputNaishin.h"
-#include "input/DorvInputTeiki.h"
-#include "input/DorvInputYouroku.h"
-#include "input/DorvSelectNaishin.h"
-#include "input/DorvInputMain.h"
-#include "input/DorvOtsukare.h"
-#include "print/views/DorvDispTutihyo.h"
-#include "print/views/DorvDispYouroku.h"
-#include "print/views/DorvPrintDispDosu.h"
-#include "print/forms/DorvTransfer.h"
-#include "print/forms/DorvPrintIchiran.h"
-#include "print/forms/DorvPrintKojin.h"
-#include "print/forms/DorvPrintKondan.h"
-#include "print/forms/DorvPrintMain.h"
+#include "input/program.h"
+#include "print/program.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
-#include "desktop/form_slot.h"
 #include "desktop/string_grid.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
@@ -57,58 +37,10 @@ using testing::WalkStep;
 
 // The program blocks' forms, created in their fixed order and published in
 // their globals for as long as the object lives.
+// The entry program's forms, all of them, as the program creates them.
 struct InputProgram {
-    FormSlot<TfrmDorvInput> main{frmDorvInput};
-    FormSlot<TfrmDorvInputJitsu> jitsu{frmDorvInputJitsu};
-    FormSlot<TfrmSelectJitsu> selectJitsu{frmSelectJitsu};
-    FormSlot<TfrmWait> wait{frmWait};
-    FormSlot<TfrmDorvInputTeiki> teiki{frmDorvInputTeiki};
-    FormSlot<TfrmSelectTeiki> selectTeiki{frmSelectTeiki};
-    FormSlot<TfrmVersion> version{frmVersion};
-    FormSlot<TfrmDorvInputHyotei> hyotei{frmDorvInputHyotei};
-    FormSlot<TfrmSelectHyotei> selectHyotei{frmSelectHyotei};
-    FormSlot<TfrmDorvInputNaishin> naishin{frmDorvInputNaishin};
-    FormSlot<TfrmSelectNaishin> selectNaishin{frmSelectNaishin};
-    FormSlot<TfrmOtsukareMessage> otsukare{frmOtsukareMessage};
-    FormSlot<TfrmDorvInputYouroku> youroku{frmDorvInputYouroku};
-    FormSlot<TfrmSelectGakunen> selectGakunen{frmSelectGakunen};
-    InputProgram() {
-        TfrmDorvInput::EntryForms entryForms;
-        entryForms.teiki = teiki.form.get();
-        entryForms.jitsu = jitsu.form.get();
-        entryForms.hyotei = hyotei.form.get();
-        entryForms.naishin = naishin.form.get();
-        entryForms.youroku = youroku.form.get();
-        main.form->setEntryForms(entryForms);
-    }
-};
-
-struct PrintProgram {
-    FormSlot<TfrmDorvPrint> main{frmDorvPrint};
-    FormSlot<TfrmSelectTeiki> selectTeiki{frmSelectTeiki};
-    FormSlot<TfrmWait> wait{frmWait};
-    FormSlot<TfrmDispDosu> dispDosu{frmDispDosu};
-    FormSlot<TfrmPrintKojin> printKojin{frmPrintKojin};
-    FormSlot<TfrmVersion> version{frmVersion};
-    FormSlot<TfrmPrintIchiran> printIchiran{frmPrintIchiran};
-    FormSlot<TfrmSelectJitsu> selectJitsu{frmSelectJitsu};
-    FormSlot<TfrmSelectHyotei> selectHyotei{frmSelectHyotei};
-    FormSlot<TfrmDispTutihyo> dispTutihyo{frmDispTutihyo};
-    FormSlot<TfrmPrintKondan> printKondan{frmPrintKondan};
-    FormSlot<TfrmDispYouroku> dispYouroku{frmDispYouroku};
-    FormSlot<TfrmSelectGakunen> selectGakunen{frmSelectGakunen};
-    FormSlot<TfrmHenkan> henkan{frmHenkan};
-    PrintProgram() {
-        TfrmDorvPrint::OutputForms outputs;
-        outputs.dispDosu = dispDosu.form.get();
-        outputs.dispTutihyo = dispTutihyo.form.get();
-        outputs.dispYouroku = dispYouroku.form.get();
-        outputs.prKojin = printKojin.form.get();
-        outputs.prIchiran = printIchiran.form.get();
-        outputs.prKondan = printKondan.form.get();
-        outputs.henkan = henkan.form.get();
-        main.form->setOutputForms(outputs);
-    }
+    DorvInputFormsFirst first;
+    DorvInputFormsRest rest{first};
 };
 
 struct NameProgram {
@@ -282,11 +214,11 @@ TEST_P(Screens, ShowEveryTextWholeAndEveryGridThatFitsWithoutScrolling) {
     switch (c.program) {
     case Program::Input: {
         InputProgram program;
-        stepsRun = testing::Walk(*program.main.form, c.steps);
+        stepsRun = testing::Walk(*program.first.main.form, c.steps);
         break;
     }
     case Program::Print: {
-        PrintProgram program;
+        DorvPrintForms program;
         stepsRun = testing::Walk(*program.main.form, c.steps);
         break;
     }
@@ -307,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(AllForms, Screens, ::testing::ValuesIn(kForms),
 TEST_F(Screens, EntryMenuOpensWithTheFocusOnClose) {
     InputProgram program;
     QWidget *focused = nullptr;
-    testing::Walk(*program.main.form, {{"frmDorvInput", [&](Form &f) { focused = f.focusWidget(); }}});
+    testing::Walk(*program.first.main.form, {{"frmDorvInput", [&](Form &f) { focused = f.focusWidget(); }}});
     ASSERT_NE(focused, nullptr);
     EXPECT_EQ(focused->objectName(), "btnClose");
 }
