@@ -8,7 +8,7 @@ RELEASE_BUILD ?= build-release
 # No "Entering directory" line for each of CMake's inner makes.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: test deps configure build fuzz bench demo release package clean
+.PHONY: test deps configure build format format-check fuzz bench demo release package clean
 
 deps:
 	@bash scripts/install-deps
@@ -20,7 +20,18 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# Every C++ file of the tree as .clang-format says, with Debian's clang-format
+# (scripts/install-deps installs it).
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null || \
+  find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+
+format-check: deps
+	@clang-format --dry-run -Werror $(FORMAT_FILES)
+
+format: deps
+	@clang-format -i $(FORMAT_FILES)
+
+test: format-check build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest -j $(JOBS) --output-on-failure --timeout 600
 
 # The libFuzzer targets under ASan/UBSan, FUZZ_SECONDS each (side by side).
