@@ -2,11 +2,11 @@
 // score columns of a regular test, a few scores missing.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "print/stats/calc_test.h"
 #include "schooldata/access.h"
@@ -35,8 +35,7 @@ struct FullGrade {
             names->Sex[slot] = static_cast<std::uint8_t>(slot % 2);
             for (int j = 0; j < 12; ++j)
                 scores->Score[slot][j] = j < 11 ? static_cast<std::uint8_t>(next() % 101) : 255;
-            if (slot % 37 == 0)
-                scores->Score[slot][slot % 5] = 255;
+            if (slot % 37 == 0) scores->Score[slot][slot % 5] = 255;
         }
     }
 };
@@ -89,8 +88,8 @@ public:
             WorkbookModel book;
             book.sheets.push_back(std::move(sheet));
             const auto bytes = writeWorkbookFile(book);
-            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()),
-                                                        static_cast<std::streamsize>(bytes.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         };
         ModelSheet classes{"KurasuSu", {}, {}};
         number(classes, 1, 1, 10);
@@ -115,8 +114,7 @@ public:
             text(roster, slot, 1, grade.names->Names[slot]);
             text(roster, slot, 2, grade.names->Sex[slot] == 0 ? "男" : "女");
             for (int j = 0; j < 11; ++j)
-                if (grade.scores->Score[slot][j] <= 100)
-                    number(scores, slot, j + 1, grade.scores->Score[slot][j]);
+                if (grade.scores->Score[slot][j] <= 100) number(scores, slot, j + 1, grade.scores->Score[slot][j]);
         }
         write(data / "１年生" / "名簿.xls", roster);
         write(data / "１年生" / "ベンチ.xls", scores);
@@ -151,8 +149,7 @@ void BM_CalculateFullGradeWithLoading(benchmark::State &state) {
         calc->Calculate();
         benchmark::DoNotOptimize(calc->Rank[1]);
     }
-    if (calc->GradeCount[0] < 400)
-        state.SkipWithError("the grade's workbooks did not load");
+    if (calc->GradeCount[0] < 400) state.SkipWithError("the grade's workbooks did not load");
     dorv::CurNameData = nullptr;
     dorv::CurSotenData = nullptr;
     dorv::CurKurasuSuData = nullptr;

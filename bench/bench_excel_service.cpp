@@ -23,7 +23,8 @@ fs::path scoreWorkbook() {
     const fs::path dir = dorv::testing::MakeTempDir("dorv-bench");
     dorv::biff8::ModelSheet s;
     s.name = "Data";
-    static const char *subjects[] = {"国語", "社会", "数学", "理科", "英語", "音楽", "美術", "保体", "技家", "技術", "家庭"};
+    static const char *subjects[] = {"国語", "社会", "数学", "理科", "英語", "音楽",
+                                     "美術", "保体", "技家", "技術", "家庭"};
     s.cells[{0, 0}] = {false, 0, "番号"};
     for (std::uint16_t c = 0; c < 11; ++c) s.cells[{0, static_cast<std::uint16_t>(c + 1)}] = {false, 0, subjects[c]};
     std::mt19937 rng(1);
@@ -35,8 +36,8 @@ fs::path scoreWorkbook() {
     m.sheets.push_back(s);
     auto bytes = dorv::biff8::writeWorkbookFile(m);
     path = dir / "１回定期テスト.xls";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -64,7 +65,8 @@ void BM_ReadOneSubjectColumn(benchmark::State &state) {
         dorv::TExcelWorkbook book;
         book.Open(app, path);
         dorv::TExcelWorksheet sheet = book.Worksheet("Data");
-        for (int slot = 1; slot <= 420; ++slot) benchmark::DoNotOptimize(sheet.ReadCell("D" + std::to_string(slot + 1)));
+        for (int slot = 1; slot <= 420; ++slot)
+            benchmark::DoNotOptimize(sheet.ReadCell("D" + std::to_string(slot + 1)));
         book.Close(true);  // nothing written: the file is not touched
     }
 }

@@ -3,10 +3,10 @@
 // behind one press of the export button.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "print/export/henkan_export.h"
 #include "schooldata/globals.h"
@@ -31,8 +31,8 @@ void WriteConversionWorkbook(const fs::path &p) {
         book.sheets.push_back(std::move(s));
     }
     const auto bytes = dorv::biff8::writeWorkbookFile(book);
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()),
-                                             static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void BM_ExportFullGrade(benchmark::State &state) {

@@ -20,9 +20,7 @@ void Form::setBorder(Border border) {
     border_ = border;
     Qt::WindowFlags flags;
     switch (border) {
-    case Border::Dialog:
-        flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        break;
+    case Border::Dialog: flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint; break;
     case Border::DialogMinimise:
         flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint;
         break;
@@ -30,12 +28,8 @@ void Form::setBorder(Border border) {
         flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                 Qt::WindowCloseButtonHint;
         break;
-    case Border::SizeableNoIcons:
-        flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        break;
-    case Border::None:
-        flags = Qt::Dialog | Qt::FramelessWindowHint;
-        break;
+    case Border::SizeableNoIcons: flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint; break;
+    case Border::None: flags = Qt::Dialog | Qt::FramelessWindowHint; break;
     }
     setWindowFlags(flags);
 }

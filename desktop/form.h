@@ -74,7 +74,7 @@ inline const QColor yellow{255, 255, 0};
 inline const QColor red{255, 0, 0};
 inline const QColor green{0, 128, 0};
 QColor buttonFace();
-QColor window();             // white on the usual desktop
+QColor window();  // white on the usual desktop
 QColor activeCaption();
 }  // namespace colours
 

@@ -23,9 +23,7 @@ void RadioGroup::setItems(const QStringList &items) {
     layoutButtons();
 }
 
-QRadioButton *RadioGroup::button(int index) const {
-    return index >= 0 && index < count() ? buttons_[index] : nullptr;
-}
+QRadioButton *RadioGroup::button(int index) const { return index >= 0 && index < count() ? buttons_[index] : nullptr; }
 
 int RadioGroup::itemIndex() const {
     for (int i = 0; i < count(); ++i)
@@ -48,8 +46,7 @@ void RadioGroup::layoutButtons() {
     const int top = fontMetrics().height() + 2;
     const int room = std::max(1, height() - top - 4);
     const int step = room / count();
-    for (int i = 0; i < count(); ++i)
-        buttons_[i]->setGeometry(8, top + i * step, std::max(1, width() - 16), step);
+    for (int i = 0; i < count(); ++i) buttons_[i]->setGeometry(8, top + i * step, std::max(1, width() - 16), step);
 }
 
 }  // namespace dorv

@@ -35,13 +35,9 @@ void DesktopServices::beep() { QApplication::beep(); }
 
 QDate DesktopServices::today() { return QDate::currentDate(); }
 
-std::string DesktopServices::loginName() {
-    return DefaultLoginName();
-}
+std::string DesktopServices::loginName() { return DefaultLoginName(); }
 
-std::string DesktopServices::hostName() {
-    return DefaultHostName();
-}
+std::string DesktopServices::hostName() { return DefaultHostName(); }
 
 bool DesktopServices::isExcelRunning() { return IsExcelRunning(); }
 

@@ -64,9 +64,7 @@ void StringGrid::setFixedRows(int count) {
     viewport()->update();
 }
 
-int StringGrid::colWidth(int col) const {
-    return col >= 0 && col < colCount_ ? colWidths_[col] : 0;
-}
+int StringGrid::colWidth(int col) const { return col >= 0 && col < colCount_ ? colWidths_[col] : 0; }
 
 void StringGrid::setColWidth(int col, int width) {
     if (col < 0 || col >= colCount_) return;

@@ -5,9 +5,9 @@
 // other cell as before, and the shared string table must keep the layout
 // other readers rely on. Inputs that are no compound file are taken as a
 // bare Workbook stream, so mutations reach the records directly.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -27,111 +27,123 @@ namespace {
 using Cells = std::map<std::tuple<int, int, int>, std::string>;
 
 bool readCells(std::span<const std::uint8_t> bytes, Cells &cells) {
-  dorv::TXBiff reader;
-  reader.OnReadCell = [&](dorv::TXBiff &, int sheet, int row, int col, int, const std::string &text, bool &) {
-    // An empty text and no cell read alike for every loader.
-    if (!text.empty()) cells[{sheet, row, col}] = text;
-  };
-  try {
-    reader.OpenBytes(bytes);
-    return true;
-  } catch (const dorv::XBiffError &) {
-    return false;
-  }
+    dorv::TXBiff reader;
+    reader.OnReadCell = [&](dorv::TXBiff &, int sheet, int row, int col, int, const std::string &text, bool &) {
+        // An empty text and no cell read alike for every loader.
+        if (!text.empty()) cells[{sheet, row, col}] = text;
+    };
+    try {
+        reader.OpenBytes(bytes);
+        return true;
+    } catch (const dorv::XBiffError &) {
+        return false;
+    }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-  static const std::uint8_t kMagic[] = {0xD0, 0xCF, 0x11, 0xE0};
-  std::vector<std::uint8_t> file(data, data + size);
-  if (size < 4 || !std::equal(kMagic, kMagic + 4, data)) file = dorv::cfb::makeWorkbookFile(file);
+    static const std::uint8_t kMagic[] = {0xD0, 0xCF, 0x11, 0xE0};
+    std::vector<std::uint8_t> file(data, data + size);
+    if (size < 4 || !std::equal(kMagic, kMagic + 4, data)) file = dorv::cfb::makeWorkbookFile(file);
 
-  std::optional<dorv::biff8::WorkbookFile> wf;
-  try {
-    wf.emplace(dorv::biff8::WorkbookFile::fromBytes(file, "Data"));
-  } catch (const std::exception &) {
-    return 0;  // refused at open, with the service's message
-  }
-  dorv::biff8::Workbook &wb = wf->workbook();
-  if (wb.sheetCount() == 0) return 0;
-
-  // Up to four edits, drawn from the input's last bytes.
-  std::uint32_t h = 2166136261u;
-  for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
-  std::map<std::tuple<std::size_t, std::uint16_t, std::uint16_t>, std::string> written;
-  for (int k = 0; k < 1 + static_cast<int>(h % 4); ++k, h = h * 1103515245u + 12345u) {
-    std::size_t sheet = (h >> 8) % wb.sheetCount();
-    auto row = static_cast<std::uint16_t>((h >> 12) % 70);
-    auto col = static_cast<std::uint16_t>((h >> 20) % 8);
-    auto &cells = wb.sheet(sheet);
+    std::optional<dorv::biff8::WorkbookFile> wf;
     try {
-      switch ((h >> 28) % 4) {
-      case 0: cells.setNumber(row, col, static_cast<double>(h % 1000)); break;
-      case 1: cells.setShared(row, col, wb.sst().add("新しい記録" + std::to_string(h % 97))); break;
-      case 2: cells.setBlank(row, col); break;
-      default: cells.setShared(row, col, wb.sst().add(std::string(9000 + h % 50, 'x') + "語")); break;
-      }
-    } catch (const dorv::biff8::CellRefused &) {
-      continue;  // refused with the service's message, nothing changed
+        wf.emplace(dorv::biff8::WorkbookFile::fromBytes(file, "Data"));
+    } catch (const std::exception &) {
+        return 0;  // refused at open, with the service's message
     }
-    written[{sheet, row, col}] = cells.text(row, col, wb.sst());
-    if (getenv("FUZZ_DEBUG")) fprintf(stderr, "edit %zu %d %d\n", sheet, row, col);
-  }
+    dorv::biff8::Workbook &wb = wf->workbook();
+    if (wb.sheetCount() == 0) return 0;
 
-  std::vector<std::uint8_t> saved;
-  try {
-    saved = wf->save();
-  } catch (const std::exception &) {
-    return 0;  // a save the service reports as failed
-  }
-
-  // The shared string table as other readers need it.
-  std::string stream;
-  try {
-    stream = dorv::testing::WorkbookStream(std::string(saved.begin(), saved.end()));
-  } catch (const std::exception &) {
-    __builtin_trap();  // we wrote a file we cannot open
-  }
-  std::string tail;
-  auto recs = dorv::biff8::parseRecords(stream, tail);
-  std::vector<dorv::biff8::Record> table;
-  bool after = false;
-  for (const auto &r : recs) {
-    if (r.id == dorv::biff8::id::Sst && table.empty()) after = true;
-    else if (r.id != dorv::biff8::id::Continue) after = false;
-    if (after) table.push_back(r);
-  }
-  if (!table.empty()) {
-    std::string fault = dorv::testing::WalkSstStrictly(table).fault;
-    if (fault.find("split") != std::string::npos || fault.find("8224") != std::string::npos) __builtin_trap();
-  }
-
-  // Every other cell reads as before; the written ones as written.
-  Cells before, back;
-  if (!readCells(file, before)) return 0;
-  if (!readCells(saved, back)) __builtin_trap();
-  for (const auto &[at, text] : written) {
-    const auto &[sheet, row, col] = at;
-    (void)text;
-    before.erase({static_cast<int>(sheet) + 1, row, col});
-    back.erase({static_cast<int>(sheet) + 1, row, col});
-  }
-  // An older file is taken over as a new BIFF8 workbook from what its
-  // records mean, not from how the reader walks them; on a damaged one the
-  // two may see different cells. Only its written cells are checked.
-  if (wf->convertedFromOlderFormat()) before = back;
-  if (before != back) {
-    if (getenv("FUZZ_DEBUG")) {
-      for (auto &[k, v] : before) if (!back.count(k) || back[k] != v) { fprintf(stderr, "before %d %d %d size %zu:", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.size()); for (unsigned char ch : v) fprintf(stderr, " %02x", ch); fprintf(stderr, " after"); if (back.count(k)) { for (unsigned char ch : back[k]) fprintf(stderr, " %02x", ch); } else fprintf(stderr, " -"); fprintf(stderr, "\n"); }
-      for (auto &[k, v] : back) if (!before.count(k)) fprintf(stderr, "new %d %d %d [%s]\n", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.c_str());
+    // Up to four edits, drawn from the input's last bytes.
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
+    std::map<std::tuple<std::size_t, std::uint16_t, std::uint16_t>, std::string> written;
+    for (int k = 0; k < 1 + static_cast<int>(h % 4); ++k, h = h * 1103515245u + 12345u) {
+        std::size_t sheet = (h >> 8) % wb.sheetCount();
+        auto row = static_cast<std::uint16_t>((h >> 12) % 70);
+        auto col = static_cast<std::uint16_t>((h >> 20) % 8);
+        auto &cells = wb.sheet(sheet);
+        try {
+            switch ((h >> 28) % 4) {
+            case 0: cells.setNumber(row, col, static_cast<double>(h % 1000)); break;
+            case 1: cells.setShared(row, col, wb.sst().add("新しい記録" + std::to_string(h % 97))); break;
+            case 2: cells.setBlank(row, col); break;
+            default: cells.setShared(row, col, wb.sst().add(std::string(9000 + h % 50, 'x') + "語")); break;
+            }
+        } catch (const dorv::biff8::CellRefused &) {
+            continue;  // refused with the service's message, nothing changed
+        }
+        written[{sheet, row, col}] = cells.text(row, col, wb.sst());
+        if (getenv("FUZZ_DEBUG")) fprintf(stderr, "edit %zu %d %d\n", sheet, row, col);
     }
-    __builtin_trap();
-  }
-  dorv::biff8::WorkbookFile again = dorv::biff8::WorkbookFile::fromBytes(saved, "Data");
-  for (const auto &[at, text] : written) {
-    const auto &[sheet, row, col] = at;
-    if (again.workbook().sheet(sheet).text(row, col, again.workbook().sst()) != text) __builtin_trap();
-  }
-  return 0;
+
+    std::vector<std::uint8_t> saved;
+    try {
+        saved = wf->save();
+    } catch (const std::exception &) {
+        return 0;  // a save the service reports as failed
+    }
+
+    // The shared string table as other readers need it.
+    std::string stream;
+    try {
+        stream = dorv::testing::WorkbookStream(std::string(saved.begin(), saved.end()));
+    } catch (const std::exception &) {
+        __builtin_trap();  // we wrote a file we cannot open
+    }
+    std::string tail;
+    auto recs = dorv::biff8::parseRecords(stream, tail);
+    std::vector<dorv::biff8::Record> table;
+    bool after = false;
+    for (const auto &r : recs) {
+        if (r.id == dorv::biff8::id::Sst && table.empty()) after = true;
+        else if (r.id != dorv::biff8::id::Continue) after = false;
+        if (after) table.push_back(r);
+    }
+    if (!table.empty()) {
+        std::string fault = dorv::testing::WalkSstStrictly(table).fault;
+        if (fault.find("split") != std::string::npos || fault.find("8224") != std::string::npos) __builtin_trap();
+    }
+
+    // Every other cell reads as before; the written ones as written.
+    Cells before, back;
+    if (!readCells(file, before)) return 0;
+    if (!readCells(saved, back)) __builtin_trap();
+    for (const auto &[at, text] : written) {
+        const auto &[sheet, row, col] = at;
+        (void)text;
+        before.erase({static_cast<int>(sheet) + 1, row, col});
+        back.erase({static_cast<int>(sheet) + 1, row, col});
+    }
+    // An older file is taken over as a new BIFF8 workbook from what its
+    // records mean, not from how the reader walks them; on a damaged one the
+    // two may see different cells. Only its written cells are checked.
+    if (wf->convertedFromOlderFormat()) before = back;
+    if (before != back) {
+        if (getenv("FUZZ_DEBUG")) {
+            for (auto &[k, v] : before)
+                if (!back.count(k) || back[k] != v) {
+                    fprintf(stderr, "before %d %d %d size %zu:", std::get<0>(k), std::get<1>(k), std::get<2>(k),
+                            v.size());
+                    for (unsigned char ch : v) fprintf(stderr, " %02x", ch);
+                    fprintf(stderr, " after");
+                    if (back.count(k)) {
+                        for (unsigned char ch : back[k]) fprintf(stderr, " %02x", ch);
+                    } else fprintf(stderr, " -");
+                    fprintf(stderr, "\n");
+                }
+            for (auto &[k, v] : back)
+                if (!before.count(k))
+                    fprintf(stderr, "new %d %d %d [%s]\n", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.c_str());
+        }
+        __builtin_trap();
+    }
+    dorv::biff8::WorkbookFile again = dorv::biff8::WorkbookFile::fromBytes(saved, "Data");
+    for (const auto &[at, text] : written) {
+        const auto &[sheet, row, col] = at;
+        if (again.workbook().sheet(sheet).text(row, col, again.workbook().sst()) != text) __builtin_trap();
+    }
+    return 0;
 }

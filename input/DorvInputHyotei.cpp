@@ -33,13 +33,12 @@ HyoteiFormDesign HyoteiDesign() {
 
 TfrmDorvInputHyotei::TfrmDorvInputHyotei(QWidget *parent) : TfrmDorvInputHyoteiForm(HyoteiDesign(), parent) {}
 
-bool TfrmDorvInputHyotei::selectGrade() {
-    return frmSelectHyotei && frmSelectHyotei->run() == QDialog::Accepted;
-}
+bool TfrmDorvInputHyotei::selectGrade() { return frmSelectHyotei && frmSelectHyotei->run() == QDialog::Accepted; }
 
 QString TfrmDorvInputHyotei::titleText() const {
     const std::string_view term = SelectedTerm >= 1 && SelectedTerm <= 3 ? HyoteiFileNames[SelectedTerm] : "";
-    return QString::number(SelectedGrade) + "年  " + QString::fromUtf8(term.data(), static_cast<qsizetype>(term.size()));
+    return QString::number(SelectedGrade) + "年  " +
+           QString::fromUtf8(term.data(), static_cast<qsizetype>(term.size()));
 }
 
 }  // namespace dorv

@@ -1,14 +1,14 @@
 #include "input/DorvInputHyoteiForm.h"
 
-#include "input/hyotei_entry.h"
 #include "input/entry_form_common.h"
+#include "input/hyotei_entry.h"
 
-#include "schooldata/access.h"
-#include "schooldata/convert.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "desktop/to_qstring.h"
+#include "schooldata/access.h"
+#include "schooldata/convert.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"
@@ -188,8 +188,7 @@ void TfrmDorvInputHyoteiForm::fillSideGrid() {
     g.setCell(1, 0, "観点項目");
     static const char *const kLabels[] = {"観①", "観②", "観③", "観④", "観⑤", "観⑥"};
     for (int i = 1; i <= 6; ++i) g.setCell(0, i, kLabels[i - 1]);
-    for (int i = 1; i <= kantenCount_; ++i)
-        g.setCell(1, i, ToQString(CurKantenData->Koumoku[subject_][i - 1]));
+    for (int i = 1; i <= kantenCount_; ++i) g.setCell(1, i, ToQString(CurKantenData->Koumoku[subject_][i - 1]));
 }
 
 void TfrmDorvInputHyoteiForm::fillGrid() {
@@ -268,9 +267,8 @@ void TfrmDorvInputHyoteiForm::btnCloseClick() {
     if (!CurHyoteiData) return;
     // Only this subject's column and sheet: colleagues fill the same
     // workbook with theirs.
-    const bool saved = SaveEntries(this, [this] {
-        CurHyoteiData->SaveHyoteiSubject(ClassCountOfGrade, static_cast<std::uint8_t>(subject_));
-    });
+    const bool saved = SaveEntries(
+        this, [this] { CurHyoteiData->SaveHyoteiSubject(ClassCountOfGrade, static_cast<std::uint8_t>(subject_)); });
     if (saved) done(QDialog::Accepted);
 }
 
@@ -304,7 +302,8 @@ void TfrmDorvInputHyoteiForm::drawCell(QPainter &painter, const StringGrid::Draw
     QColor text = Qt::black;
     if (!cell.state.fixed) {
         std::array<QString, 6> marks;
-        for (int j = 1; j <= kantenCount_; ++j) marks[static_cast<std::size_t>(j - 1)] = g.cell(kRatingCol + j, cell.row);
+        for (int j = 1; j <= kantenCount_; ++j)
+            marks[static_cast<std::size_t>(j - 1)] = g.cell(kRatingCol + j, cell.row);
         if (RatingDisagrees(g.cell(kRatingCol, cell.row), marks, kantenCount_)) text = kDisagreeText;
     }
     painter.setFont(g.font());

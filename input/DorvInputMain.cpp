@@ -2,10 +2,10 @@
 
 #include "input/DorvOtsukare.h"
 
-#include "schooldata/access.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "desktop/services.h"
+#include "schooldata/access.h"
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"

@@ -1,14 +1,14 @@
 #include "input/DorvInputNaishin.h"
 
-#include "input/naishin_entry.h"
-#include "input/soten_entry.h"
 #include "input/DorvSelectNaishin.h"
 #include "input/entry_form_common.h"
+#include "input/naishin_entry.h"
+#include "input/soten_entry.h"
 
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "desktop/to_qstring.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/naishin_data.h"
@@ -186,7 +186,8 @@ void TfrmDorvInputNaishin::fillGrid() {
     StringGrid &g = *sgrInputNaishin;
     FillStudentColumns(g, *CurNameData);
     for (int c = kFixedCols; c < g.colCount(); ++c) g.setColWidth(c, 26);
-    for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, 0, ToQString(KyokaNames[static_cast<std::size_t>(s)]));
+    for (int s = 0; s < kSubjects; ++s)
+        g.setCell(kFixedCols + s, 0, ToQString(KyokaNames[static_cast<std::size_t>(s)]));
     for (int slot = 1; slot < g.rowCount(); ++slot)
         for (int s = 0; s < kSubjects; ++s) g.setCell(kFixedCols + s, slot, storedCellText(slot, kFixedCols + s));
 }

@@ -1,15 +1,15 @@
 #include "input/DorvInputSoten.h"
 
 #include "input/dosu_chart.h"
-#include "input/soten_entry.h"
 #include "input/entry_form_common.h"
+#include "input/soten_entry.h"
 
-#include "schooldata/access.h"
-#include "schooldata/convert.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "desktop/to_qstring.h"
+#include "schooldata/access.h"
+#include "schooldata/convert.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -38,8 +38,7 @@ constexpr int kTechHomeSubject = 8;
 
 }  // namespace
 
-TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *parent)
-    : Form(parent), design_(design) {
+TfrmDorvInputSoten::TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *parent) : Form(parent), design_(design) {
     setObjectName(design.objectName);
     setBorder(Border::Dialog);
     setWindowTitle(design.caption);

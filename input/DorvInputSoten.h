@@ -41,9 +41,9 @@ struct SotenFormDesign {
     const char *spinName = "";
     QString closeText;
     int closeWidth = 0;
-    std::uint8_t testKind = 0;          // TTestId::TestKind of the workbook
-    bool sumsTechHome = false;          // 技術 / 家庭 entries recompute 技家
-    bool tintsPhysEd = false;           // 保体 tints boys' and girls' rows
+    std::uint8_t testKind = 0;            // TTestId::TestKind of the workbook
+    bool sumsTechHome = false;            // 技術 / 家庭 entries recompute 技家
+    bool tintsPhysEd = false;             // 保体 tints boys' and girls' rows
     bool formDoubleClickSelects = false;  // a double click on the form acts as a grid click
 };
 

@@ -32,9 +32,7 @@ HyoteiFormDesign YourokuDesign() {
 
 TfrmDorvInputYouroku::TfrmDorvInputYouroku(QWidget *parent) : TfrmDorvInputHyoteiForm(YourokuDesign(), parent) {}
 
-bool TfrmDorvInputYouroku::selectGrade() {
-    return frmSelectGakunen && frmSelectGakunen->run() == QDialog::Accepted;
-}
+bool TfrmDorvInputYouroku::selectGrade() { return frmSelectGakunen && frmSelectGakunen->run() == QDialog::Accepted; }
 
 QString TfrmDorvInputYouroku::titleText() const { return QString::number(SelectedGrade) + "年  指導要録"; }
 

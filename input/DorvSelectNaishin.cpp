@@ -23,8 +23,9 @@ void TfrmSelectNaishin::formShow() {
     fillHeadings();
     for (int col = 0; col < 3; ++col)
         for (int term = 1; term <= 3; ++term)
-            grid->setCell(col, term, QString::fromUtf8(NaishinFileNames[term].data(),
-                                                       static_cast<qsizetype>(NaishinFileNames[term].size())));
+            grid->setCell(col, term,
+                          QString::fromUtf8(NaishinFileNames[term].data(),
+                                            static_cast<qsizetype>(NaishinFileNames[term].size())));
     preselectHomeroomColumn();
     if (const auto term = TermForMonth(Services().today().month())) grid->setRow(*term);
 }

@@ -69,9 +69,7 @@ int DosuChart::barPosition(int i) const {
     return i >= 0 && i < labels.size() ? labels[i].toInt() : 0;
 }
 
-int DosuChart::barLength(int i) const {
-    return i >= 0 && i < set_->count() ? static_cast<int>(set_->at(i)) : 0;
-}
+int DosuChart::barLength(int i) const { return i >= 0 && i < set_->count() ? static_cast<int>(set_->at(i)) : 0; }
 
 void DosuChart::fitBottomAxis() {
     double top = 0;

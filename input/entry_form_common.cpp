@@ -1,13 +1,13 @@
 #include "input/entry_form_common.h"
 
-#include "schooldata/access.h"
-#include "schooldata/convert.h"
 #include "desktop/error_box.h"
+#include "desktop/fonts.h"
 #include "desktop/form.h"
 #include "desktop/services.h"
-#include "desktop/fonts.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "desktop/to_qstring.h"
+#include "schooldata/access.h"
+#include "schooldata/convert.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
@@ -19,8 +19,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPainter>
+#include <QPalette>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>

@@ -4,8 +4,8 @@
 // entry, opening the form and saving its entries.
 #pragma once
 
-#include "input/soten_entry.h"
 #include "desktop/string_grid.h"
+#include "input/soten_entry.h"
 
 #include <QColor>
 #include <QRect>

@@ -22,7 +22,7 @@ struct HyoteiEntry {
 };
 
 struct HyoteiEntryRules {
-    int viewpoints = 0;        // 0..6 viewpoint columns of the subject
+    int viewpoints = 0;         // 0..6 viewpoint columns of the subject
     bool zeroWithMarks = true;  // a rating 0 typed with marks is kept (register)
 };
 

@@ -1,13 +1,13 @@
 #include "roster/DorvNameEdit.h"
 
-#include "roster/name_layout.h"
-#include "roster/roster_save.h"
-#include "roster/roster_widgets.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "desktop/radio_group.h"
 #include "desktop/string_grid.h"
 #include "desktop/to_qstring.h"
+#include "roster/name_layout.h"
+#include "roster/roster_save.h"
+#include "roster/roster_widgets.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"
@@ -166,9 +166,9 @@ void TfrmNameEdit::formShow() {
 }
 
 void TfrmNameEdit::setPanelEnabled(bool on) {
-    for (QWidget *w : {static_cast<QWidget *>(edtOne), static_cast<QWidget *>(rgpDanjo),
-                       static_cast<QWidget *>(btnChange), static_cast<QWidget *>(BitBtn1),
-                       static_cast<QWidget *>(btnXferAll)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(edtOne), static_cast<QWidget *>(rgpDanjo), static_cast<QWidget *>(btnChange),
+          static_cast<QWidget *>(BitBtn1), static_cast<QWidget *>(btnXferAll)})
         w->setEnabled(on);
 }
 

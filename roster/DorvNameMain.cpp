@@ -1,11 +1,11 @@
 #include "roster/DorvNameMain.h"
 
+#include "desktop/error_box.h"
+#include "desktop/fonts.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/hinagata_file.h"
 #include "roster/roster_creation.h"
 #include "roster/roster_widgets.h"
-#include "desktop/error_box.h"
-#include "desktop/fonts.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/settings.h"
@@ -50,9 +50,12 @@ TfrmDorvName::TfrmDorvName(QWidget *parent) : Form(parent) {
     connect(btnG1, &QPushButton::clicked, this, Guarded([this] { btnGradeClick(1); }, this));
     connect(btnG2, &QPushButton::clicked, this, Guarded([this] { btnGradeClick(2); }, this));
     connect(btnG3, &QPushButton::clicked, this, Guarded([this] { btnGradeClick(3); }, this));
-    connect(btnVersion, &QPushButton::clicked, this, Guarded([this] {
-                if (version_) version_->run();
-            }, this));
+    connect(btnVersion, &QPushButton::clicked, this,
+            Guarded(
+                [this] {
+                    if (version_) version_->run();
+                },
+                this));
     connect(btnClose, &QPushButton::clicked, this, Guarded([this] { accept(); }, this));
 
     CurKurasuSuData = new TKurasuSuData;

@@ -3,12 +3,12 @@
 #include "schooldata/excel_service.h"
 #include "schooldata/workbook_lock.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace dorv {
@@ -91,8 +91,7 @@ void CopyFileChunked(const std::string &source, const std::string &destIn, CopyD
     Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     // A folder opens for reading on Linux but is no file to copy.
-    if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw RosterFileError(openError(source));
+    if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) throw RosterFileError(openError(source));
 
     int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY;
     flags |= mode == CopyDest::NewFile ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;

@@ -3,11 +3,11 @@
 // be opened for reading and writing right now.
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <sys/types.h>
 
 namespace dorv {
 
@@ -44,8 +44,7 @@ enum class CopyDest {
 //   "ファイル <source> は開けません"        the source cannot be opened or read
 //   "ファイル <dest> を作成できません"       the destination cannot be created or written
 // `dest` is made absolute first; the message names it so.
-void CopyFileChunked(const std::string &source, const std::string &dest,
-                     CopyDest mode = CopyDest::FolderOrFile);
+void CopyFileChunked(const std::string &source, const std::string &dest, CopyDest mode = CopyDest::FolderOrFile);
 
 // True when `fileName` is a regular file that we may read and write and that
 // nobody holds right now: no writer of ours (the service's lock) and no

@@ -1,7 +1,7 @@
 // DorvName: the roster program.
+#include "desktop/application.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
-#include "desktop/application.h"
 #include "schooldata/dialogs/DorvVersion.h"
 
 int main(int argc, char **argv) {

@@ -76,9 +76,7 @@ std::string NameTo7Chars(std::string_view name) {
 
     switch (givenChars) {
     case 1: given = spaces(2) + given; break;
-    case 2:
-        given = familyChars == 4 ? spaces(1) + given : c(givenStart) + spaces(1) + c(givenStart + 1);
-        break;
+    case 2: given = familyChars == 4 ? spaces(1) + given : c(givenStart) + spaces(1) + c(givenStart + 1); break;
     case 4:
         // A four-character given name takes one space from the family part.
         if (familyChars == 1) family = c(0) + spaces(2);

@@ -9,9 +9,9 @@
 #include "schooldata/settings.h"
 #include "schooldata/workbook_lock.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <chrono>
-#include <unistd.h>
 
 namespace dorv {
 namespace {

@@ -109,8 +109,8 @@ void LoadWorkbook(const LoadPlan &plan) {
             TXBiff reader;
             reader.OnReadCell = [&](TXBiff &, int sheetNo, int row, int col, int, const std::string &data, bool &) {
                 if (!plan.onReadCell || sheetNo < 0 || row < 0 || col < 0) return;
-                plan.onReadCell(static_cast<unsigned>(sheetNo), static_cast<unsigned>(row),
-                                static_cast<unsigned>(col), data);
+                plan.onReadCell(static_cast<unsigned>(sheetNo), static_cast<unsigned>(row), static_cast<unsigned>(col),
+                                data);
             };
             reader.Open(plan.path);
             lastLoadPath = LoadPath::Reader;

@@ -78,8 +78,7 @@ private:
 
 // The cell handler of the reader path: sheet numbers from 1, rows and
 // columns from 0.
-using ReadCellHandler =
-    std::function<void(unsigned sheetNo, unsigned row, unsigned col, const std::string &data)>;
+using ReadCellHandler = std::function<void(unsigned sheetNo, unsigned row, unsigned col, const std::string &data)>;
 
 enum class WorkbookKind {
     Grade,   // in a grade folder: closed with saving after a service read

@@ -98,9 +98,7 @@ std::int32_t StrictInt(std::string_view text) {
     return static_cast<std::int32_t>(s.value);
 }
 
-std::uint8_t ValueByte(std::int64_t n) {
-    return n >= 0 && n <= 255 ? static_cast<std::uint8_t>(n) : kEmptyValue;
-}
+std::uint8_t ValueByte(std::int64_t n) { return n >= 0 && n <= 255 ? static_cast<std::uint8_t>(n) : kEmptyValue; }
 
 std::uint8_t ScoreFromText(std::string_view text) {
     if (text.empty()) return kEmptyValue;

@@ -116,7 +116,8 @@ std::optional<double> plainNumber(const std::string &t) {
 
 bool sameValue(const biff8::CellValue &a, const biff8::CellValue &b) {
     if (a.kind != b.kind) return false;
-    if (a.kind == biff8::CellKind::Number) return a.number == b.number || (a.number != a.number && b.number != b.number);
+    if (a.kind == biff8::CellKind::Number)
+        return a.number == b.number || (a.number != a.number && b.number != b.number);
     return a.text == b.text;
 }
 
@@ -394,9 +395,8 @@ void TExcelWorksheet::WriteCell(const std::string &address, const std::string &t
     std::optional<double> n = plainNumber(text);
     if (!n) return WriteText(address, text);
     if (!book_ || !book_->IsOpen()) throw ExcelError(kMsgNoSheet);
-    store(*book_->impl_, index_, address, [&](biff8::Workbook &, biff8::SheetCells &cells, auto row, auto col) {
-        cells.setNumber(row, col, *n);
-    });
+    store(*book_->impl_, index_, address,
+          [&](biff8::Workbook &, biff8::SheetCells &cells, auto row, auto col) { cells.setNumber(row, col, *n); });
 }
 
 void TExcelWorksheet::WriteText(const std::string &address, const std::string &text) {

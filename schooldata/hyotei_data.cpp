@@ -47,7 +47,9 @@ void THyoteiData::LoadHyotei(std::uint8_t classCount) {
                 for (unsigned i = 1; i <= kViewpoints; ++i) Hyotei[r][k].Kanten[i] = kEmptyValue;
             }
     };
-    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadHyoteiCell(s, row, col, d); };
+    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) {
+        ReadHyoteiCell(s, row, col, d);
+    };
     plan.service = [&](ServiceSession &session) {
         TExcelWorksheet &data = session.Sheet("Data");
         ForEachSlot(classCount, [&](int r) {

@@ -8,8 +8,8 @@
 namespace dorv {
 
 struct THyoteiRec {
-    uint8_t Rating;      // 1..5 as entered; 255 empty
-    uint8_t Kanten[7];   // [viewpoint 1..6] a single-byte letter; 255 empty; [0] unused
+    uint8_t Rating;     // 1..5 as entered; 255 empty
+    uint8_t Kanten[7];  // [viewpoint 1..6] a single-byte letter; 255 empty; [0] unused
 };
 
 class THyoteiData {

@@ -21,7 +21,9 @@ void TKantenData::LoadKanten() {
         for (auto &subject : Koumoku)
             for (auto &label : subject) label.clear();
     };
-    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadKantenCell(s, row, col, d); };
+    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) {
+        ReadKantenCell(s, row, col, d);
+    };
     plan.service = [&](ServiceSession &session) {
         for (int s = 0; s < 9; ++s) {
             TExcelWorksheet &sheet = session.Sheet(std::string(KyokaSheetNames[s]));

@@ -30,7 +30,8 @@ void TKurasuSuData::LoadKurasuSu() {
     plan.service = [&](ServiceSession &session) {
         TExcelWorksheet &sheet = session.Sheet("KurasuSu");
         for (int g = 1; g <= 3; ++g)
-            SetGradeClasses(g, LeadingInteger(sheet.ReadCell(CellAddress(1, static_cast<unsigned>(g + 1)))).value_or(0));
+            SetGradeClasses(g,
+                            LeadingInteger(sheet.ReadCell(CellAddress(1, static_cast<unsigned>(g + 1)))).value_or(0));
     };
     LoadWorkbook(plan);
 }

@@ -30,7 +30,9 @@ void TNaishinData::LoadNaishin(std::uint8_t, std::uint8_t classCount) {
         for (int r = 1; r <= kSlots; ++r)
             for (auto &m : Mark[r]) m = kEmptyValue;
     };
-    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadNaishinCell(s, row, col, d); };
+    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) {
+        ReadNaishinCell(s, row, col, d);
+    };
     plan.service = [&](ServiceSession &session) {
         TExcelWorksheet &sheet = session.Sheet("Data");
         ForEachSlot(classCount, [&](int r) {

@@ -19,7 +19,7 @@ public:
     // [mark 1..5] students holding that mark; 32-bit, since seven full
     // classes with one mark overflow a byte. [0] unused.
     uint32_t MarkBand[6] = {};
-    float MarkMean = 0;          // 0 when nothing was counted
+    float MarkMean = 0;  // 0 when nothing was counted
 
     // Term is not looked at: the workbook is that of SelectedGrade /
     // SelectedTerm. Reader first, the service when the reader fails; on the

@@ -36,7 +36,9 @@ void TNameData::LoadMeibo(std::uint8_t classCount) {
             Sex[r] = kSexNone;
         }
     };
-    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadMeiboCell(s, row, col, d); };
+    plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) {
+        ReadMeiboCell(s, row, col, d);
+    };
     plan.service = [&](ServiceSession &session) {
         TExcelWorksheet &sheet = session.Sheet("Data");
         ForEachSlot(classCount, [&](int r) {

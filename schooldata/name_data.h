@@ -14,11 +14,11 @@ public:
     static constexpr std::uint8_t kSexGirl = 1;
     static constexpr std::uint8_t kSexNone = 3;
 
-    std::uint8_t Grade = 0;              // 1..3, set by the caller before LoadMeibo
-    std::string Names[421];              // [slot 1..420], at most 14 CP932 bytes; "" = no student
-    std::uint8_t Sex[421] = {};          // [slot 1..420] 0 boy, 1 girl, 3 (or 255) neither
-    std::uint8_t Modified[421] = {};     // [slot 1..420]
-    std::uint8_t Exists[421] = {};       // [slot 1..420] 1 = a name after the load
+    std::uint8_t Grade = 0;           // 1..3, set by the caller before LoadMeibo
+    std::string Names[421];           // [slot 1..420], at most 14 CP932 bytes; "" = no student
+    std::uint8_t Sex[421] = {};       // [slot 1..420] 0 boy, 1 girl, 3 (or 255) neither
+    std::uint8_t Modified[421] = {};  // [slot 1..420]
+    std::uint8_t Exists[421] = {};    // [slot 1..420] 1 = a name after the load
     // [slot 1..420] 1 = Names holds only the start of a longer name in the
     // workbook, so writing Names back would shorten it; set by the load.
     std::uint8_t Cut[421] = {};

@@ -56,10 +56,8 @@ TDecimal RoundReal(double value, int decimals) {
     if (roundUp) {
         std::size_t i = kept.size();
         while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
-        if (i == 0)
-            kept.insert(kept.begin(), '1');
-        else
-            ++kept[i - 1];
+        if (i == 0) kept.insert(kept.begin(), '1');
+        else ++kept[i - 1];
     }
     out.digits = StripLeadingZeros(std::move(kept));
     if (out.digits == "0") out.negative = false;
@@ -96,7 +94,7 @@ void Split(const TDecimal &d, std::string &integer, std::string &fraction) {
 struct TPrintfPattern {
     std::string prefix, suffix;
     int width = 0;
-    int precision = -1;  // -1: none given
+    int precision = -1;   // -1: none given
     char conversion = 0;  // 'd' or 'f'
 };
 
@@ -174,8 +172,7 @@ int PictureDecimals(std::string_view pattern) {
 std::string ApplyPicture(std::string_view pattern, const TDecimal &d) {
     const auto point = pattern.find('.');
     const std::string_view intPart = pattern.substr(0, point);
-    const std::string_view fracPart =
-        point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
+    const std::string_view fracPart = point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
     // Every position from the first '0' before the point is written.
     const std::size_t firstZero = intPart.find('0');
     const std::size_t minInt = firstZero == std::string_view::npos ? 0 : intPart.size() - firstZero;

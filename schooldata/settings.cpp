@@ -110,8 +110,7 @@ void ReadSchoolInfo() {
 std::int32_t StaffNoFromLogin(std::string_view loginName) {
     // A login such as "xavier" is a name, not the hexadecimal number 0xa.
     auto n = LeadingInteger(loginName, HexPrefixes::DollarOr0x);
-    if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::int32_t>::max())
-        return 0;
+    if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::int32_t>::max()) return 0;
     return static_cast<std::int32_t>(*n);
 }
 
@@ -174,7 +173,9 @@ std::string KihonFolderPath() { return DataFolderPath() + std::string(KihonFolde
 
 std::string ConversionFolderPath(int grade) { return GradeFolderPath(grade) + "変換/"; }
 
-std::string GradeFilePath(int grade, std::string_view fileName) { return GradeFolderPath(grade) + std::string(fileName); }
+std::string GradeFilePath(int grade, std::string_view fileName) {
+    return GradeFolderPath(grade) + std::string(fileName);
+}
 
 std::string KihonFilePath(std::string_view fileName) { return KihonFolderPath() + std::string(fileName); }
 

@@ -27,8 +27,8 @@ inline constexpr std::array<std::string_view, 4> GakunenFolders = {"", "１年�
 // [0 boys, 1 girls, 2 both, 3 none]
 inline constexpr std::array<std::string_view, 4> SexNames = {"男子", "女子", "男女", ""};
 // [subject 0..11]: 0..8 the nine subjects, 9 技術, 10 家庭, 11 none.
-inline constexpr std::array<std::string_view, 12> KyokaNames = {
-    "国語", "社会", "数学", "理科", "英語", "音楽", "美術", "保体", "技家", "技術", "家庭", "なし"};
+inline constexpr std::array<std::string_view, 12> KyokaNames = {"国語", "社会", "数学", "理科", "英語", "音楽",
+                                                                "美術", "保体", "技家", "技術", "家庭", "なし"};
 inline constexpr std::array<std::string_view, 12> KyokaSheetNames = {
     "Kokugo", "Shakai", "Sugaku", "Rika", "Eigo", "Ongaku", "Bijutsu", "Hotai", "Gika", "", "", ""};
 // [term 1..3]; [0] unused. Workbook names without ".xls".
@@ -48,8 +48,8 @@ inline constexpr std::string_view DeveloperStaffNo = "402917";
 
 // ---- State -----------------------------------------------------------------
 
-extern std::string ExeDir;         // folder of the executable, ending in "/"
-extern std::string WorkDrive;      // "J:" until ReadWorkDrive
+extern std::string ExeDir;     // folder of the executable, ending in "/"
+extern std::string WorkDrive;  // "J:" until ReadWorkDrive
 extern std::string SchoolName;
 extern std::string SchoolSection;
 extern std::string LoginName;
@@ -71,8 +71,8 @@ void GetLoginStaffNo();
 // case-insensitively, the first match wins, blanks around the value and one
 // pair of enclosing quotes removed. The file is CP932 unless it is valid
 // UTF-8. A missing file, section or key gives `def`.
-std::string ReadIniString(const std::string &file, std::string_view section,
-                          std::string_view key, std::string_view def);
+std::string ReadIniString(const std::string &file, std::string_view section, std::string_view key,
+                          std::string_view def);
 
 // The number a login name begins with (blanks, sign, decimal digits, or
 // hexadecimal digits after "$", "0x" or "0X" only); 0 when it begins with no

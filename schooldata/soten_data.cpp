@@ -3,8 +3,8 @@
 #include "schooldata/access.h"
 #include "schooldata/convert.h"
 #include "schooldata/settings.h"
-#include "schooldata/value_text.h"
 #include "schooldata/test_names.h"
+#include "schooldata/value_text.h"
 
 namespace dorv {
 
@@ -55,9 +55,13 @@ void TSotenData::Load(std::uint8_t testKind, std::uint8_t classCount) {
             for (int i = 0; i < kSubjects; ++i) Score[r][i] = kEmptyValue;
     };
     if (testKind == 0)
-        plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadTeikiCell(s, row, col, d); };
+        plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) {
+            ReadTeikiCell(s, row, col, d);
+        };
     else
-        plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) { ReadJitsuCell(s, row, col, d); };
+        plan.onReadCell = [&](unsigned s, unsigned row, unsigned col, const std::string &d) {
+            ReadJitsuCell(s, row, col, d);
+        };
     plan.service = [&](ServiceSession &session) { ReadExcel(session, classCount, columns); };
     LoadWorkbook(plan);
     ClearFlags(Modified);

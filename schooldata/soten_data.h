@@ -14,13 +14,13 @@ class ServiceSession;
 // Statistics of one subject column, by class 1..10 (index 0 unused) and for
 // the whole grade.
 struct TColStats {
-    int32_t ColCount[11];   // [class 1..10] students with a score (<= 100)
+    int32_t ColCount[11];  // [class 1..10] students with a score (<= 100)
     int32_t ColTotalCount;
-    int32_t ColSum[11];     // [class 1..10]
+    int32_t ColSum[11];  // [class 1..10]
     int32_t ColTotalSum;
-    float ColMean[11];      // [class 1..10]; 0 for a class without scores
-    float ColTotalMean;     // 0 when nobody has a score
-    int32_t ColBand[10];    // [band 0..9]: b*10..b*10+9, band 9 holds 90..100
+    float ColMean[11];    // [class 1..10]; 0 for a class without scores
+    float ColTotalMean;   // 0 when nobody has a score
+    int32_t ColBand[10];  // [band 0..9]: b*10..b*10+9, band 9 holds 90..100
 };
 
 // Statistics of every subject, filled by CalcAllStats of the print core.
@@ -28,17 +28,17 @@ struct TSubjStats {
     int32_t SubjCount[12];  // [subject 0..11]
     int32_t SubjSum[12];
     float SubjMean[12];
-    int32_t Total5[421];    // [slot 1..420]; 1000 or more = excluded
-    int32_t Total5Count;    // students whose total is at most 500
+    int32_t Total5[421];  // [slot 1..420]; 1000 or more = excluded
+    int32_t Total5Count;  // students whose total is at most 500
     int32_t Total5Sum;
 };
 
 class TSotenData {
 public:
     static constexpr int kSlots = 420;
-    static constexpr int kSubjects = 12;       // 0..11, 11 = none
-    static constexpr int kTeikiColumns = 11;   // B..L: subjects 0..10
-    static constexpr int kJitsuColumns = 5;    // B..F: subjects 0..4
+    static constexpr int kSubjects = 12;      // 0..11, 11 = none
+    static constexpr int kTeikiColumns = 11;  // B..L: subjects 0..10
+    static constexpr int kJitsuColumns = 5;   // B..F: subjects 0..4
     static constexpr uint8_t kEmpty = 255;
 
     // [slot 1..420][subject 0..11]; 0..100 a score, anything above 100 no

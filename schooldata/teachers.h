@@ -10,10 +10,10 @@
 namespace dorv {
 
 struct TTeacherRec {
-    std::string StaffNo;              // at most 6 CP932 bytes; "" = no teacher
-    std::string TeacherName;          // at most 14 CP932 bytes
-    std::uint8_t Kyoka = 11;          // subject code 0..10, 11 (or above 10) = none
-    TTeacherClass TeacherClass[28];   // [0] homeroom, [1..27] classes taught
+    std::string StaffNo;             // at most 6 CP932 bytes; "" = no teacher
+    std::string TeacherName;         // at most 14 CP932 bytes
+    std::uint8_t Kyoka = 11;         // subject code 0..10, 11 (or above 10) = none
+    TTeacherClass TeacherClass[28];  // [0] homeroom, [1..27] classes taught
 };
 
 class TTeachers {

@@ -17,9 +17,7 @@ constexpr off_t kLockOffset = off_t{1} << 62;
 
 LockCall g_lockCall = nullptr;
 
-int lockCall(int fd, int cmd, struct flock *fl) {
-    return g_lockCall ? g_lockCall(fd, cmd, fl) : ::fcntl(fd, cmd, fl);
-}
+int lockCall(int fd, int cmd, struct flock *fl) { return g_lockCall ? g_lockCall(fd, cmd, fl) : ::fcntl(fd, cmd, fl); }
 
 enum class ByteLock { Taken, Held, NoLocks };
 
@@ -197,7 +195,8 @@ void RemoveStaleSaveTemps(const std::string &target) {
         const std::string path = folder + "/" + std::string(name);
         const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
-        struct stat st {}, now {};
+        struct stat st {
+        }, now{};
         try {
             // Holding the lock while removing keeps a writer that has not
             // locked its new file yet from starting on it unnoticed.

@@ -7,10 +7,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <string>
 #include <system_error>
 #include <vector>
-#include <cstdint>
 
 namespace dorv {
 

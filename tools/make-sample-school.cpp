@@ -19,8 +19,8 @@
 
 #include "schooldata/access.h"
 #include "schooldata/settings.h"
-#include "workbook/cp932.h"
 #include "workbook/biff8_writer.h"
+#include "workbook/cp932.h"
 
 namespace fs = std::filesystem;
 using dorv::biff8::ModelCell;
@@ -53,7 +53,9 @@ struct Sheet {
         model.cells[{static_cast<std::uint16_t>(row), static_cast<std::uint16_t>(col)}] = c;
     }
     // Width in characters.
-    void Width(int col, int chars) { model.columnWidths[static_cast<std::uint16_t>(col)] = static_cast<std::uint16_t>(chars * 256); }
+    void Width(int col, int chars) {
+        model.columnWidths[static_cast<std::uint16_t>(col)] = static_cast<std::uint16_t>(chars * 256);
+    }
     void Headings(const std::vector<std::string> &texts) {
         for (std::size_t i = 0; i < texts.size(); ++i) Text(0, static_cast<int>(i), texts[i]);
     }
@@ -87,15 +89,14 @@ private:
 // ---- The school ---------------------------------------------------------------
 
 const std::vector<std::string> kFamilyNames = {
-    "佐藤", "鈴木", "高橋", "田中", "伊藤", "渡辺", "山本", "中村", "小林", "加藤", "吉田", "山田",
-    "佐々木", "山口", "松本", "井上", "木村", "林", "清水", "山崎", "森", "池田", "橋本", "阿部",
-    "石川", "前田", "藤田", "小川", "岡田", "後藤", "長谷川", "村上", "近藤", "石井", "坂本", "遠藤"};
-const std::vector<std::string> kBoyNames = {
-    "翔太", "大輝", "拓海", "健太", "蓮", "悠斗", "陸", "颯太", "大和", "一輝", "直人", "和也",
-    "優太", "亮", "誠", "達也", "隼人", "光"};
-const std::vector<std::string> kGirlNames = {
-    "美咲", "陽菜", "葵", "結衣", "さくら", "花子", "美優", "七海", "彩", "舞", "愛",
-    "真由美", "由紀", "莉子", "千尋", "楓", "菜々子", "凛"};
+    "佐藤",   "鈴木", "高橋", "田中", "伊藤", "渡辺", "山本",   "中村", "小林", "加藤", "吉田", "山田",
+    "佐々木", "山口", "松本", "井上", "木村", "林",   "清水",   "山崎", "森",   "池田", "橋本", "阿部",
+    "石川",   "前田", "藤田", "小川", "岡田", "後藤", "長谷川", "村上", "近藤", "石井", "坂本", "遠藤"};
+const std::vector<std::string> kBoyNames = {"翔太", "大輝", "拓海", "健太", "蓮", "悠斗", "陸",   "颯太", "大和",
+                                            "一輝", "直人", "和也", "優太", "亮", "誠",   "達也", "隼人", "光"};
+const std::vector<std::string> kGirlNames = {"美咲", "陽菜", "葵",   "結衣", "さくら", "花子",
+                                             "美優", "七海", "彩",   "舞",   "愛",     "真由美",
+                                             "由紀", "莉子", "千尋", "楓",   "菜々子", "凛"};
 
 struct Student {
     std::string name;  // empty = no student in the slot
@@ -178,18 +179,10 @@ struct Teacher {
 };
 
 const std::vector<Teacher> kTeachers = {
-    {"1021", "佐藤　健一", 0, "11", ""},
-    {"20534", "鈴木　恵子", 1, "12", ""},
-    {"301872", "高橋　誠", 2, "21", ""},
-    {"4417", "田中　由美", 3, "22", ""},
-    {"52209", "伊藤　大介", 4, "31", ""},
-    {"6630", "渡辺　明美", 5, "", ""},
-    {"70185", "山本　浩", 6, "", ""},
-    {"8094", "中村　剛", 7, "13", "M"},
-    {"81123", "小林　直子", 7, "23", "W"},
-    {"9352", "加藤　修", 8, "", ""},
-    {"100458", "吉田　正樹", 9, "32", ""},
-    {"11067", "山田　幸子", 10, "", ""},
+    {"1021", "佐藤　健一", 0, "11", ""}, {"20534", "鈴木　恵子", 1, "12", ""},  {"301872", "高橋　誠", 2, "21", ""},
+    {"4417", "田中　由美", 3, "22", ""}, {"52209", "伊藤　大介", 4, "31", ""},  {"6630", "渡辺　明美", 5, "", ""},
+    {"70185", "山本　浩", 6, "", ""},    {"8094", "中村　剛", 7, "13", "M"},    {"81123", "小林　直子", 7, "23", "W"},
+    {"9352", "加藤　修", 8, "", ""},     {"100458", "吉田　正樹", 9, "32", ""}, {"11067", "山田　幸子", 10, "", ""},
     {"12001", "森　和夫", 11, "", ""},
 };
 
@@ -215,10 +208,8 @@ void WriteShokuin(const fs::path &kihon) {
 
 // Titles and prints append "テスト" to a test's name, so the names stop short of it.
 // The last one is long enough to be cut where a print keeps ten bytes of it.
-const std::vector<std::string> kTeikiTests = {"１学期中間", "１学期期末", "２学期中間", "２学期期末",
-                                              "学年末総まとめ"};
-const std::vector<std::string> kJitsuTests = {"第１回実力", "第２回実力", "第３回実力", "第４回実力",
-                                              "第５回実力"};
+const std::vector<std::string> kTeikiTests = {"１学期中間", "１学期期末", "２学期中間", "２学期期末", "学年末総まとめ"};
+const std::vector<std::string> kJitsuTests = {"第１回実力", "第２回実力", "第３回実力", "第４回実力", "第５回実力"};
 
 void WriteTestNames(const fs::path &file, const std::vector<std::string> &names) {
     std::vector<Sheet> sheets;
@@ -247,14 +238,17 @@ const std::vector<std::vector<std::string>> kKanten = {
     {"社会的事象への関心・意欲・態度", "社会的な思考・判断・表現", "資料活用の技能", "社会的事象についての知識・理解"},
     {"数学への関心・意欲・態度", "数学的な見方や考え方", "数学的な技能", "数量や図形などについての知識・理解"},
     {"自然事象への関心・意欲・態度", "科学的な思考・表現", "観察・実験の技能", "自然事象についての知識・理解"},
-    {"コミュニケーションへの関心・意欲・態度", "外国語表現の能力", "外国語理解の能力", "言語や文化についての知識・理解"},
+    {"コミュニケーションへの関心・意欲・態度", "外国語表現の能力", "外国語理解の能力",
+     "言語や文化についての知識・理解"},
     {"音楽への関心・意欲・態度", "音楽表現の創意工夫", "音楽表現の技能", "鑑賞の能力"},
     {"美術への関心・意欲・態度", "発想や構想の能力", "創造的な技能", "鑑賞の能力"},
-    {"運動や健康・安全への関心・意欲・態度", "運動や健康・安全についての思考・判断", "運動の技能", "運動や健康・安全についての知識・理解"},
+    {"運動や健康・安全への関心・意欲・態度", "運動や健康・安全についての思考・判断", "運動の技能",
+     "運動や健康・安全についての知識・理解"},
     {"生活や技術への関心・意欲・態度", "生活を工夫し創造する能力", "生活の技能", "生活や技術についての知識・理解"},
 };
 const std::vector<std::vector<std::string>> kYourokuKanten = {
-    {"知識・技能", "思考・判断・表現（話す・聞く）", "思考・判断・表現（書く）", "思考・判断・表現（読む）", "主体的に学習に取り組む態度"},
+    {"知識・技能", "思考・判断・表現（話す・聞く）", "思考・判断・表現（書く）", "思考・判断・表現（読む）",
+     "主体的に学習に取り組む態度"},
     {"知識・技能", "思考・判断・表現", "資料活用の技能", "主体的に学習に取り組む態度"},
     {"知識・技能", "数学的な見方・考え方", "思考・判断・表現", "主体的に学習に取り組む態度"},
     {"知識・技能", "科学的な思考・表現", "観察・実験の技能", "主体的に学習に取り組む態度"},
@@ -349,8 +343,8 @@ void WriteRatings(const fs::path &file, int grade, const Roster &roster, const s
     WriteBook(file, std::move(sheets));
 }
 
-void WriteMarks(const fs::path &file, int grade, const Roster &roster, const std::vector<double> &ability,
-                bool filled, Dice &dice) {
+void WriteMarks(const fs::path &file, int grade, const Roster &roster, const std::vector<double> &ability, bool filled,
+                Dice &dice) {
     Sheet s("Data");
     s.Headings(SubjectHeadings(9));
     StudentNumbers(s, grade);

@@ -25,9 +25,7 @@ private:
 };
 
 // A BOF record of any BIFF version: 2, 3, 4, or 5 and later.
-inline bool isBof(std::uint16_t rid) {
-    return rid == id::Bof2 || rid == id::Bof3 || rid == id::Bof4 || rid == id::Bof;
-}
+inline bool isBof(std::uint16_t rid) { return rid == id::Bof2 || rid == id::Bof3 || rid == id::Bof4 || rid == id::Bof; }
 
 struct Record {
     std::uint16_t id = 0;

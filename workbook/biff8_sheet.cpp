@@ -13,11 +13,17 @@ namespace {
 
 bool isCellRecord(std::uint16_t rid) {
     switch (rid) {
-    case id::Blank: case id::MulBlank: case id::Number: case id::Rk: case id::MulRk:
-    case id::LabelSst: case id::Label: case id::RString: case id::BoolErr: case id::Formula:
-        return true;
-    default:
-        return false;
+    case id::Blank:
+    case id::MulBlank:
+    case id::Number:
+    case id::Rk:
+    case id::MulRk:
+    case id::LabelSst:
+    case id::Label:
+    case id::RString:
+    case id::BoolErr:
+    case id::Formula: return true;
+    default: return false;
     }
 }
 
@@ -37,7 +43,6 @@ bool belongsToFormula(std::uint16_t rid) {
 std::string unicodeText(std::string_view b, std::size_t pos) {
     return utf16::toUtf8(biff::biff8StringUnits(reinterpret_cast<const std::uint8_t *>(b.data()), b.size(), pos));
 }
-
 
 Record cellRecord(std::uint16_t rid, std::uint16_t row, std::uint16_t col, std::uint16_t xf) {
     Record r{rid, {}};
@@ -87,9 +92,9 @@ SheetCells::SheetCells(std::vector<Record> records) {
         else if (r.id == id::Eof) --depth;
         // A CONTINUE behind a cell record is part of it and moves with it.
         const bool continuesCell = r.id == id::Continue && last && prevInCell;
-        const bool table = !nested && depth == 1 &&
-                           (isCellRecord(r.id) || belongsToFormula(r.id) || continuesCell || r.id == id::Row ||
-                            r.id == id::DbCell);
+        const bool table =
+            !nested && depth == 1 &&
+            (isCellRecord(r.id) || belongsToFormula(r.id) || continuesCell || r.id == id::Row || r.id == id::DbCell);
         prevInCell = table && r.id != id::Row && r.id != id::DbCell;
         if (!nested && depth == 1 && isOlderCellRecord(r.id))
             throw FormatError(FormatError::Kind::Damaged, "a cell record of an older format");
@@ -231,8 +236,7 @@ CellValue SheetCells::value(std::uint16_t row, std::uint16_t col, const SharedSt
             v.number = getDouble(b, 6);
         }
         break;
-    default:
-        break;  // BLANK, MULBLANK
+    default: break;  // BLANK, MULBLANK
     }
     return v;
 }
@@ -269,15 +273,18 @@ void SheetCells::put(std::uint16_t row, std::uint16_t col, Record rec) {
                 bool shared = (get16(r.body, 14) & 0x0008) != 0;
                 unsigned firstToken = r.body.size() > 22 ? static_cast<unsigned char>(r.body[22]) : 0;
                 bool anchor = false;
-                for (const Record &x : old.recs) anchor |= x.id == id::ShrFmla || x.id == id::Array || x.id == id::Table;
+                for (const Record &x : old.recs)
+                    anchor |= x.id == id::ShrFmla || x.id == id::Array || x.id == id::Table;
                 if (shared || anchor || firstToken == 0x01 || firstToken == 0x02)
                     throw CellRefused("shared or array formula");
             }
             rd.cells.erase(it);
-            if (old.col1 < col) rd.cells[old.col1] = Unit{old.col1, static_cast<std::uint16_t>(col - 1),
-                                                          {subRun(r, old.col1, old.col1, col - 1)}};
-            if (old.col2 > col) rd.cells[col + 1] = Unit{static_cast<std::uint16_t>(col + 1), old.col2,
-                                                         {subRun(r, old.col1, col + 1, old.col2)}};
+            if (old.col1 < col)
+                rd.cells[old.col1] =
+                    Unit{old.col1, static_cast<std::uint16_t>(col - 1), {subRun(r, old.col1, old.col1, col - 1)}};
+            if (old.col2 > col)
+                rd.cells[col + 1] =
+                    Unit{static_cast<std::uint16_t>(col + 1), old.col2, {subRun(r, old.col1, col + 1, old.col2)}};
         }
     }
     rd.cells[col] = Unit{col, col, {std::move(rec)}};

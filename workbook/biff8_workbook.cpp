@@ -104,7 +104,8 @@ std::string Workbook::save(bool addUncalced) const {
     std::size_t refs = 0;
     for (std::size_t s = 1; s < substreams_.size(); ++s) {
         auto it = changedBySubstream.find(s);
-        refs += it != changedBySubstream.end() ? it->second->sharedStringRefs() : countSharedRefs(records_, substreams_[s]);
+        refs +=
+            it != changedBySubstream.end() ? it->second->sharedStringRefs() : countSharedRefs(records_, substreams_[s]);
     }
 
     std::vector<Record> out;

@@ -46,7 +46,7 @@ public:
 private:
     struct SheetRef {
         std::string name;
-        std::size_t substream = 0;   // index into substreams_
+        std::size_t substream = 0;  // index into substreams_
     };
 
     std::vector<Record> records_;

@@ -47,9 +47,9 @@ Record font() {
     append16(r.body, 0x7FFF);  // automatic colour
     append16(r.body, 400);     // normal weight
     append16(r.body, 0);
-    r.body.push_back(0);                           // no underline
-    r.body.push_back(3);                           // modern family
-    r.body.push_back(static_cast<char>(0x80));     // Shift_JIS character set
+    r.body.push_back(0);                        // no underline
+    r.body.push_back(3);                        // modern family
+    r.body.push_back(static_cast<char>(0x80));  // Shift_JIS character set
     r.body.push_back(0);
     appendName(r.body, utf16::fromUtf8("ＭＳ Ｐゴシック"), false);
     return r;
@@ -57,10 +57,10 @@ Record font() {
 
 Record xf(bool style) {
     Record r{id::Xf, {}};
-    append16(r.body, 0);                          // font
-    append16(r.body, 0);                          // number format: General
-    append16(r.body, style ? 0xFFF5 : 0x0001);    // locked; a style or a cell of style 0
-    r.body.push_back(0x20);                       // aligned to the bottom
+    append16(r.body, 0);                        // font
+    append16(r.body, 0);                        // number format: General
+    append16(r.body, style ? 0xFFF5 : 0x0001);  // locked; a style or a cell of style 0
+    r.body.push_back(0x20);                     // aligned to the bottom
     r.body.push_back(0);
     r.body.push_back(0);
     r.body.push_back(static_cast<char>(style ? 0x00 : 0xF8));
@@ -79,12 +79,14 @@ std::vector<Record> sheetSkeleton(const ModelSheet &s, bool first) {
         // Neighbouring columns of one width share a record.
         auto end = std::next(it);
         std::uint16_t last = it->first;
-        while (end != s.columnWidths.end() && end->first == last + 1 && end->second == it->second) last = (end++)->first;
+        while (end != s.columnWidths.end() && end->first == last + 1 && end->second == it->second)
+            last = (end++)->first;
         recs.push_back(simple(id::ColInfo, {it->first, last, it->second, 15, 0, 0}));
         it = end;
     }
     recs.push_back(Record{id::Dimensions, std::string(14, '\0')});
-    recs.push_back(simple(id::Window2, {static_cast<std::uint16_t>(first ? 0x06B6 : 0x00B6), 0, 0, 0x40, 0, 0, 0, 0, 0}));
+    recs.push_back(
+        simple(id::Window2, {static_cast<std::uint16_t>(first ? 0x06B6 : 0x00B6), 0, 0, 0x40, 0, 0, 0, 0, 0}));
     recs.push_back(Record{id::Eof, {}});
     return recs;
 }
@@ -109,8 +111,8 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
     for (const ModelSheet &s : model.sheets) {
         Record r{id::BoundSheet, {}};
         append32(r.body, 0);
-        r.body.push_back(0);  // visible
-        r.body.push_back(0);  // worksheet
+        r.body.push_back(0);                                               // visible
+        r.body.push_back(0);                                               // worksheet
         appendName(r.body, utf16::fromUtf8(s.name).substr(0, 31), false);  // the longest sheet name there is
         boundAt.push_back(globals.size());
         globals.push_back(std::move(r));

@@ -14,14 +14,14 @@ namespace dorv::biff8 {
 struct ModelCell {
     bool isNumber = false;
     double number = 0;
-    std::string text;  // UTF-8
+    std::string text;        // UTF-8
     bool isBoolean = false;  // a TRUE/FALSE cell; `number` 0 is FALSE
 };
 
 struct ModelSheet {
-    std::string name;  // UTF-8
+    std::string name;                                                    // UTF-8
     std::map<std::pair<std::uint16_t, std::uint16_t>, ModelCell> cells;  // (row, col), 0-based
-    std::map<std::uint16_t, std::uint16_t> columnWidths;                // col -> width in 1/256 character
+    std::map<std::uint16_t, std::uint16_t> columnWidths;                 // col -> width in 1/256 character
 };
 
 struct WorkbookModel {

@@ -8,12 +8,12 @@
 
 namespace dorv::biff {
 
+using biff8::errorName;
 using biff8::FormatError;
 using biff8::get16;
 using biff8::get32;
 using biff8::getDouble;
 using biff8::isBof;
-using biff8::errorName;
 namespace id = biff8::id;
 
 namespace {
@@ -68,8 +68,11 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
                 sheet = &model.sheets.back();
                 auto it = namesByOffset.find(static_cast<std::uint32_t>(start));
                 if (it != namesByOffset.end()) sheet->name = it->second;
-                else if (model.sheets.size() <= namesInOrder.size()) sheet->name = namesInOrder[model.sheets.size() - 1];
-                else sheet->name = model.sheets.size() == 1 ? singleSheetName : "Sheet" + std::to_string(model.sheets.size());
+                else if (model.sheets.size() <= namesInOrder.size())
+                    sheet->name = namesInOrder[model.sheets.size() - 1];
+                else
+                    sheet->name =
+                        model.sheets.size() == 1 ? singleSheetName : "Sheet" + std::to_string(model.sheets.size());
             }
             continue;
         }
@@ -82,11 +85,8 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
         formulaWantsString = formulaWantsString && (rid == id::String2 || rid == id::String);
         const std::uint16_t row = get16(b, 0), col = get16(b, 2);
         switch (rid) {
-        case biff8::id::FilePass:
-            throw FormatError(FormatError::Kind::Encrypted, "encrypted workbook");
-        case biff8::id::Codepage:
-            codePage.select(get16(b, 0));
-            break;
+        case biff8::id::FilePass: throw FormatError(FormatError::Kind::Encrypted, "encrypted workbook");
+        case biff8::id::Codepage: codePage.select(get16(b, 0)); break;
         case id::BoundSheet: {  // BOUNDSHEET (BIFF5/7): position, visibility, type, name
             if (b.size() < 7) break;
             if (b[5] != 0) break;
@@ -108,12 +108,8 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
         case id::Number2:  // NUMBER (BIFF2)
             number(row, col, getDouble(b, 7));
             break;
-        case id::Number:
-            number(row, col, getDouble(b, 6));
-            break;
-        case id::Rk:
-            number(row, col, TXBiff::RkToFloat(get32(b, 6)));
-            break;
+        case id::Number: number(row, col, getDouble(b, 6)); break;
+        case id::Rk: number(row, col, TXBiff::RkToFloat(get32(b, 6))); break;
         case id::MulRk:  // MULRK
             for (std::size_t k = 0; len >= 6 && k < (len - 6) / 6; ++k)
                 number(row, static_cast<std::uint16_t>(col + k), TXBiff::RkToFloat(get32(b, 4 + 6 * k + 2)));
@@ -121,7 +117,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
         case id::Label2:  // LABEL (BIFF2): attributes 3, length 1
             text(row, col, eightBit(b, 8, static_cast<unsigned char>(b.size() > 7 ? b[7] : 0)));
             break;
-        case id::Label:  // LABEL: XF 2, length 2
+        case id::Label:    // LABEL: XF 2, length 2
         case id::RString:  // RSTRING
             text(row, col, eightBit(b, 8, get16(b, 6)));
             break;
@@ -157,7 +153,8 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
         }
         case id::String2:  // STRING (BIFF2): length 1
             if (formulaWantsString)
-                text(lastFormula.first, lastFormula.second, eightBit(b, 1, b.empty() ? 0 : static_cast<unsigned char>(b[0])));
+                text(lastFormula.first, lastFormula.second,
+                     eightBit(b, 1, b.empty() ? 0 : static_cast<unsigned char>(b[0])));
             formulaWantsString = false;
             break;
         case id::String:  // STRING: length 2
@@ -174,8 +171,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
                 for (unsigned c = get16(b, 0); c <= get16(b, 2) && c < 256; ++c)
                     sheet->columnWidths[static_cast<std::uint16_t>(c)] = get16(b, 4);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     if (depth != 0) throw FormatError(FormatError::Kind::Damaged, "sheet cut off");

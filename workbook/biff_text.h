@@ -17,8 +17,7 @@ std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n);
 // then the flags byte (16-bit or compressed characters; for a long string
 // also the sizes of formatting runs and phonetic data, which are skipped),
 // then the characters, as many as the body holds.
-std::u16string biff8StringUnits(const std::uint8_t *body, std::size_t size, std::size_t at,
-                                bool shortCount = false);
+std::u16string biff8StringUnits(const std::uint8_t *body, std::size_t size, std::size_t at, bool shortCount = false);
 
 // The three cell attribute bytes of BIFF2 cell records as one integer, the
 // first byte lowest.
@@ -27,16 +26,16 @@ inline int attr3(const std::uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 1
 // The code page of the 8-bit texts of BIFF2..BIFF7 workbooks: CP932 unless
 // the workbook's CODEPAGE record names a single-byte code page.
 class CodePage {
- public:
-  // Takes the value of a CODEPAGE record; code pages that are not single-byte
-  // (or that the system cannot convert) leave CP932 in force.
-  void select(std::uint16_t codePage);
-  bool isCp932() const { return table_.empty(); }
-  // The bytes up to the first NUL, as UTF-8.
-  std::string toUtf8(const std::uint8_t *p, std::size_t n) const;
+public:
+    // Takes the value of a CODEPAGE record; code pages that are not single-byte
+    // (or that the system cannot convert) leave CP932 in force.
+    void select(std::uint16_t codePage);
+    bool isCp932() const { return table_.empty(); }
+    // The bytes up to the first NUL, as UTF-8.
+    std::string toUtf8(const std::uint8_t *p, std::size_t n) const;
 
- private:
-  std::vector<std::string> table_;  // UTF-8 of each byte value, empty for CP932
+private:
+    std::vector<std::string> table_;  // UTF-8 of each byte value, empty for CP932
 };
 
 }  // namespace dorv::biff

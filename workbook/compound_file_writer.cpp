@@ -90,14 +90,15 @@ std::vector<std::uint8_t> build(const std::array<std::uint8_t, 16> &headerClsid,
         put64(p + 100, e.creationTime);
         put64(p + 108, e.modifiedTime);
         put32(p + 116, e.startSector);
-        put64(p + 120, e.objectType == kStream || e.objectType == kRootStorage ? e.streamSize & 0xFFFFFFFFu
-                                                                                : e.streamSize);
+        put64(p + 120,
+              e.objectType == kStream || e.objectType == kRootStorage ? e.streamSize & 0xFFFFFFFFu : e.streamSize);
     }
     const std::uint32_t firstDir = appendSectors(dir.data(), dir.size());
 
     std::vector<std::uint8_t> miniFatBytes(sectorsFor(miniFat.size() * 4, kSector) * kSector, 0xFF);
     for (std::size_t k = 0; k < miniFat.size(); ++k) put32(miniFatBytes.data() + 4 * k, miniFat[k]);
-    const std::uint32_t firstMiniFat = miniFat.empty() ? kEndOfChain : appendSectors(miniFatBytes.data(), miniFatBytes.size());
+    const std::uint32_t firstMiniFat =
+        miniFat.empty() ? kEndOfChain : appendSectors(miniFatBytes.data(), miniFatBytes.size());
     const std::size_t miniFatSectors = miniFatBytes.size() / kSector;
 
     // The FAT covers every sector, its own and the DIFAT's included.

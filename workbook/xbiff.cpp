@@ -16,8 +16,8 @@
 
 #include "biff8_records.h"
 #include "biff_text.h"
-#include "little_endian.h"
 #include "compound_file.h"
+#include "little_endian.h"
 #include "shared_strings.h"
 #include "utf16.h"
 
@@ -30,330 +30,318 @@ using le::u16;
 using le::u32;
 
 double leDouble(const std::uint8_t *p) {
-  std::uint64_t bits = le::u64(p);
-  double d;
-  std::memcpy(&d, &bits, sizeof d);
-  return d;
+    std::uint64_t bits = le::u64(p);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
 }
 
 // One record body; every read is checked against its size.
 struct Body {
-  const std::uint8_t *p;
-  std::size_t size;
-  bool has(std::size_t offset, std::size_t n) const { return offset <= size && n <= size - offset; }
-  std::uint16_t u16(std::size_t o) const { return le::u16(p + o); }
-  std::uint32_t u32(std::size_t o) const { return le::u32(p + o); }
+    const std::uint8_t *p;
+    std::size_t size;
+    bool has(std::size_t offset, std::size_t n) const { return offset <= size && n <= size - offset; }
+    std::uint16_t u16(std::size_t o) const { return le::u16(p + o); }
+    std::uint32_t u32(std::size_t o) const { return le::u32(p + o); }
 };
 
 // The walk of one Open() call.
 class Walker {
- public:
-  Walker(TXBiff &owner, std::span<const std::uint8_t> stream, int state)
-      : owner_(owner), s_(stream), state_(state) {}
+public:
+    Walker(TXBiff &owner, std::span<const std::uint8_t> stream, int state) : owner_(owner), s_(stream), state_(state) {}
 
-  // Decides the record layouts from the first BOF; run() walks the rest.
-  void firstBof();
-  void run();
-  int state() const { return state_; }
+    // Decides the record layouts from the first BOF; run() walks the rest.
+    void firstBof();
+    void run();
+    int state() const { return state_; }
 
- private:
-  void record(std::uint16_t id, Body b);
-  std::size_t sharedStringTable(std::size_t start);
-  void cell(int row, int col, int attr, const std::string &text) {
-    lastRow_ = row;
-    lastCol_ = col;
-    lastAttr_ = attr;
-    if (owner_.OnReadCell) owner_.OnReadCell(owner_, sheetNo_, row, col, attr, text, cancel_);
-  }
-  std::string text8(const std::uint8_t *p, std::size_t n) const {
-    return state_ == 8 ? biff::latin1ToUtf8(p, n) : codePage_.toUtf8(p, n);
-  }
-  // A BIFF8 string with its character count at `o` (16 bits, or 8 with
-  // `shortCount`), bounded by the body, up to the first NUL.
-  std::string biff8String(Body b, std::size_t o, bool shortCount = false) const;
-  void progress() {
-    owner_.Progress = int(std::uint64_t(pos_) * 100 / s_.size());
-    if (owner_.OnProgress) owner_.OnProgress(owner_, owner_.Progress);
-  }
+private:
+    void record(std::uint16_t id, Body b);
+    std::size_t sharedStringTable(std::size_t start);
+    void cell(int row, int col, int attr, const std::string &text) {
+        lastRow_ = row;
+        lastCol_ = col;
+        lastAttr_ = attr;
+        if (owner_.OnReadCell) owner_.OnReadCell(owner_, sheetNo_, row, col, attr, text, cancel_);
+    }
+    std::string text8(const std::uint8_t *p, std::size_t n) const {
+        return state_ == 8 ? biff::latin1ToUtf8(p, n) : codePage_.toUtf8(p, n);
+    }
+    // A BIFF8 string with its character count at `o` (16 bits, or 8 with
+    // `shortCount`), bounded by the body, up to the first NUL.
+    std::string biff8String(Body b, std::size_t o, bool shortCount = false) const;
+    void progress() {
+        owner_.Progress = int(std::uint64_t(pos_) * 100 / s_.size());
+        if (owner_.OnProgress) owner_.OnProgress(owner_, owner_.Progress);
+    }
 
-  TXBiff &owner_;
-  std::span<const std::uint8_t> s_;  // the stream, where it lies in the file
-  std::size_t pos_ = 0;
-  int state_;
-  int sheetNo_ = 0;
-  bool cancel_ = false;
-  int lastRow_ = 0, lastCol_ = 0, lastAttr_ = 0;
-  std::vector<std::string> shared_;
-  biff::CodePage codePage_;
+    TXBiff &owner_;
+    std::span<const std::uint8_t> s_;  // the stream, where it lies in the file
+    std::size_t pos_ = 0;
+    int state_;
+    int sheetNo_ = 0;
+    bool cancel_ = false;
+    int lastRow_ = 0, lastCol_ = 0, lastAttr_ = 0;
+    std::vector<std::string> shared_;
+    biff::CodePage codePage_;
 };
 
 // The substream types a BOF record names: workbook globals, VB module,
 // worksheet, chart, macro sheet, workspace.
 bool knownSubstreamType(std::uint16_t type) {
-  return type == biff8::kGlobalsType || type == 0x0006 || type == biff8::kWorksheetType || type == 0x0020 || type == 0x0040 ||
-         type == 0x0100;
+    return type == biff8::kGlobalsType || type == 0x0006 || type == biff8::kWorksheetType || type == 0x0020 ||
+           type == 0x0040 || type == 0x0100;
 }
 
 void Walker::firstBof() {
-  const std::size_t size = s_.size();
-  // Words in front of the first BOF id are passed over, two bytes at a time.
-  while (pos_ + 2 <= size && !biff8::isBof(u16(s_.data() + pos_))) pos_ += 2;
-  // That first BOF id must start a whole BOF record of a known substream
-  // type. An empty file, a text, random bytes or a compound file without a
-  // workbook stream would otherwise walk as a workbook without cells, and a
-  // loader would take an empty roster for the real one instead of going on
-  // to the service, which says what is wrong with the file.
-  if (size - pos_ < 4) throw XBiffError(kMsgOpenFailed);
-  const std::uint16_t id = u16(s_.data() + pos_);
-  const std::size_t len = u16(s_.data() + pos_ + 2);
-  if (len < 4 || len > size - pos_ - 4) throw XBiffError(kMsgOpenFailed);
-  const Body b{s_.data() + pos_ + 4, len};
-  if (!knownSubstreamType(b.u16(2))) throw XBiffError(kMsgOpenFailed);
-  if (id == id::Bof3) state_ = 3;
-  // A plain file takes the BIFF2 layouts only when it really is BIFF2.
-  if (state_ == 2 && id == id::Bof4) state_ = 4;
-  if (state_ == 2 && id == id::Bof) state_ = 5;
-  if (b.u16(0) == biff8::kBiff8Version) state_ = 8;
-  if (b.u16(2) == biff8::kWorksheetType) sheetNo_ = 1;
-  pos_ += 4 + len;
+    const std::size_t size = s_.size();
+    // Words in front of the first BOF id are passed over, two bytes at a time.
+    while (pos_ + 2 <= size && !biff8::isBof(u16(s_.data() + pos_))) pos_ += 2;
+    // That first BOF id must start a whole BOF record of a known substream
+    // type. An empty file, a text, random bytes or a compound file without a
+    // workbook stream would otherwise walk as a workbook without cells, and a
+    // loader would take an empty roster for the real one instead of going on
+    // to the service, which says what is wrong with the file.
+    if (size - pos_ < 4) throw XBiffError(kMsgOpenFailed);
+    const std::uint16_t id = u16(s_.data() + pos_);
+    const std::size_t len = u16(s_.data() + pos_ + 2);
+    if (len < 4 || len > size - pos_ - 4) throw XBiffError(kMsgOpenFailed);
+    const Body b{s_.data() + pos_ + 4, len};
+    if (!knownSubstreamType(b.u16(2))) throw XBiffError(kMsgOpenFailed);
+    if (id == id::Bof3) state_ = 3;
+    // A plain file takes the BIFF2 layouts only when it really is BIFF2.
+    if (state_ == 2 && id == id::Bof4) state_ = 4;
+    if (state_ == 2 && id == id::Bof) state_ = 5;
+    if (b.u16(0) == biff8::kBiff8Version) state_ = 8;
+    if (b.u16(2) == biff8::kWorksheetType) sheetNo_ = 1;
+    pos_ += 4 + len;
 }
 
 void Walker::run() {
-  const std::size_t size = s_.size();
-  while (pos_ < size) {
-    if (size - pos_ < 4) break;  // a record header cut off by the end
-    const std::size_t start = pos_;
-    const std::uint16_t id = u16(s_.data() + start);
-    const std::size_t len = u16(s_.data() + start + 2);
-    const std::size_t avail = std::min(len, size - start - 4);
-    if (id == id::Sst) {
-      pos_ = sharedStringTable(start);
-    } else {
-      record(id, Body{s_.data() + start + 4, avail});
-      pos_ = std::min(start + 4 + len, size);
+    const std::size_t size = s_.size();
+    while (pos_ < size) {
+        if (size - pos_ < 4) break;  // a record header cut off by the end
+        const std::size_t start = pos_;
+        const std::uint16_t id = u16(s_.data() + start);
+        const std::size_t len = u16(s_.data() + start + 2);
+        const std::size_t avail = std::min(len, size - start - 4);
+        if (id == id::Sst) {
+            pos_ = sharedStringTable(start);
+        } else {
+            record(id, Body{s_.data() + start + 4, avail});
+            pos_ = std::min(start + 4 + len, size);
+        }
+        progress();
+        if (cancel_) break;
     }
-    progress();
-    if (cancel_) break;
-  }
 }
 
 std::string Walker::biff8String(Body b, std::size_t o, bool shortCount) const {
-  const std::u16string units = biff::biff8StringUnits(b.p, b.size, o, shortCount);
-  return utf16::toUtf8(std::u16string_view(units).substr(0, units.find(u'\0')));
+    const std::u16string units = biff::biff8StringUnits(b.p, b.size, o, shortCount);
+    return utf16::toUtf8(std::u16string_view(units).substr(0, units.find(u'\0')));
 }
 
 void Walker::record(std::uint16_t id, Body b) {
-  switch (id) {
+    switch (id) {
     case id::Integer2:
-      if (b.has(0, 9))
-        cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatInteger(b.u16(7)));
-      break;
+        if (b.has(0, 9)) cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatInteger(b.u16(7)));
+        break;
     case id::Number2:
-      if (b.has(0, 15))
-        cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatGeneral(leDouble(b.p + 7)));
-      break;
+        if (b.has(0, 15)) cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatGeneral(leDouble(b.p + 7)));
+        break;
     case id::Number:
-      if (b.has(0, 14)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(leDouble(b.p + 6)));
-      break;
+        if (b.has(0, 14)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(leDouble(b.p + 6)));
+        break;
     case id::Label2:
     case id::Label:
-      if (!b.has(0, 8)) break;
-      if (id == id::Label && state_ == 8)
-        cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
-      else
-        cell(b.u16(0), b.u16(2), id == id::Label2 ? biff::attr3(b.p + 4) : b.u16(4),
-             text8(b.p + 8, b.size - 8));
-      break;
+        if (!b.has(0, 8)) break;
+        if (id == id::Label && state_ == 8) cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
+        else cell(b.u16(0), b.u16(2), id == id::Label2 ? biff::attr3(b.p + 4) : b.u16(4), text8(b.p + 8, b.size - 8));
+        break;
     case id::RString:
-      if (!b.has(0, 8)) break;
-      if (state_ == 8)
-        cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
-      else
-        cell(b.u16(0), b.u16(2), b.u16(4), text8(b.p + 8, std::min<std::size_t>(b.u16(6), b.size - 8)));
-      break;
+        if (!b.has(0, 8)) break;
+        if (state_ == 8) cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
+        else cell(b.u16(0), b.u16(2), b.u16(4), text8(b.p + 8, std::min<std::size_t>(b.u16(6), b.size - 8)));
+        break;
     case id::Formula:
     case id::Formula3:
     case id::Formula4: {
-      const bool biff2 = state_ == 2;
-      const std::size_t r = biff2 ? 7 : 6;
-      if (!b.has(r, 8)) break;
-      const int attr = biff2 ? biff::attr3(b.p + 4) : b.u16(4);
-      const std::uint8_t *res = b.p + r;
-      std::string text;
-      if (u16(res + 6) == 0xFFFF && res[0] == 1)
-        text = res[2] == 0 ? "FALSE" : "TRUE";
-      else
-        text = TXBiff::formatGeneral(leDouble(res));
-      cell(b.u16(0), b.u16(2), attr, text);
-      break;
+        const bool biff2 = state_ == 2;
+        const std::size_t r = biff2 ? 7 : 6;
+        if (!b.has(r, 8)) break;
+        const int attr = biff2 ? biff::attr3(b.p + 4) : b.u16(4);
+        const std::uint8_t *res = b.p + r;
+        std::string text;
+        if (u16(res + 6) == 0xFFFF && res[0] == 1) text = res[2] == 0 ? "FALSE" : "TRUE";
+        else text = TXBiff::formatGeneral(leDouble(res));
+        cell(b.u16(0), b.u16(2), attr, text);
+        break;
     }
     case id::String2:
     case id::String: {
-      std::string text;
-      if (state_ == 2) {
-        if (!b.has(0, 1)) break;
-        text = text8(b.p + 1, std::min<std::size_t>(b.p[0], b.size - 1));
-      } else if (state_ == 8) {
-        if (!b.has(0, 3)) break;
-        text = biff8String(b, 0);
-      } else {
-        if (!b.has(0, 2)) break;
-        text = text8(b.p + 2, std::min<std::size_t>(b.u16(0), b.size - 2));
-      }
-      cell(lastRow_, lastCol_, lastAttr_, text);
-      break;
+        std::string text;
+        if (state_ == 2) {
+            if (!b.has(0, 1)) break;
+            text = text8(b.p + 1, std::min<std::size_t>(b.p[0], b.size - 1));
+        } else if (state_ == 8) {
+            if (!b.has(0, 3)) break;
+            text = biff8String(b, 0);
+        } else {
+            if (!b.has(0, 2)) break;
+            text = text8(b.p + 2, std::min<std::size_t>(b.u16(0), b.size - 2));
+        }
+        cell(lastRow_, lastCol_, lastAttr_, text);
+        break;
     }
     case id::Rk:
-      if (b.has(0, 10))
-        cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(6))));
-      break;
+        if (b.has(0, 10)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(6))));
+        break;
     case id::MulRk: {
-      if (b.size < 6) break;
-      const std::size_t pairs = (b.size - 6) / 6;
-      const int row = b.u16(0), first = b.u16(2);
-      for (std::size_t i = 0; i < pairs; ++i) {
-        const std::size_t o = 4 + 6 * i;
-        cell(row, first + int(i), b.u16(o), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(o + 2))));
-      }
-      break;
+        if (b.size < 6) break;
+        const std::size_t pairs = (b.size - 6) / 6;
+        const int row = b.u16(0), first = b.u16(2);
+        for (std::size_t i = 0; i < pairs; ++i) {
+            const std::size_t o = 4 + 6 * i;
+            cell(row, first + int(i), b.u16(o), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(o + 2))));
+        }
+        break;
     }
     case id::LabelSst:
-      if (b.has(0, 10)) {
-        const std::uint32_t index = b.u32(6);
-        if (index < shared_.size()) cell(b.u16(0), b.u16(2), 0, shared_[index]);
-      }
-      break;
+        if (b.has(0, 10)) {
+            const std::uint32_t index = b.u32(6);
+            if (index < shared_.size()) cell(b.u16(0), b.u16(2), 0, shared_[index]);
+        }
+        break;
     case id::BoundSheet: {
-      if (!b.has(0, 7) || b.p[5] != 0) break;
-      std::string name;
-      const std::size_t count = b.p[6];
-      if (state_ == 8) {
-        if (!b.has(7, 1)) break;
-        name = biff8String(b, 6, true);
-      } else {
-        name = text8(b.p + 7, std::min(count, b.size - 7));
-      }
-      if (owner_.OnReadSheetName) owner_.OnReadSheetName(owner_, name);
-      break;
+        if (!b.has(0, 7) || b.p[5] != 0) break;
+        std::string name;
+        const std::size_t count = b.p[6];
+        if (state_ == 8) {
+            if (!b.has(7, 1)) break;
+            name = biff8String(b, 6, true);
+        } else {
+            name = text8(b.p + 7, std::min(count, b.size - 7));
+        }
+        if (owner_.OnReadSheetName) owner_.OnReadSheetName(owner_, name);
+        break;
     }
     case id::ColInfo:
-      if (owner_.OnReadColW && b.has(0, 6)) {
-        const int first = b.u16(0), last = b.u16(2), width = b.u16(4);
-        for (int c = first; c <= last; ++c) owner_.OnReadColW(owner_, sheetNo_, c, width);
-      }
-      break;
+        if (owner_.OnReadColW && b.has(0, 6)) {
+            const int first = b.u16(0), last = b.u16(2), width = b.u16(4);
+            for (int c = first; c <= last; ++c) owner_.OnReadColW(owner_, sheetNo_, c, width);
+        }
+        break;
     case id::Codepage:
-      if (b.has(0, 2)) codePage_.select(b.u16(0));
-      break;
+        if (b.has(0, 2)) codePage_.select(b.u16(0));
+        break;
     case id::FilePass:
-      // Every record body behind it is encrypted: walked on, it would give
-      // cells of random values. The service refuses such a workbook with a
-      // message of its own.
-      throw XBiffError(kMsgOpenFailed);
+        // Every record body behind it is encrypted: walked on, it would give
+        // cells of random values. The service refuses such a workbook with a
+        // message of its own.
+        throw XBiffError(kMsgOpenFailed);
     case id::Bof2:
     case id::Bof3:
     case id::Bof4:
     case id::Bof:
-      if (b.has(2, 2) && b.u16(2) == biff8::kWorksheetType) ++sheetNo_;
-      break;
-    default:
-      break;
-  }
+        if (b.has(2, 2) && b.u16(2) == biff8::kWorksheetType) ++sheetNo_;
+        break;
+    default: break;
+    }
 }
 
 // The SST record and the CONTINUE records behind it, as one unit. Returns
 // the position of the first record after the unit.
 std::size_t Walker::sharedStringTable(std::size_t start) {
-  const std::size_t size = s_.size();
-  std::vector<std::span<const std::uint8_t>> bodies;
-  std::size_t at = start;
-  bool first = true;
-  while (at + 4 <= size && (first || u16(s_.data() + at) == id::Continue)) {
-    const std::size_t len = u16(s_.data() + at + 2);
-    if (len > biff8::kMaxRecordBody) throw XBiffError(kMsgUnknownFormat);
-    bodies.push_back(s_.subspan(at + 4, std::min(len, size - at - 4)));
-    at = std::min(at + 4 + len, size);
-    first = false;
-  }
-  shared_ = biff::decodeSharedStrings(bodies);
-  return at;
+    const std::size_t size = s_.size();
+    std::vector<std::span<const std::uint8_t>> bodies;
+    std::size_t at = start;
+    bool first = true;
+    while (at + 4 <= size && (first || u16(s_.data() + at) == id::Continue)) {
+        const std::size_t len = u16(s_.data() + at + 2);
+        if (len > biff8::kMaxRecordBody) throw XBiffError(kMsgUnknownFormat);
+        bodies.push_back(s_.subspan(at + 4, std::min(len, size - at - 4)));
+        at = std::min(at + 4 + len, size);
+        first = false;
+    }
+    shared_ = biff::decodeSharedStrings(bodies);
+    return at;
 }
 
 }  // namespace
 
 double TXBiff::RkToFloat(std::uint32_t rk) {
-  double v;
-  if (rk & 0x02) {
-    v = double(std::int32_t(rk) >> 2);
-  } else {
-    const std::uint64_t bits = std::uint64_t(rk & 0xFFFFFFFCu) << 32;
-    std::memcpy(&v, &bits, sizeof v);
-  }
-  if (rk & 0x01) v /= 100;
-  return v;
+    double v;
+    if (rk & 0x02) {
+        v = double(std::int32_t(rk) >> 2);
+    } else {
+        const std::uint64_t bits = std::uint64_t(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&v, &bits, sizeof v);
+    }
+    if (rk & 0x01) v /= 100;
+    return v;
 }
 
 std::string TXBiff::formatInteger(long long value) { return std::to_string(value); }
 
 std::string TXBiff::formatGeneral(double value) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  if (value == 0) return "0";
-  // Whole numbers of up to 15 digits, the common case, print as integers.
-  if (std::fabs(value) < 1e15 && value == std::trunc(value)) return std::to_string(std::int64_t(value));
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (value == 0) return "0";
+    // Whole numbers of up to 15 digits, the common case, print as integers.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) return std::to_string(std::int64_t(value));
 
-  // 15 significant digits: d.dddddddddddddde[+-]x...
-  char sci[40];
-  const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
-  const char *p = sci;
-  const char *end = res.ptr;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  char digits[16];
-  std::size_t n = 0;
-  for (; p < end && *p != 'e'; ++p)
-    if (*p != '.') digits[n++] = *p;
-  int exponent = 0;
-  const char *exponentText = p + 1;
-  if (exponentText < end && *exponentText == '+') ++exponentText;
-  std::from_chars(exponentText, end, exponent);
-  while (n > 1 && digits[n - 1] == '0') --n;
+    // 15 significant digits: d.dddddddddddddde[+-]x...
+    char sci[40];
+    const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
+    const char *p = sci;
+    const char *end = res.ptr;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    char digits[16];
+    std::size_t n = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') digits[n++] = *p;
+    int exponent = 0;
+    const char *exponentText = p + 1;
+    if (exponentText < end && *exponentText == '+') ++exponentText;
+    std::from_chars(exponentText, end, exponent);
+    while (n > 1 && digits[n - 1] == '0') --n;
 
-  char out[48];
-  std::size_t o = 0;
-  if (negative) out[o++] = '-';
-  if (exponent >= -5 && exponent < 15) {
-    if (exponent >= 0) {
-      const std::size_t intDigits = std::size_t(exponent) + 1;
-      for (std::size_t i = 0; i < intDigits; ++i) out[o++] = i < n ? digits[i] : '0';
-      if (n > intDigits) {
-        out[o++] = '.';
-        for (std::size_t i = intDigits; i < n; ++i) out[o++] = digits[i];
-      }
+    char out[48];
+    std::size_t o = 0;
+    if (negative) out[o++] = '-';
+    if (exponent >= -5 && exponent < 15) {
+        if (exponent >= 0) {
+            const std::size_t intDigits = std::size_t(exponent) + 1;
+            for (std::size_t i = 0; i < intDigits; ++i) out[o++] = i < n ? digits[i] : '0';
+            if (n > intDigits) {
+                out[o++] = '.';
+                for (std::size_t i = intDigits; i < n; ++i) out[o++] = digits[i];
+            }
+        } else {
+            out[o++] = '0';
+            out[o++] = '.';
+            for (int i = 0; i < -exponent - 1; ++i) out[o++] = '0';
+            for (std::size_t i = 0; i < n; ++i) out[o++] = digits[i];
+        }
     } else {
-      out[o++] = '0';
-      out[o++] = '.';
-      for (int i = 0; i < -exponent - 1; ++i) out[o++] = '0';
-      for (std::size_t i = 0; i < n; ++i) out[o++] = digits[i];
+        out[o++] = digits[0];
+        if (n > 1) {
+            out[o++] = '.';
+            for (std::size_t i = 1; i < n; ++i) out[o++] = digits[i];
+        }
+        out[o++] = 'E';
+        const auto e = std::to_chars(out + o, out + sizeof out, exponent);
+        o = std::size_t(e.ptr - out);
     }
-  } else {
-    out[o++] = digits[0];
-    if (n > 1) {
-      out[o++] = '.';
-      for (std::size_t i = 1; i < n; ++i) out[o++] = digits[i];
-    }
-    out[o++] = 'E';
-    const auto e = std::to_chars(out + o, out + sizeof out, exponent);
-    o = std::size_t(e.ptr - out);
-  }
-  return std::string(out, o);
+    return std::string(out, o);
 }
 
 namespace {
 
 struct Buffer {
-  std::unique_ptr<std::uint8_t[]> data;
-  std::size_t capacity = 0;
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t capacity = 0;
 };
 
 // The buffer of the thread's last workbook, up to kKeptBuffer bytes: loaders
@@ -367,94 +355,94 @@ thread_local Buffer keptBuffer;
 // rather than mapped: a mapped file that another program cuts short while
 // it is walked would kill the process.
 class FileBytes {
- public:
-  // Files other than regular ones are not read (and opened without waiting,
-  // so that a named pipe does not hang the caller).
-  explicit FileBytes(const std::string &fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw XBiffError(kMsgOpenFailed);
-    struct Closer {
-      int fd;
-      ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw XBiffError(kMsgOpenFailed);
-    // The kept buffer is taken out while in use: a handler that opens
-    // another workbook gets a buffer of its own.
-    buffer_ = std::move(keptBuffer);
-    keptBuffer = Buffer{};
-    // One byte more than the size told, to see a file that has grown since.
-    reserve(std::size_t(st.st_size) + 1);
-    for (;;) {
-      if (size_ == buffer_.capacity) reserve(2 * size_);
-      const ssize_t got = ::read(fd, buffer_.data.get() + size_, buffer_.capacity - size_);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) throw XBiffError(kMsgOpenFailed);
-      if (got == 0) break;
-      size_ += std::size_t(got);
+public:
+    // Files other than regular ones are not read (and opened without waiting,
+    // so that a named pipe does not hang the caller).
+    explicit FileBytes(const std::string &fileName) {
+        const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) throw XBiffError(kMsgOpenFailed);
+        struct Closer {
+            int fd;
+            ~Closer() { ::close(fd); }
+        } closer{fd};
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw XBiffError(kMsgOpenFailed);
+        // The kept buffer is taken out while in use: a handler that opens
+        // another workbook gets a buffer of its own.
+        buffer_ = std::move(keptBuffer);
+        keptBuffer = Buffer{};
+        // One byte more than the size told, to see a file that has grown since.
+        reserve(std::size_t(st.st_size) + 1);
+        for (;;) {
+            if (size_ == buffer_.capacity) reserve(2 * size_);
+            const ssize_t got = ::read(fd, buffer_.data.get() + size_, buffer_.capacity - size_);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw XBiffError(kMsgOpenFailed);
+            if (got == 0) break;
+            size_ += std::size_t(got);
+        }
     }
-  }
-  ~FileBytes() {
-    if (buffer_.capacity <= kKeptBuffer && buffer_.capacity > keptBuffer.capacity) keptBuffer = std::move(buffer_);
-  }
-  FileBytes(const FileBytes &) = delete;
-  FileBytes &operator=(const FileBytes &) = delete;
+    ~FileBytes() {
+        if (buffer_.capacity <= kKeptBuffer && buffer_.capacity > keptBuffer.capacity) keptBuffer = std::move(buffer_);
+    }
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
 
-  std::span<const std::uint8_t> bytes() const { return {buffer_.data.get(), size_}; }
+    std::span<const std::uint8_t> bytes() const { return {buffer_.data.get(), size_}; }
 
- private:
-  void reserve(std::size_t capacity) {
-    if (capacity <= buffer_.capacity) return;
-    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
-    if (size_ > 0) std::memcpy(data.get(), buffer_.data.get(), size_);
-    buffer_ = Buffer{std::move(data), capacity};
-  }
+private:
+    void reserve(std::size_t capacity) {
+        if (capacity <= buffer_.capacity) return;
+        auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        if (size_ > 0) std::memcpy(data.get(), buffer_.data.get(), size_);
+        buffer_ = Buffer{std::move(data), capacity};
+    }
 
-  Buffer buffer_;
-  std::size_t size_ = 0;
+    Buffer buffer_;
+    std::size_t size_ = 0;
 };
 
 }  // namespace
 
 void TXBiff::Open(const std::string &fileName) {
-  FileName = fileName;
-  std::error_code ec;
-  if (std::filesystem::is_directory(fileName, ec)) throw XBiffError(kMsgOpenFailed);
-  const FileBytes file(fileName);
-  parse(file.bytes());
+    FileName = fileName;
+    std::error_code ec;
+    if (std::filesystem::is_directory(fileName, ec)) throw XBiffError(kMsgOpenFailed);
+    const FileBytes file(fileName);
+    parse(file.bytes());
 }
 
 void TXBiff::OpenBytes(std::span<const std::uint8_t> fileBytes) { parse(fileBytes); }
 
 void TXBiff::parse(std::span<const std::uint8_t> file) {
-  // The stream is handed to the walk where it lies: in the file, or, when
-  // its sectors are out of order, gathered once into `gathered`.
-  std::span<const std::uint8_t> stream;
-  std::vector<std::uint8_t> gathered;
-  std::optional<cfb::CompoundFile> cf;
-  int state = 2;
-  if (cfb::CompoundFile::hasSignature(file)) {
-    try {
-      cf.emplace(cfb::CompoundFile::view(file));
-      if (auto i = cf->findRootStream(u"Workbook")) {
-        stream = cf->streamSpan(*i, gathered);
-        state = 5;
-      } else if (auto j = cf->findRootStream(u"book")) {
-        stream = cf->streamSpan(*j, gathered);
-        state = 4;
-      }
-    } catch (const cfb::NotCompoundFile &) {
-      state = 2;
+    // The stream is handed to the walk where it lies: in the file, or, when
+    // its sectors are out of order, gathered once into `gathered`.
+    std::span<const std::uint8_t> stream;
+    std::vector<std::uint8_t> gathered;
+    std::optional<cfb::CompoundFile> cf;
+    int state = 2;
+    if (cfb::CompoundFile::hasSignature(file)) {
+        try {
+            cf.emplace(cfb::CompoundFile::view(file));
+            if (auto i = cf->findRootStream(u"Workbook")) {
+                stream = cf->streamSpan(*i, gathered);
+                state = 5;
+            } else if (auto j = cf->findRootStream(u"book")) {
+                stream = cf->streamSpan(*j, gathered);
+                state = 4;
+            }
+        } catch (const cfb::NotCompoundFile &) {
+            state = 2;
+        }
     }
-  }
-  if (state == 2) stream = file;
-  Progress = 0;
-  Walker w(*this, stream, state);
-  w.firstBof();
-  biffState_ = w.state();
-  w.run();
-  Progress = 0;
-  if (OnProgress) OnProgress(*this, Progress);
+    if (state == 2) stream = file;
+    Progress = 0;
+    Walker w(*this, stream, state);
+    w.firstBof();
+    biffState_ = w.state();
+    w.run();
+    Progress = 0;
+    if (OnProgress) OnProgress(*this, Progress);
 }
 
 }  // namespace dorv

@@ -4,12 +4,12 @@
 
 #include <memory>
 
-#include "print/stats/calc_test.h"
-#include "print/pages/ichiran_page.h"
-#include "print/layer/print_job.h"
-#include "print/stats/stats_roster.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
+#include "print/layer/print_job.h"
+#include "print/pages/ichiran_page.h"
+#include "print/stats/calc_test.h"
+#include "print/stats/stats_roster.h"
 #include "schooldata/globals.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"
@@ -56,8 +56,8 @@ QString TfrmPrintIchiran::PrintList() {
 
     std::unique_ptr<TNameData> ownNames;
     const TNameData &names = RosterOfStatistics(*calc, ownNames);
-    const TIchiranSource source{*calc, names, *CurSotenData,
-                                IchiranTestName(*calc, CurTeikiTestName, CurJitsuTestName), SchoolName};
+    const TIchiranSource source{*calc, names, *CurSotenData, IchiranTestName(*calc, CurTeikiTestName, CurJitsuTestName),
+                                SchoolName};
 
     print::TPrintJob job(QStringLiteral("成績一覧表"), print::TOrientation::Landscape);
     print::TCanvas &canvas = job.Canvas();

@@ -3,18 +3,18 @@
 #include <functional>
 #include <memory>
 
-#include "print/views/DorvPrintDispDosu.h"
-#include "print/views/dosu_chart.h"
-#include "print/stats/calc_test.h"
+#include "desktop/services.h"
+#include "print/forms/nendo_era_today.h"
+#include "print/layer/print_job.h"
 #include "print/pages/ichiran_page.h"
 #include "print/pages/kojin_page.h"
-#include "print/layer/print_job.h"
-#include "print/forms/nendo_era_today.h"
 #include "print/pages/sheet_loop.h"
+#include "print/stats/calc_test.h"
 #include "print/stats/stats_roster.h"
-#include "desktop/services.h"
-#include "schooldata/dialogs/DorvInputWait.h"
+#include "print/views/DorvPrintDispDosu.h"
+#include "print/views/dosu_chart.h"
 #include "schooldata/access.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"
@@ -51,9 +51,9 @@ bool Prepare(TKojinPrint &print) {
     const TCalcTest *calc = CurCalcTest;
     if (calc == nullptr || calc->CalcGrade < 1 || calc->CalcGrade > 3 || CurSotenData == nullptr) return false;
     const TNameData &names = RosterOfStatistics(*calc, print.ownNames);
-    print.source = std::make_unique<TKojinSource>(TKojinSource{
-        *calc, names, *CurSotenData, IchiranTestName(*calc, CurTeikiTestName, CurJitsuTestName), SchoolName,
-        SchoolSection, NendoEraText()});
+    print.source = std::make_unique<TKojinSource>(
+        TKojinSource{*calc, names, *CurSotenData, IchiranTestName(*calc, CurTeikiTestName, CurJitsuTestName),
+                     SchoolName, SchoolSection, NendoEraText()});
     return true;
 }
 
@@ -107,8 +107,7 @@ void TfrmPrintKojin::PrintKojinSheet(print::TCanvas &canvas, const TKojinSource 
     PrintKojinText(canvas, source, classNo, number);
 }
 
-void TfrmPrintKojin::PrintKojinCharts(print::TCanvas &canvas, const TKojinSource &source, int classNo,
-                                      int number) {
+void TfrmPrintKojin::PrintKojinCharts(print::TCanvas &canvas, const TKojinSource &source, int classNo, int number) {
     if (frmDispDosu == nullptr) return;
     const TCalcTest &calc = source.Calc;
     const int slot = SlotOf(classNo, number);

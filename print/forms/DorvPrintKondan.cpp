@@ -2,19 +2,19 @@
 
 #include <QPushButton>
 
-#include "print/pages/kondan_page.h"
-#include "print/layer/print_job.h"
-#include "print/forms/nendo_era_today.h"
-#include "print/pages/sheet_loop.h"
 #include "desktop/fonts.h"
 #include "desktop/services.h"
-#include "schooldata/dialogs/DorvInputWait.h"
+#include "print/forms/nendo_era_today.h"
+#include "print/layer/print_job.h"
+#include "print/pages/kondan_page.h"
+#include "print/pages/sheet_loop.h"
 #include "schooldata/access.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kanten_data.h"
 #include "schooldata/name_data.h"
-#include "schooldata/test_names.h"
 #include "schooldata/settings.h"
+#include "schooldata/test_names.h"
 
 namespace dorv {
 

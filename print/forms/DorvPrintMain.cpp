@@ -188,8 +188,8 @@ void TfrmDorvPrint::freeDataObjects() {
 }
 
 void TfrmDorvPrint::disableOutputs() {
-    for (QPushButton *b : {btnPrIchiran, btnPrKojin, btnDispDosu, btnDispTutihyou, btnPrKondan, btnDispYouroku,
-                           btnHenkan})
+    for (QPushButton *b :
+         {btnPrIchiran, btnPrKojin, btnDispDosu, btnDispTutihyou, btnPrKondan, btnDispYouroku, btnHenkan})
         b->setEnabled(false);
 }
 
@@ -215,8 +215,8 @@ void TfrmDorvPrint::formShow() {
 }
 
 void TfrmDorvPrint::btnSelectTestClick(bool proficiency) {
-    TTestNameSet &names = proficiency ? static_cast<TTestNameSet &>(*CurJitsuTestName)
-                                      : static_cast<TTestNameSet &>(*CurTeikiTestName);
+    TTestNameSet &names =
+        proficiency ? static_cast<TTestNameSet &>(*CurJitsuTestName) : static_cast<TTestNameSet &>(*CurTeikiTestName);
     Form *dialog = proficiency ? static_cast<Form *>(frmSelectJitsu) : static_cast<Form *>(frmSelectTeiki);
     {
         BusyScope busy(frmWait);
@@ -226,8 +226,7 @@ void TfrmDorvPrint::btnSelectTestClick(bool proficiency) {
         loads_.loadShokuin(*CurTeachers);
     }
     const TestSelection before;
-    if (!dialog || dialog->run() != QDialog::Accepted)
-        return;
+    if (!dialog || dialog->run() != QDialog::Accepted) return;
 
     BusyScope busy(frmWait);
     busy.progress(33);
@@ -244,10 +243,8 @@ void TfrmDorvPrint::btnSelectTestClick(bool proficiency) {
     *CurCalcTest = *fresh;
     CurNameData->Grade = SelectedGrade;
 
-    for (QPushButton *b : {btnPrIchiran, btnPrKojin, btnDispDosu})
-        b->setEnabled(true);
-    for (QPushButton *b : {btnDispYouroku, btnDispTutihyou, btnPrKondan, btnHenkan})
-        b->setEnabled(false);
+    for (QPushButton *b : {btnPrIchiran, btnPrKojin, btnDispDosu}) b->setEnabled(true);
+    for (QPushButton *b : {btnDispYouroku, btnDispTutihyou, btnPrKondan, btnHenkan}) b->setEnabled(false);
 }
 
 void TfrmDorvPrint::btnSelectRatingsClick(bool youroku) {
@@ -257,8 +254,7 @@ void TfrmDorvPrint::btnSelectRatingsClick(bool youroku) {
         busy.progress(50);
         loads_.loadShokuin(*CurTeachers);
     }
-    if (!dialog || dialog->run() != QDialog::Accepted)
-        return;
+    if (!dialog || dialog->run() != QDialog::Accepted) return;
     {
         BusyScope busy(frmWait);
         busy.progress(33);
@@ -274,14 +270,12 @@ void TfrmDorvPrint::btnSelectRatingsClick(bool youroku) {
     // grade; after a selection of another grade they wait for the next
     // test selection.
     if (SelectedGrade != CurCalcTest->CalcGrade) {
-        for (QPushButton *b : {btnPrIchiran, btnPrKojin, btnDispDosu})
-            b->setEnabled(false);
+        for (QPushButton *b : {btnPrIchiran, btnPrKojin, btnDispDosu}) b->setEnabled(false);
     }
 }
 
 void TfrmDorvPrint::openModal(Form *form) {
-    if (form)
-        form->run();
+    if (form) form->run();
 }
 
 void TfrmDorvPrint::btnCloseClick() {
@@ -300,8 +294,7 @@ void TfrmDorvPrint::closeEvent(QCloseEvent *event) {
     // 終了, but never under an open view or dialog.
     event->ignore();
     const QWidget *modal = QApplication::activeModalWidget();
-    if (closing_ || (modal && modal != this))
-        return;
+    if (closing_ || (modal && modal != this)) return;
     btnCloseClick();
 }
 

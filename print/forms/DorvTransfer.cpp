@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "print/export/henkan_export.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
+#include "print/export/henkan_export.h"
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/globals.h"

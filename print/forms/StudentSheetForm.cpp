@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "print/pages/sheet_loop.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "desktop/services.h"
+#include "print/pages/sheet_loop.h"
 
 namespace dorv {
 

@@ -2,8 +2,8 @@
 // services (tests set it there).
 #pragma once
 
-#include "print/stats/nendo_era.h"
 #include "desktop/services.h"
+#include "print/stats/nendo_era.h"
 
 #include <QDate>
 

@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "desktop/services.h"
 #include "print/layer/print_system.h"
 #include "print/layer/qt_canvas.h"
-#include "desktop/services.h"
 
 namespace dorv::print {
 namespace {
@@ -44,8 +44,9 @@ QPageLayout PrinterLayout(const QString &printer, TOrientation orientation) {
     // The toolkit takes any paper size for any printer; the printer's list
     // says what it really has.
     const QList<QPageSize> sizes = info.supportedPageSizes();
-    const bool hasA4 = sizes.isEmpty() || info.supportsCustomPageSizes() ||
-                       std::any_of(sizes.begin(), sizes.end(), [&](const QPageSize &s) { return s.isEquivalentTo(a4); });
+    const bool hasA4 =
+        sizes.isEmpty() || info.supportsCustomPageSizes() ||
+        std::any_of(sizes.begin(), sizes.end(), [&](const QPageSize &s) { return s.isEquivalentTo(a4); });
     QPrinter probe(info, QPrinter::HighResolution);
     const bool sized = probe.setPageSize(a4);
     probe.setPageOrientation(asked);
@@ -71,12 +72,11 @@ QString PdfPathForSheet(const QString &sheetName) {
     // A sheet name never carries a folder into the path.
     QString name = sheetName;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    const QString stem = name + QLatin1Char('_') +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stem =
+        name + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString path = QDir(folder).filePath(stem + QStringLiteral(".pdf"));
     // Two prints within one second keep both files.
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(stem + QStringLiteral("-%1.pdf").arg(n));
+    for (int n = 2; QFileInfo::exists(path); ++n) path = QDir(folder).filePath(stem + QStringLiteral("-%1.pdf").arg(n));
     return path;
 }
 

@@ -4,8 +4,8 @@
 // message the canvas was given.
 #pragma once
 
-#include <QPainter>
 #include <QPagedPaintDevice>
+#include <QPainter>
 
 #include "print/layer/canvas.h"
 

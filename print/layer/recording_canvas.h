@@ -13,10 +13,10 @@ namespace dorv::print {
 struct TCanvasOp {
     enum class Kind { Text, Line, Rectangle, Chart };
     Kind What = Kind::Text;
-    int Page = 0;                // 1-based
-    int X = 0, Y = 0;            // text corner, line start, rectangle left-top
-    int X2 = 0, Y2 = 0;          // line end, rectangle right-bottom
-    std::string Text;            // text, or the chart's label
+    int Page = 0;        // 1-based
+    int X = 0, Y = 0;    // text corner, line start, rectangle left-top
+    int X2 = 0, Y2 = 0;  // line end, rectangle right-bottom
+    std::string Text;    // text, or the chart's label
     TCanvasFont Font;
     TColour Brush;
     int PenWidth = 1;

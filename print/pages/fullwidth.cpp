@@ -18,8 +18,7 @@ constexpr unsigned char kAlphanumericRow = 0x23;
 }  // namespace
 
 std::string JisToSjis(std::string_view jis) {
-    if (!jis.empty() && jis.front() == kEsc)
-        jis = jis.size() < 4 ? std::string_view{} : jis.substr(2, jis.size() - 4);
+    if (!jis.empty() && jis.front() == kEsc) jis = jis.size() < 4 ? std::string_view{} : jis.substr(2, jis.size() - 4);
 
     std::string out;
     out.reserve(jis.size());
@@ -29,15 +28,12 @@ std::string JisToSjis(std::string_view jis) {
         const unsigned j2 = static_cast<unsigned char>(jis[i + 1]);
         const unsigned s1 = (j1 + 1) / 2 + (j1 <= 0x5E ? 0x70 : 0xB0);
         unsigned s2;
-        if (j1 % 2 == 0)
-            s2 = j2 + 0x7E;
-        else
-            s2 = j2 + (j2 < 0x60 ? 0x1F : 0x20);
+        if (j1 % 2 == 0) s2 = j2 + 0x7E;
+        else s2 = j2 + (j2 < 0x60 ? 0x1F : 0x20);
         out.push_back(static_cast<char>(s1 & 0xFF));
         out.push_back(static_cast<char>(s2 & 0xFF));
     }
-    if (i < jis.size())
-        out.push_back(jis[i]);
+    if (i < jis.size()) out.push_back(jis[i]);
     return out;
 }
 

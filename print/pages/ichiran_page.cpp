@@ -120,12 +120,9 @@ std::string IchiranRowLine(const TIchiranSource &source, std::uint8_t subjectCou
         line += calc.RankBySex[s] < 1 ? Blanks(6) : FormatNumber("%6d", calc.RankBySex[s]);
     } else {
         for (int j = 5; j <= 8; ++j) {
-            if (!calc.HasScores[j])
-                line += Blanks(9);
-            else if (score[j] > 100)
-                line += "   欠席   ";
-            else
-                line += FormatNumber("%3d", score[j]) + Blanks(6);
+            if (!calc.HasScores[j]) line += Blanks(9);
+            else if (score[j] > 100) line += "   欠席   ";
+            else line += FormatNumber("%3d", score[j]) + Blanks(6);
         }
     }
     return line;
@@ -161,8 +158,8 @@ std::string IchiranGradeAverageLine(const TCalcTest &calc, std::uint8_t subjectC
     } else {
         line += " ";
         for (int j = 5; j <= 8; ++j)
-            line += calc.HasScores[j] ? AverageWithCount("%4.1f", "%3d", calc.GradeSum[j], calc.GradeCount[j])
-                                      : Blanks(9);
+            line +=
+                calc.HasScores[j] ? AverageWithCount("%4.1f", "%3d", calc.GradeSum[j], calc.GradeCount[j]) : Blanks(9);
     }
     return line;
 }

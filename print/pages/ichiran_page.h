@@ -23,7 +23,7 @@ class TTestNameSet;
 // Everything one print reads.
 struct TIchiranSource {
     const TCalcTest &Calc;
-    const TNameData &Names;   // the roster of Calc.CalcGrade
+    const TNameData &Names;  // the roster of Calc.CalcGrade
     const TSotenData &Scores;
     std::string TestName;
     std::string SchoolName;

@@ -124,8 +124,8 @@ void DrawSubjectBox(print::TCanvas &canvas, const TKondanSource &source, int x, 
 }
 
 // Line 1 on white, line 2 on silver, the background white again after.
-void DrawTestLines(print::TCanvas &canvas, const std::string &label, const TSotenData &test, int slot,
-                   int subjects, int y1, int y2) {
+void DrawTestLines(print::TCanvas &canvas, const std::string &label, const TSotenData &test, int slot, int subjects,
+                   int y1, int y2) {
     canvas.SetBrushColour(print::kWhite);
     canvas.TextOut(300, y1, KondanScoreLine(label, test, slot, subjects));
     canvas.SetBrushColour(print::kSilver);
@@ -198,10 +198,8 @@ std::string KondanScoreLine(const std::string &label, const TSotenData &test, in
         line += v <= 100 ? FormatNumber("   %3d", v) : Blanks(6);
     }
     const std::int32_t total5 = test.SubjStats.Total5[slot];
-    if (total5 <= 500)
-        line += FormatNumber("   %3d", total5) + FormatNumber("   %3.0f", total5 / 5.0);
-    else
-        line += Blanks(12);
+    if (total5 <= 500) line += FormatNumber("   %3d", total5) + FormatNumber("   %3.0f", total5 / 5.0);
+    else line += Blanks(12);
     return line;
 }
 
@@ -238,9 +236,8 @@ void PrintKondanSheet(print::TCanvas &canvas, const TKondanSource &source, int c
     struct Box {
         int x, y, subject;
     };
-    for (const Box &box : {Box{300, 800, 0}, Box{300, 1340, 1}, Box{300, 1880, 2}, Box{300, 2420, 3},
-                           Box{300, 2960, 5}, Box{2500, 800, 6}, Box{2500, 1340, 7}, Box{2500, 1880, 8},
-                           Box{2500, 2420, 4}})
+    for (const Box &box : {Box{300, 800, 0}, Box{300, 1340, 1}, Box{300, 1880, 2}, Box{300, 2420, 3}, Box{300, 2960, 5},
+                           Box{2500, 800, 6}, Box{2500, 1340, 7}, Box{2500, 1880, 8}, Box{2500, 2420, 4}})
         DrawSubjectBox(canvas, source, box.x, box.y, s, box.subject);
 
     SetFont(canvas, print::kMsGothic, 12);
@@ -266,8 +263,8 @@ void PrintKondanSheet(print::TCanvas &canvas, const TKondanSource &source, int c
     for (int i = 1; i <= 5; ++i) {
         const TSotenData &test = *data.ProficiencyTests[i];
         if (test.SubjStats.Total5Count <= 0) continue;
-        DrawTestLines(canvas, KondanScoreLabel(source.Jitsu.TestName[data.Grade][i], false), test, s, 5,
-                      y + step / 2, y + step);
+        DrawTestLines(canvas, KondanScoreLabel(source.Jitsu.TestName[data.Grade][i], false), test, s, 5, y + step / 2,
+                      y + step);
         y += step;
     }
 }

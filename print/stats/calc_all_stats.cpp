@@ -20,8 +20,7 @@ void CalcAllStats(TSotenData &scores, std::uint8_t classCount) {
                 if (x <= 100) {
                     stats.SubjCount[j] += 1;
                     stats.SubjSum[j] += x;
-                    if (j <= 4)
-                        total5 += x;
+                    if (j <= 4) total5 += x;
                 } else if (j <= 4) {
                     total5 = 1000;
                 }
@@ -34,8 +33,7 @@ void CalcAllStats(TSotenData &scores, std::uint8_t classCount) {
     }
     for (int j = 0; j <= 8; ++j) {
         if (stats.SubjCount[j] > 0)
-            stats.SubjMean[j] =
-                static_cast<float>(static_cast<double>(stats.SubjSum[j]) / stats.SubjCount[j]);
+            stats.SubjMean[j] = static_cast<float>(static_cast<double>(stats.SubjSum[j]) / stats.SubjCount[j]);
     }
 }
 

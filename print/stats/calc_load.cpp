@@ -29,12 +29,9 @@ void TCalcTest::Calculate() {
     CalcTestId = TestId;
 
     ClassCountOfGrade = classCount;
-    if (CurKurasuSuData)
-        *CurKurasuSuData = *classes;
-    if (CurNameData)
-        *CurNameData = std::move(*names);
-    if (CurSotenData)
-        *CurSotenData = *scores;
+    if (CurKurasuSuData) *CurKurasuSuData = *classes;
+    if (CurNameData) *CurNameData = std::move(*names);
+    if (CurSotenData) *CurSotenData = *scores;
 }
 
 }  // namespace dorv

@@ -42,10 +42,8 @@ void SortByTotal(std::int32_t *list, int length, const std::int32_t *total) {
 void AssignRanks(const std::int32_t *list, int length, const std::int32_t *total, std::int32_t *rank) {
     for (int i = 1; i <= length; ++i) {
         const std::int32_t slot = list[i];
-        if (i > 1 && total[slot] == total[list[i - 1]])
-            rank[slot] = rank[list[i - 1]];
-        else
-            rank[slot] = i;
+        if (i > 1 && total[slot] == total[list[i - 1]]) rank[slot] = rank[list[i - 1]];
+        else rank[slot] = i;
     }
 }
 
@@ -120,10 +118,8 @@ void TCalcTest::AddStudents(const TNameData &names, const TSotenData &scores) {
                     Sum[c][s][j] += x;
                     SumSq[c][s][j] += x * x;
                     Bin[c][s][j][ScoreBand(x)] += 1;
-                    if (j < kFiveSubjects)
-                        Total5[slot] += x;
-                    if (IsThreeSubject(j))
-                        Total3[slot] += x;
+                    if (j < kFiveSubjects) Total5[slot] += x;
+                    if (IsThreeSubject(j)) Total3[slot] += x;
                 } else if (j < kFiveSubjects) {
                     // Later scores are still added: an excluded total is
                     // kExcluded or more.
@@ -151,15 +147,13 @@ void TCalcTest::SumClasses() {
                 ClassTally[c][j] += Count[c][s][j];
                 ClassSum[c][j] += Sum[c][s][j];
                 ClassSumSq[c][j] += SumSq[c][s][j];
-                for (int b = 0; b < kBands; ++b)
-                    ClassBin[c][j][b] += Bin[c][s][j][b];
+                for (int b = 0; b < kBands; ++b) ClassBin[c][j][b] += Bin[c][s][j][b];
             }
             ClassCnt5[c] += Cnt5[c][s];
             ClassSum5[c] += Sum5[c][s];
             ClassCnt3[c] += Cnt3[c][s];
             ClassSum3[c] += Sum3[c][s];
-            for (int b = 0; b < kBands; ++b)
-                ClassBin5[c][b] += Bin5[c][s][b];
+            for (int b = 0; b < kBands; ++b) ClassBin5[c][b] += Bin5[c][s][b];
         }
     }
 }
@@ -171,15 +165,13 @@ void TCalcTest::SumGradeBySex() {
                 GradeCountBySex[s][j] += Count[c][s][j];
                 GradeSumBySex[s][j] += Sum[c][s][j];
                 GradeSumSqBySex[s][j] += SumSq[c][s][j];
-                for (int b = 0; b < kBands; ++b)
-                    GradeBinBySex[s][j][b] += Bin[c][s][j][b];
+                for (int b = 0; b < kBands; ++b) GradeBinBySex[s][j][b] += Bin[c][s][j][b];
             }
             GradeCnt5BySex[s] += Cnt5[c][s];
             GradeSum5BySex[s] += Sum5[c][s];
             GradeCnt3BySex[s] += Cnt3[c][s];
             GradeSum3BySex[s] += Sum3[c][s];
-            for (int b = 0; b < kBands; ++b)
-                GradeBin5BySex[s][b] += Bin5[c][s][b];
+            for (int b = 0; b < kBands; ++b) GradeBin5BySex[s][b] += Bin5[c][s][b];
         }
     }
 }
@@ -189,24 +181,20 @@ void TCalcTest::SumGrade() {
         GradeCount[j] = GradeCountBySex[0][j] + GradeCountBySex[1][j];
         GradeSum[j] = GradeSumBySex[0][j] + GradeSumBySex[1][j];
         GradeSumSq[j] = GradeSumSqBySex[0][j] + GradeSumSqBySex[1][j];
-        for (int b = 0; b < kBands; ++b)
-            GradeBin[j][b] = GradeBinBySex[0][j][b] + GradeBinBySex[1][j][b];
+        for (int b = 0; b < kBands; ++b) GradeBin[j][b] = GradeBinBySex[0][j][b] + GradeBinBySex[1][j][b];
     }
     GradeCnt5 = GradeCnt5BySex[0] + GradeCnt5BySex[1];
     GradeSum5 = GradeSum5BySex[0] + GradeSum5BySex[1];
     GradeCnt3 = GradeCnt3BySex[0] + GradeCnt3BySex[1];
     GradeSum3 = GradeSum3BySex[0] + GradeSum3BySex[1];
-    for (int b = 0; b < kBands; ++b)
-        GradeBin5[b] = GradeBin5BySex[0][b] + GradeBin5BySex[1][b];
+    for (int b = 0; b < kBands; ++b) GradeBin5[b] = GradeBin5BySex[0][b] + GradeBin5BySex[1][b];
 }
 
 void TCalcTest::CalcGradeFigures() {
-    for (int j = 0; j < kScoredSubjects; ++j)
-        HasScores[j] = GradeCount[j] != 0;
+    for (int j = 0; j < kScoredSubjects; ++j) HasScores[j] = GradeCount[j] != 0;
     for (int j = 0; j < kFiveSubjects; ++j) {
         StdDev[j] = StdDeviation(static_cast<std::uint16_t>(GradeCount[j]), GradeSum[j], GradeSumSq[j]);
-        if (GradeCount[j] > 0)
-            Mean[j] = static_cast<float>(static_cast<double>(GradeSum[j]) / GradeCount[j]);
+        if (GradeCount[j] > 0) Mean[j] = static_cast<float>(static_cast<double>(GradeSum[j]) / GradeCount[j]);
     }
 }
 
@@ -216,8 +204,7 @@ void TCalcTest::BuildRanks(const TNameData &names) {
     int length = 0;
     int lengthBySex[2] = {0, 0};
     for (int slot = 1; slot <= ClassCount * kPerClass; ++slot) {
-        if (Total5[slot] > kMaxTotal5)
-            continue;
+        if (Total5[slot] > kMaxTotal5) continue;
         RankList[++length] = slot;
         const int s = SexGroup(names.Sex[slot]);
         RankListBySex[s][++lengthBySex[s]] = slot;
@@ -249,8 +236,7 @@ void MergeLowBins(TGradeBinTable &table) {
 }
 
 float StdDeviation(std::uint16_t count, std::int32_t total, std::int32_t totalSq) {
-    if (count == 0)
-        return 0.0f;
+    if (count == 0) return 0.0f;
     const long double n = count;
     const long double mean = total / n;
     // Rounding may leave a hair below zero for equal scores.
@@ -259,8 +245,7 @@ float StdDeviation(std::uint16_t count, std::int32_t total, std::int32_t totalSq
 }
 
 float DeviationValue(std::uint8_t score, float mean, float sd) {
-    if (sd == 0.0f)
-        return 50.0f;
+    if (sd == 0.0f) return 50.0f;
     const long double x = score & 0x7F;
     return static_cast<float>((x - static_cast<long double>(mean)) * 10.0L / static_cast<long double>(sd) + 50.0L);
 }

@@ -32,8 +32,8 @@ public:
     static constexpr int kPerClass = 42;
     static constexpr int kSlots = 420;
     static constexpr int kSubjects = 12;
-    static constexpr int kScoredSubjects = 9;   // 0..8
-    static constexpr int kFiveSubjects = 5;     // 0..4
+    static constexpr int kScoredSubjects = 9;  // 0..8
+    static constexpr int kFiveSubjects = 5;    // 0..4
     static constexpr int kBands = 10;
     // A total of at least this is excluded (a missing score or no student).
     static constexpr std::int32_t kExcluded = 1000;

@@ -1,12 +1,12 @@
 #include "print/views/DorvDispTutihyo.h"
 
-#include "print/pages/fullwidth.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "desktop/string_grid.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/access.h"
 #include "desktop/to_qstring.h"
+#include "print/pages/fullwidth.h"
+#include "schooldata/access.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"
@@ -144,10 +144,10 @@ TfrmDispHyotei::TfrmDispHyotei(const Twin &twin, QWidget *parent) : Form(parent)
     SetUiFont(gbxKanten, kMsPGothic, 19);
     gbxKanten->setGeometry(192, 120, 729, 521);
 
-    StringGrid **grids[kSubjects] = {&sgrKokugo, &sgrShakai, &sgrSugaku, &sgrRika, &sgrEigo,
-                                     &sgrOngaku, &sgrBijutsu, &sgrHotai, &sgrGika};
-    QLabel **labels[kSubjects] = {&lblKokugo, &lblShakai, &lblSugaku, &lblRika, &lblEigo,
-                                  &lblOngaku, &lblBijutsu, &lblHotai, &lblGika};
+    StringGrid **grids[kSubjects] = {&sgrKokugo, &sgrShakai,  &sgrSugaku, &sgrRika, &sgrEigo,
+                                     &sgrOngaku, &sgrBijutsu, &sgrHotai,  &sgrGika};
+    QLabel **labels[kSubjects] = {&lblKokugo, &lblShakai,  &lblSugaku, &lblRika, &lblEigo,
+                                  &lblOngaku, &lblBijutsu, &lblHotai,  &lblGika};
     for (const KantenPlace &place : kKantenPlaces) {
         StringGrid *grid = MakeGrid(gbxKanten, place.grid, 7, 22, 19);
         grid->setScrollBars(false, false);
@@ -156,8 +156,8 @@ TfrmDispHyotei::TfrmDispHyotei(const Twin &twin, QWidget *parent) : Form(parent)
         grid->setGeometry(place.gridLeft, place.gridTop, 195, 165);
         kantenGrids_[place.subject] = grid;
         *grids[place.subject] = grid;
-        *labels[place.subject] = MakeLabel(gbxKanten, place.label, ToQString(KyokaNames[place.subject]), place.labelLeft,
-                                           place.labelTop, 19);
+        *labels[place.subject] = MakeLabel(gbxKanten, place.label, ToQString(KyokaNames[place.subject]),
+                                           place.labelLeft, place.labelTop, 19);
     }
 
     btnClose = new QPushButton("終了", this);
@@ -245,8 +245,7 @@ void TfrmDispHyotei::load() {
 void TfrmDispHyotei::fillFixedTexts() {
     sgrHyotei->setCell(0, 0, "教科");
     sgrHyotei->setCell(1, 0, "評定");
-    for (int row = 1; row <= kSubjects; ++row)
-        sgrHyotei->setCell(0, row, ToQString(KyokaNames[kRowSubjects[row - 1]]));
+    for (int row = 1; row <= kSubjects; ++row) sgrHyotei->setCell(0, row, ToQString(KyokaNames[kRowSubjects[row - 1]]));
     for (int s = 0; s < kSubjects; ++s) {
         StringGrid *grid = kantenGrids_[s];
         grid->setColWidth(0, 150);
@@ -275,7 +274,8 @@ void TfrmDispHyotei::ShowStudent() {
         for (int item = 1; item <= 6; ++item) {
             const std::uint8_t mark = h[j + 1].Kanten[item];
             kantenGrids_[j]->setCell(
-                1, item, mark == THyoteiData::kEmpty ? QString() : FullWidthOf(std::string(1, static_cast<char>(mark))));
+                1, item,
+                mark == THyoteiData::kEmpty ? QString() : FullWidthOf(std::string(1, static_cast<char>(mark))));
         }
 }
 

@@ -72,8 +72,7 @@ public:
     QLabel *lblNext;
     StringGrid *sgrHyotei;
     QGroupBox *gbxKanten;
-    StringGrid *sgrKokugo, *sgrShakai, *sgrSugaku, *sgrRika, *sgrOngaku, *sgrBijutsu, *sgrHotai, *sgrGika,
-        *sgrEigo;
+    StringGrid *sgrKokugo, *sgrShakai, *sgrSugaku, *sgrRika, *sgrOngaku, *sgrBijutsu, *sgrHotai, *sgrGika, *sgrEigo;
     QLabel *lblKokugo, *lblShakai, *lblSugaku, *lblRika, *lblOngaku, *lblBijutsu, *lblHotai, *lblGika, *lblEigo;
     QPushButton *btnClose;
 

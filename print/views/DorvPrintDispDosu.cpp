@@ -1,9 +1,9 @@
 #include "print/views/DorvPrintDispDosu.h"
 
-#include "print/views/dosu_chart.h"
-#include "print/stats/calc_test.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
+#include "print/stats/calc_test.h"
+#include "print/views/dosu_chart.h"
 #include "schooldata/globals.h"
 #include "schooldata/test_names.h"
 
@@ -24,9 +24,9 @@ struct ChartPlace {
 
 // By subject index 0..8.
 constexpr ChartPlace kPlaces[TfrmDispDosu::kSubjects] = {
-    {"chtDosuKokugo", "国語", 5, 40},    {"chtDosuShakai", "社会", 5, 264},    {"chtDosuSugaku", "数学", 5, 488},
-    {"chtDosuRika", "理科", 317, 40},    {"chtDosuEigo", "英語", 317, 264},    {"chtDosuOngaku", "音楽", 317, 488},
-    {"chtDosuBijutsu", "美術", 629, 40}, {"chtDosuHotai", "保体", 629, 264},   {"chtDosuGika", "技家", 629, 488},
+    {"chtDosuKokugo", "国語", 5, 40},    {"chtDosuShakai", "社会", 5, 264},  {"chtDosuSugaku", "数学", 5, 488},
+    {"chtDosuRika", "理科", 317, 40},    {"chtDosuEigo", "英語", 317, 264},  {"chtDosuOngaku", "音楽", 317, 488},
+    {"chtDosuBijutsu", "美術", 629, 40}, {"chtDosuHotai", "保体", 629, 264}, {"chtDosuGika", "技家", 629, 488},
 };
 
 // Proficiency tests have subjects 0..4 only.

@@ -31,12 +31,15 @@ TfrmSelectGakunen::TfrmSelectGakunen(QWidget *parent) : Form(parent) {
     btnOK->setObjectName("btnOK");
     btnOK->setGeometry(232, 152, 97, 33);
     SetUiFont(btnOK, kMsPGothic, 19);
-    connect(btnOK, &QPushButton::clicked, this, Guarded([this] {
-                const int item = rgrGakunen->itemIndex();
-                if (item < 0) return;
-                SelectedGrade = static_cast<std::uint8_t>(item + 1);
-                accept();
-            }, this));
+    connect(btnOK, &QPushButton::clicked, this,
+            Guarded(
+                [this] {
+                    const int item = rgrGakunen->itemIndex();
+                    if (item < 0) return;
+                    SelectedGrade = static_cast<std::uint8_t>(item + 1);
+                    accept();
+                },
+                this));
 }
 
 void TfrmSelectGakunen::formShow() {

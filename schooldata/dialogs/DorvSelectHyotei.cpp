@@ -21,8 +21,9 @@ void TfrmSelectHyotei::formShow() {
     fillHeadings();
     for (int col = 0; col < 3; ++col)
         for (int term = 1; term <= 3; ++term)
-            grid->setCell(col, term, QString::fromUtf8(HyoteiFileNames[term].data(),
-                                                       static_cast<qsizetype>(HyoteiFileNames[term].size())));
+            grid->setCell(
+                col, term,
+                QString::fromUtf8(HyoteiFileNames[term].data(), static_cast<qsizetype>(HyoteiFileNames[term].size())));
     preselectHomeroomColumn();
     if (const auto term = TermForMonth(Services().today().month())) grid->setRow(*term);
 }

@@ -11,8 +11,9 @@ namespace dorv {
 TfrmSelectJitsu *frmSelectJitsu = nullptr;
 
 TfrmSelectJitsu::TfrmSelectJitsu(QWidget *parent)
-    : SelectGridDialog({"実力テストの選択", "入力するテストを選択してください", "sgrJitsuTestName", 433, 306, 153, 6, 240, 248},
-                       Border::Dialog, parent) {
+    : SelectGridDialog(
+          {"実力テストの選択", "入力するテストを選択してください", "sgrJitsuTestName", 433, 306, 153, 6, 240, 248},
+          Border::Dialog, parent) {
     setObjectName("frmSelectJitsu");
     sgrJitsuTestName = grid;
 }

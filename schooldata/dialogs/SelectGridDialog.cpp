@@ -39,10 +39,13 @@ SelectGridDialog::SelectGridDialog(const SelectGridLayout &l, Border border, QWi
     btnOK->setObjectName("btnOK");
     btnOK->setGeometry(l.okLeft, l.okTop, 131, 33);
     SetUiFont(btnOK, kMsPGothic, 16);
-    connect(btnOK, &QPushButton::clicked, this, Guarded([this] {
-                writeSelection();
-                accept();
-            }, this));
+    connect(btnOK, &QPushButton::clicked, this,
+            Guarded(
+                [this] {
+                    writeSelection();
+                    accept();
+                },
+                this));
 }
 
 void SelectGridDialog::fillHeadings() {

@@ -21,7 +21,7 @@ struct SelectGridLayout {
     QString gridName;
     int width = 0, height = 0;  // client area
     int gridHeight = 0;
-    int rows = 0;               // with the heading row
+    int rows = 0;  // with the heading row
     int okLeft = 0, okTop = 0;
 };
 

@@ -4,9 +4,9 @@
 
 #include "desktop/form.h"
 
+#include <QtTest/qtestspontaneevent.h>
 #include <QCloseEvent>
 #include <QTimer>
-#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 
@@ -14,8 +14,8 @@ namespace dorv::testing {
 
 struct ModalRun {
     int result = 0;
-    bool wasOpen = false;      // the action ran inside the modal loop
-    bool leftOpen = false;     // the action did not close the form
+    bool wasOpen = false;   // the action ran inside the modal loop
+    bool leftOpen = false;  // the action did not close the form
 };
 
 inline ModalRun RunModal(Form &form, const std::function<void()> &whileOpen) {

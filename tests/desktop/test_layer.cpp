@@ -1,12 +1,12 @@
 #include "modal.h"
 #include "recording_services.h"
 
-#include "schooldata/access.h"
-#include "schooldata/convert.h"
 #include "desktop/application.h"
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "desktop/form.h"
+#include "schooldata/access.h"
+#include "schooldata/convert.h"
 #include "schooldata/settings.h"
 
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 #include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/dialogs/DorvSelectJitsu.h"
 #include "schooldata/dialogs/DorvSelectTeiki.h"
-#include "schooldata/dialogs/selection_rules.h"
 #include "schooldata/dialogs/DorvVersion.h"
+#include "schooldata/dialogs/selection_rules.h"
 #include "schooldata/globals.h"
 #include "schooldata/teachers.h"
 #include "schooldata/test_names.h"
@@ -224,9 +224,7 @@ TEST_F(SelectDialogs, GradeDialogWaitsForAChoiceAndTermDialogClosedFromTitleBarW
 
     // The dialogs without a close box ignore the window manager's close.
     TfrmSelectTeiki teikiDialog;
-    const auto stays = RunModal(teikiDialog, [&] {
-        testing::WindowManagerClose(teikiDialog);
-    });
+    const auto stays = RunModal(teikiDialog, [&] { testing::WindowManagerClose(teikiDialog); });
     EXPECT_TRUE(stays.leftOpen);
 }
 

@@ -54,10 +54,15 @@ EntrySchool::~EntrySchool() {
 }
 
 void EntrySchool::setClassCounts(int grade1, int grade2, int grade3) const {
-    WriteXls(folder.Kihon("KurasuSu.xls"),
-             {{"KurasuSu",
-               {{"A1", "学年"}, {"B1", "学級数"}, {"A2", "1"}, {"B2", std::to_string(grade1)}, {"A3", "2"},
-                {"B3", std::to_string(grade2)}, {"A4", "3"}, {"B4", std::to_string(grade3)}}}});
+    WriteXls(folder.Kihon("KurasuSu.xls"), {{"KurasuSu",
+                                             {{"A1", "学年"},
+                                              {"B1", "学級数"},
+                                              {"A2", "1"},
+                                              {"B2", std::to_string(grade1)},
+                                              {"A3", "2"},
+                                              {"B3", std::to_string(grade2)},
+                                              {"A4", "3"},
+                                              {"B4", std::to_string(grade3)}}}});
 }
 
 void EntrySchool::setTeacher(int kyoka) { teachers.Teacher[1].Kyoka = static_cast<std::uint8_t>(kyoka); }
@@ -66,11 +71,17 @@ Opening OpenWith(Form &form, Form &dialog, const std::function<void()> &choose, 
     Opening opening;
     auto alive = std::make_shared<bool>(true);
     WhenUp(dialog, choose, alive);
-    WhenUp(form, [&] {
-        opening.opened = true;
-        steps();
-        if (form.isVisible()) QTimer::singleShot(0, &form, [&form, alive] { if (*alive) form.done(0); });
-    }, alive);
+    WhenUp(
+        form,
+        [&] {
+            opening.opened = true;
+            steps();
+            if (form.isVisible())
+                QTimer::singleShot(0, &form, [&form, alive] {
+                    if (*alive) form.done(0);
+                });
+        },
+        alive);
     opening.result = form.run();
     *alive = false;
     return opening;

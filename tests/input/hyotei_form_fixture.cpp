@@ -1,9 +1,9 @@
 #include "hyotei_form_fixture.h"
 
-#include "input/DorvSelectNaishin.h"
 #include "desktop/form.h"
 #include "desktop/radio_group.h"
 #include "desktop/string_grid.h"
+#include "input/DorvSelectNaishin.h"
 #include "schooldata/dialogs/DorvSelectGakunen.h"
 #include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/globals.h"
@@ -55,7 +55,8 @@ void RatingSchool::setKanten(const std::string &workbook, const std::map<int, st
     WriteXls(folder.Kihon(workbook), book);
 }
 
-void RatingSchool::writeRatings(const std::filesystem::path &path, const std::map<std::string, std::string> &cells) const {
+void RatingSchool::writeRatings(const std::filesystem::path &path,
+                                const std::map<std::string, std::string> &cells) const {
     std::vector<SheetSpec> book{{"Data", {{"A1", "番号"}}}};
     for (int s = 0; s < 9; ++s) book.push_back({std::string(KyokaSheetNames[static_cast<std::size_t>(s)])});
     for (const auto &[where, text] : cells) {

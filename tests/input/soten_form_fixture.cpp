@@ -41,10 +41,13 @@ void SotenSchool::setRoster(const std::vector<Student> &students) const {
 }
 
 Opening OpenForm(TfrmDorvInputSoten &form, SelectGridDialog &dialog, const std::function<void()> &steps) {
-    return OpenWith(form, dialog, [&dialog] {
-        dialog.grid->setCurrentCell(SotenSchool::kGrade - 1, SotenSchool::kTest);
-        dialog.btnOK->click();
-    }, steps);
+    return OpenWith(
+        form, dialog,
+        [&dialog] {
+            dialog.grid->setCurrentCell(SotenSchool::kGrade - 1, SotenSchool::kTest);
+            dialog.btnOK->click();
+        },
+        steps);
 }
 
 void TypeAndEnter(TfrmDorvInputSoten &form, const QString &text) { TypeAndEnter(*form.edtInput, text); }

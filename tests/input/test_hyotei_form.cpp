@@ -33,10 +33,10 @@ namespace {
 
 using testing::CellMap;
 using testing::Changes;
+using testing::FileStamp;
 using testing::Opening;
 using testing::RatingSchool;
 using testing::ReaderCells;
-using testing::FileStamp;
 using testing::Stamp;
 using testing::XlrdCells;
 
@@ -57,18 +57,28 @@ protected:
                           {2, {"関心・意欲・態度", "数学的な考え方", "表現・処理", "知識・理解"}},
                           {8, {"関心", "工夫", "技能"}}});
         school.setKanten(TKantenData::kRegisterWorkbook, {{2, {"考え方", "知識"}}});
-        school.writeRatings(school.term(), {{"Data!B2", "4"}, {"Kokugo!B2", "A"}, {"Kokugo!C2", "B"},
-                                            {"Data!D3", "3"}, {"Sugaku!B3", "B"}, {"Sugaku!C3", "B"},
-                                            {"Sugaku!D3", "B"}, {"Sugaku!E3", "X"}, {"Data!J2", "2"},
-                                            {"Gika!B2", "C"}, {"Data!E2", "5"}, {"Rika!B2", "A"}});
+        school.writeRatings(school.term(), {{"Data!B2", "4"},
+                                            {"Kokugo!B2", "A"},
+                                            {"Kokugo!C2", "B"},
+                                            {"Data!D3", "3"},
+                                            {"Sugaku!B3", "B"},
+                                            {"Sugaku!C3", "B"},
+                                            {"Sugaku!D3", "B"},
+                                            {"Sugaku!E3", "X"},
+                                            {"Data!J2", "2"},
+                                            {"Gika!B2", "C"},
+                                            {"Data!E2", "5"},
+                                            {"Rika!B2", "A"}});
         school.writeRatings(school.youroku(), {{"Data!D2", "4"}, {"Sugaku!B2", "A"}});
     }
 
     Opening open(const std::function<void()> &steps) {
-        return testing::OpenWith(term, *school.selectHyotei, [&] { testing::ChooseTerm(*school.selectHyotei); }, steps);
+        return testing::OpenWith(
+            term, *school.selectHyotei, [&] { testing::ChooseTerm(*school.selectHyotei); }, steps);
     }
     Opening openRegister(const std::function<void()> &steps) {
-        return testing::OpenWith(reg, *school.selectGakunen, [&] { testing::ChooseGrade(*school.selectGakunen); }, steps);
+        return testing::OpenWith(
+            reg, *school.selectGakunen, [&] { testing::ChooseGrade(*school.selectGakunen); }, steps);
     }
     void type(TfrmDorvInputHyoteiForm &f, const QString &text) { testing::TypeAndEnter(*f.edtInput, text); }
     QStringList row(TfrmDorvInputHyoteiForm &f, int r) const {
@@ -141,10 +151,8 @@ TEST_F(RatingForms, EntriesAreStoredShownInRedWhenTheyDisagreeAndSavedToTheSubje
         QStringList shown;
         bool red;
     } entries[] = {
-        {1, "5AABA", {"5", "A", "A", "B", "A"}, false},
-        {2, "5abba", {"5", "A", "B", "B", "A"}, true},
-        {4, "3AAAA", {"3", "A", "A", "A", "A"}, true},
-        {5, "3cccc", {"3", "C", "C", "C", "C"}, true},
+        {1, "5AABA", {"5", "A", "A", "B", "A"}, false}, {2, "5abba", {"5", "A", "B", "B", "A"}, true},
+        {4, "3AAAA", {"3", "A", "A", "A", "A"}, true},  {5, "3cccc", {"3", "C", "C", "C", "C"}, true},
         {6, "3BBBB", {"3", "B", "B", "B", "B"}, false},
     };
     const Opening o = open([&] {
@@ -184,12 +192,13 @@ TEST_F(RatingForms, EntriesAreStoredShownInRedWhenTheyDisagreeAndSavedToTheSubje
 
     const CellMap afterMath = Filled(XlrdCells(school.term()));
     const CellMap expected = {
-        {"Data!D2", " => 5"}, {"Sugaku!B2", " => A"}, {"Sugaku!C2", " => A"}, {"Sugaku!D2", " => B"}, {"Sugaku!E2", " => A"},
-        {"Data!D3", "3 => 5"}, {"Sugaku!B3", "B => A"}, {"Sugaku!E3", "X => A"},
-        {"Data!D5", " => 3"}, {"Sugaku!B5", " => A"}, {"Sugaku!C5", " => A"}, {"Sugaku!D5", " => A"}, {"Sugaku!E5", " => A"},
-        {"Data!D6", " => 3"}, {"Sugaku!B6", " => C"}, {"Sugaku!C6", " => C"}, {"Sugaku!D6", " => C"}, {"Sugaku!E6", " => C"},
-        {"Data!D7", " => 3"}, {"Sugaku!B7", " => B"}, {"Sugaku!C7", " => B"}, {"Sugaku!D7", " => B"}, {"Sugaku!E7", " => B"},
-        {"Sugaku!B45", " => B"}, {"Sugaku!C45", " => A"},
+        {"Data!D2", " => 5"},    {"Sugaku!B2", " => A"}, {"Sugaku!C2", " => A"},  {"Sugaku!D2", " => B"},
+        {"Sugaku!E2", " => A"},  {"Data!D3", "3 => 5"},  {"Sugaku!B3", "B => A"}, {"Sugaku!E3", "X => A"},
+        {"Data!D5", " => 3"},    {"Sugaku!B5", " => A"}, {"Sugaku!C5", " => A"},  {"Sugaku!D5", " => A"},
+        {"Sugaku!E5", " => A"},  {"Data!D6", " => 3"},   {"Sugaku!B6", " => C"},  {"Sugaku!C6", " => C"},
+        {"Sugaku!D6", " => C"},  {"Sugaku!E6", " => C"}, {"Data!D7", " => 3"},    {"Sugaku!B7", " => B"},
+        {"Sugaku!C7", " => B"},  {"Sugaku!D7", " => B"}, {"Sugaku!E7", " => B"},  {"Sugaku!B45", " => B"},
+        {"Sugaku!C45", " => A"},
     };
     EXPECT_EQ(Changes(before, afterMath), expected);
     EXPECT_EQ(Filled(ReaderCells(school.term())), afterMath);
@@ -205,8 +214,8 @@ TEST_F(RatingForms, EntriesAreStoredShownInRedWhenTheyDisagreeAndSavedToTheSubje
     });
     ASSERT_TRUE(o2.opened);
     const CellMap afterBoth = Filled(XlrdCells(school.term()));
-    const CellMap expected2 = {{"Data!B2", "4 => 2"}, {"Kokugo!B2", "A => C"}, {"Kokugo!C2", "B => C"},
-                               {"Kokugo!D2", " => C"}, {"Kokugo!E2", " => B"}, {"Kokugo!F2", " => B"}};
+    const CellMap expected2 = {{"Data!B2", "4 => 2"},  {"Kokugo!B2", "A => C"}, {"Kokugo!C2", "B => C"},
+                               {"Kokugo!D2", " => C"}, {"Kokugo!E2", " => B"},  {"Kokugo!F2", " => B"}};
     EXPECT_EQ(Changes(afterMath, afterBoth), expected2);
     EXPECT_EQ(Filled(ReaderCells(school.term())), afterBoth);
 }
@@ -396,7 +405,8 @@ TEST_F(RatingForms, LeavingWithoutSavingAndFailuresKeepTheWorkbook) {
         EXPECT_TRUE(term.isVisible());
     });
     EXPECT_TRUE(shut.opened);
-    const Opening cancelled = testing::OpenWith(term, *school.selectHyotei, [&] { school.selectHyotei->done(0); }, [] {});
+    const Opening cancelled = testing::OpenWith(
+        term, *school.selectHyotei, [&] { school.selectHyotei->done(0); }, [] {});
     EXPECT_FALSE(cancelled.opened);
     EXPECT_TRUE(school.boxes.errors.isEmpty());
 
@@ -458,21 +468,24 @@ TEST(RatingFormOnTheSampleSchool, OneEntryChangesOnlyItsCells) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     const CellMap before = XlrdCells(school.term());
     TfrmDorvInputHyotei term;
-    const Opening o = testing::OpenWith(term, *school.selectHyotei, [&] { testing::ChooseTerm(*school.selectHyotei); }, [&] {
-        StringGrid &g = *term.sgrInput;
-        EXPECT_EQ(g.rowCount(), 3 * 42 + 1);
-        EXPECT_EQ(term.kantenCount(), 4);
-        EXPECT_EQ(term.sgrKantenKoumoku->cell(1, 2), "数学的な見方や考え方");
-        QStringList shown;
-        for (int c = 3; c < 8; ++c) shown << g.cell(c, 1);
-        EXPECT_EQ(shown, (QStringList{"4", "B", "B", "A", "A"}));
-        g.setCurrentCell(3, 1);
-        testing::TypeAndEnter(*term.edtInput, "5aaaa");
-        term.btnClose->click();
-    });
+    const Opening o = testing::OpenWith(
+        term, *school.selectHyotei, [&] { testing::ChooseTerm(*school.selectHyotei); },
+        [&] {
+            StringGrid &g = *term.sgrInput;
+            EXPECT_EQ(g.rowCount(), 3 * 42 + 1);
+            EXPECT_EQ(term.kantenCount(), 4);
+            EXPECT_EQ(term.sgrKantenKoumoku->cell(1, 2), "数学的な見方や考え方");
+            QStringList shown;
+            for (int c = 3; c < 8; ++c) shown << g.cell(c, 1);
+            EXPECT_EQ(shown, (QStringList{"4", "B", "B", "A", "A"}));
+            g.setCurrentCell(3, 1);
+            testing::TypeAndEnter(*term.edtInput, "5aaaa");
+            term.btnClose->click();
+        });
     ASSERT_TRUE(o.opened);
     const CellMap after = XlrdCells(school.term());
-    EXPECT_EQ(Changes(before, after), (CellMap{{"Data!D2", "4 => 5"}, {"Sugaku!B2", "B => A"}, {"Sugaku!C2", "B => A"}}));
+    EXPECT_EQ(Changes(before, after),
+              (CellMap{{"Data!D2", "4 => 5"}, {"Sugaku!B2", "B => A"}, {"Sugaku!C2", "B => A"}}));
     EXPECT_EQ(Filled(ReaderCells(school.term())), Filled(after));
 }
 

@@ -36,12 +36,20 @@ protected:
     void SetUp() override {
         school.setRoster({{1, "青木一郎", "男"}, {2, "井上花子", "女"}, {43, "加藤愛", "女"}});
         // Texts that load leniently sit in the rows the teacher changes.
-        WriteXls(school.proficiency(),
-                 {{"Data",
-                   {{"A1", "番号"}, {"A2", "101"}, {"B2", "欠"}, {"C2", "40"}, {"D2", "72.5"}, {"E2", "50"},
-                    {"F2", "61"}, {"B3", "33"}, {"E3", "20"}, {"F3", "欠席"}, {"E44", "10"}},
-                   {{"D2", "72.5"}}},
-                  {"Memo", {{"A1", "備考"}}}});
+        WriteXls(school.proficiency(), {{"Data",
+                                         {{"A1", "番号"},
+                                          {"A2", "101"},
+                                          {"B2", "欠"},
+                                          {"C2", "40"},
+                                          {"D2", "72.5"},
+                                          {"E2", "50"},
+                                          {"F2", "61"},
+                                          {"B3", "33"},
+                                          {"E3", "20"},
+                                          {"F3", "欠席"},
+                                          {"E44", "10"}},
+                                         {{"D2", "72.5"}}},
+                                        {"Memo", {{"A1", "備考"}}}});
     }
     Opening open(const std::function<void()> &steps) { return testing::OpenForm(form, *school.selectJitsu, steps); }
 

@@ -3,8 +3,8 @@
 #include "tests/schooldata/school_fixture.h"
 
 #include "input/DorvInputMain.h"
-#include "input/program.h"
 #include "input/DorvOtsukare.h"
+#include "input/program.h"
 
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvVersion.h"
@@ -56,18 +56,32 @@ protected:
         std::filesystem::create_directories(exeDir);
         SetExeDirSource([dir = exeDir.string() + "/"] { return dir; });
         writeIni("[Work]\ndrive=" + school.Root().string() + "\n[School]\nName=みなと市立第一中学校\n");
-        WriteXls(school.Kihon("Shokuin.xls"),
-                 {{"Meibo",
-                   {{"A1", "職員番号"}, {"B1", "氏名"},   {"C1", "教科"}, {"D1", "担任"},
-                    {"A2", "1001"},     {"B2", "山田太郎"}, {"C2", "5"},    {"D2", "21"},
-                    {"A3", "1002"},     {"B3", "音楽花子"}, {"C3", "6"},
-                    {"A4", "1003"},     {"B4", "教頭先生"}, {"C4", "12"},
-                    {"A5", "1004"},     {"B5", "技術一郎"}, {"C5", "10"},
-                    {"A6", "1005"},     {"B6", "長谷川美智代子"}, {"C6", "1"}}}});
+        WriteXls(school.Kihon("Shokuin.xls"), {{"Meibo",
+                                                {{"A1", "職員番号"},
+                                                 {"B1", "氏名"},
+                                                 {"C1", "教科"},
+                                                 {"D1", "担任"},
+                                                 {"A2", "1001"},
+                                                 {"B2", "山田太郎"},
+                                                 {"C2", "5"},
+                                                 {"D2", "21"},
+                                                 {"A3", "1002"},
+                                                 {"B3", "音楽花子"},
+                                                 {"C3", "6"},
+                                                 {"A4", "1003"},
+                                                 {"B4", "教頭先生"},
+                                                 {"C4", "12"},
+                                                 {"A5", "1004"},
+                                                 {"B5", "技術一郎"},
+                                                 {"C5", "10"},
+                                                 {"A6", "1005"},
+                                                 {"B6", "長谷川美智代子"},
+                                                 {"C6", "1"}}}});
         for (const char *file : {"TeikiTestName.xls", "JitsuTestName.xls"}) {
             std::vector<testing::SheetSpec> sheets;
             for (const char *sheet : {"1nen", "2nen", "3nen"})
-                sheets.push_back({sheet, {{"A1", "第1回"}, {"A2", "第2回"}, {"A3", "第3回"}, {"A4", "第4回"}, {"A5", "第5回"}}});
+                sheets.push_back(
+                    {sheet, {{"A1", "第1回"}, {"A2", "第2回"}, {"A3", "第3回"}, {"A4", "第4回"}, {"A5", "第5回"}}});
             WriteXls(school.Kihon(file), sheets);
         }
         wait = std::make_unique<TfrmWait>();
@@ -86,9 +100,7 @@ protected:
         frmOtsukareMessage = nullptr;
         SetExeDirSource(&DefaultExeDir);  // the login and host sources stay the desktop services
     }
-    void writeIni(const std::string &text) {
-        std::ofstream(exeDir / "Dorv.INI", std::ios::trunc) << text;
-    }
+    void writeIni(const std::string &text) { std::ofstream(exeDir / "Dorv.INI", std::ios::trunc) << text; }
     // Watches for the farewell window during the one-second wait.
     void watchFarewell() {
         farewellSeen = false;
@@ -125,9 +137,9 @@ TEST_F(DorvInputStart, GreetsOrRefusesTheLoggedInTeacher) {
         {"1001", "山田太郎　先生　の入力です。", ""},
         {"1005", "長谷川美智代子　先生　の入力です。", ""},  // 14 bytes, not cut
         {"01004", "技術一郎　先生　の入力です。", ""},
-        {"1003", "", "教頭先生　先生は入力できません"},      // subject なし
-        {"9999", "", "　先生は入力できません"},              // not in the list
-        {"taro", "", "　先生は入力できません"},              // no digits: staff number 0
+        {"1003", "", "教頭先生　先生は入力できません"},  // subject なし
+        {"9999", "", "　先生は入力できません"},          // not in the list
+        {"taro", "", "　先生は入力できません"},          // no digits: staff number 0
     };
     for (const auto &c : cases) {
         services.login = c.login;
@@ -234,7 +246,8 @@ TEST_F(DorvInputStart, MenuButtonsOpenTheirForms) {
         });
         main->btnVersion->click();
     });
-    EXPECT_TRUE(services.messages.isEmpty() && services.errors.isEmpty()) << services.messages.join(",").toStdString() << services.errors.join(",").toStdString();
+    EXPECT_TRUE(services.messages.isEmpty() && services.errors.isEmpty())
+        << services.messages.join(",").toStdString() << services.errors.join(",").toStdString();
     EXPECT_EQ(hyotei.openings, 1);
     EXPECT_EQ(naishin.openings, 1);
     EXPECT_EQ(youroku.openings, 1);

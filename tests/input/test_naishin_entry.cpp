@@ -16,8 +16,8 @@ TEST(NaishinEntry, TypedMarks) {
         K kind;
         int value;
     } cases[] = {
-        {"", K::Store, 255}, {"0", K::Store, 0},    {"1", K::Store, 1},    {"5", K::Store, 5},
-        {" 4", K::Store, 4}, {"+3", K::Store, 3},   {"05", K::Store, 5},   {"6", K::Refused, 255},
+        {"", K::Store, 255},      {"0", K::Store, 0},      {"1", K::Store, 1},        {"5", K::Store, 5},
+        {" 4", K::Store, 4},      {"+3", K::Store, 3},     {"05", K::Store, 5},       {"6", K::Refused, 255},
         {"255", K::Refused, 255}, {"-1", K::Refused, 255}, {"-251", K::Refused, 255},  // its low byte would be 5
     };
     for (const Case &c : cases) {
@@ -38,10 +38,10 @@ TEST(NaishinEntry, MeanWithTwoDecimalsRoundedHalfAwayFromZero) {
         long long sum, count;
         const char *label;
     } cases[] = {
-        {0, 0, "平均　0.00"},  {12, 3, "平均　4.00"}, {17, 5, "平均　3.40"}, {1, 8, "平均　0.13"},
-        {5, 3, "平均　1.67"}, {2, 3, "平均　0.67"}, {0, 4, "平均　0.00"}, {2100, 420, "平均　5.00"},
-        {1891, 420, "平均　4.50"},  // 4.502...
-        {3, 8, "平均　0.38"},       // 0.375 exactly
+        {0, 0, "平均　0.00"}, {12, 3, "平均　4.00"},     {17, 5, "平均　3.40"},
+        {1, 8, "平均　0.13"}, {5, 3, "平均　1.67"},      {2, 3, "平均　0.67"},
+        {0, 4, "平均　0.00"}, {2100, 420, "平均　5.00"}, {1891, 420, "平均　4.50"},  // 4.502...
+        {3, 8, "平均　0.38"},                                                        // 0.375 exactly
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.label);

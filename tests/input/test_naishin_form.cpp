@@ -41,13 +41,19 @@ class NaishinForm : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteXls(school.naishin(), {{"Data",
-                                     {{"A1", "番号"}, {"B1", "国語"}, {"B2", "3"}, {"B3", "4"}, {"B5", "5"},
-                                      {"D3", "2"}, {"D45", "4"}, {"J2", "1"}}}});
+                                     {{"A1", "番号"},
+                                      {"B1", "国語"},
+                                      {"B2", "3"},
+                                      {"B3", "4"},
+                                      {"B5", "5"},
+                                      {"D3", "2"},
+                                      {"D45", "4"},
+                                      {"J2", "1"}}}});
     }
 
     Opening open(const std::function<void()> &steps) {
-        return testing::OpenWith(form, *school.selectNaishin, [&] { testing::ChooseNaishin(*school.selectNaishin); },
-                                 steps);
+        return testing::OpenWith(
+            form, *school.selectNaishin, [&] { testing::ChooseNaishin(*school.selectNaishin); }, steps);
     }
     void type(const QString &text) { testing::TypeAndEnter(*form.edtInputNaishin, text); }
     QString cell(int col, int row) const { return form.sgrInputNaishin->cell(col, row); }
@@ -68,7 +74,8 @@ TEST_F(NaishinForm, GridCountsAndMeanOfTheTeachersColumn) {
         EXPECT_EQ(form.lblTestName->text(), "2年  ２学期内申");
         EXPECT_EQ(g.rowCount(), 85);
         EXPECT_EQ(g.colCount(), 12);
-        const QStringList headings = {"番号", "名前", "性別", "国語", "社会", "数学", "理科", "英語", "音楽", "美術", "保体", "技家"};
+        const QStringList headings = {"番号", "名前", "性別", "国語", "社会", "数学",
+                                      "理科", "英語", "音楽", "美術", "保体", "技家"};
         for (int c = 0; c < 12; ++c) EXPECT_EQ(g.cell(c, 0), headings[c]);
         EXPECT_EQ(cell(0, 1), " 101");
         EXPECT_EQ(cell(3, 1), "   3");

@@ -21,8 +21,8 @@ TEST(ScoreCells, StoredAndTypedTextsLineUpInFourPositions) {
     struct Typed {
         const char *text;
         const char *cell;
-    } typed[] = {{"085", " 085"}, {"7", "   7"}, {"+5", "  +5"}, {" 7", "   7"}, {"1000", "1000"}, {"00085", "00085"},
-                 {"８", "  ８"}};  // a full-width digit takes two positions
+    } typed[] = {{"085", " 085"},  {"7", "   7"},      {"+5", "  +5"}, {" 7", "   7"},
+                 {"1000", "1000"}, {"00085", "00085"}, {"８", "  ８"}};  // a full-width digit takes two positions
     for (const Typed &t : typed) EXPECT_EQ(PadEntryText(t.text), t.cell) << t.text;
 }
 
@@ -41,8 +41,8 @@ TEST(ScoreEntries, WholeNumbersFrom0To100AreStoredOthersRefused) {
         K kind;
         int value;
     } cases[] = {
-        {"", K::Store, 255},    {"0", K::Store, 0},     {"100", K::Store, 100}, {"085", K::Store, 85},
-        {"  42", K::Store, 42}, {"+7", K::Store, 7},    {"101", K::Refused, 0}, {"255", K::Refused, 0},
+        {"", K::Store, 255},    {"0", K::Store, 0},     {"100", K::Store, 100},        {"085", K::Store, 85},
+        {"  42", K::Store, 42}, {"+7", K::Store, 7},    {"101", K::Refused, 0},        {"255", K::Refused, 0},
         {"-1", K::Refused, 0},  {"-50", K::Refused, 0}, {"2147483647", K::Refused, 0},
     };
     for (const Case &c : cases) {
@@ -73,9 +73,9 @@ TEST(TechHome, SumCountsAnEmptyPartAsZeroAndBothEmptyAsNoSum) {
         const char *shown;
         int value;
     } cases[] = {
-        {30, 40, "70", 70}, {30, 255, "30", 30}, {255, 40, "40", 40}, {255, 255, "", 255},
-        {0, 0, "0", 0},     {60, 50, "110", 110},  // above 100: held, and every consumer reads no score
-        {200, 200, "400", 255},                    // beyond a byte: no score rather than a wrapped value
+        {30, 40, "70", 70},     {30, 255, "30", 30},  {255, 40, "40", 40}, {255, 255, "", 255},
+        {0, 0, "0", 0},         {60, 50, "110", 110},  // above 100: held, and every consumer reads no score
+        {200, 200, "400", 255},                        // beyond a byte: no score rather than a wrapped value
     };
     for (const Case &c : cases) {
         const TechHomeSum s = SumTechHome(static_cast<std::uint8_t>(c.tech), static_cast<std::uint8_t>(c.home));
@@ -93,8 +93,8 @@ TEST(MeanLabels, ExactQuotientRoundedHalfAwayFromZero) {
         {1447, 20, "学級平均：72.4"},  // 72.35
         {29, 4, "学級平均：7.3"},      // 7.25
         {49, 4, "学級平均：12.3"},     // 12.25
-        {1, 2, "学級平均：.5"},        {100, 1, "学級平均：100"}, {164, 2, "学級平均：82"},
-        {200, 3, "学級平均：66.7"},    {0, 5, "学級平均："},      {0, 0, "学級平均："},
+        {1, 2, "学級平均：.5"},       {100, 1, "学級平均：100"}, {164, 2, "学級平均：82"},
+        {200, 3, "学級平均：66.7"},   {0, 5, "学級平均："},      {0, 0, "学級平均："},
     };
     for (const Case &c : cases) EXPECT_EQ(MeanLabel("学級平均：", c.sum, c.count), c.label) << c.sum << "/" << c.count;
 }

@@ -6,8 +6,8 @@
 
 #include "modal.h"
 
-#include "input/dosu_chart.h"
 #include "input/DorvInputTeiki.h"
+#include "input/dosu_chart.h"
 
 #include "records_cells.h"
 #include "schooldata/dialogs/DorvInputWait.h"
@@ -17,8 +17,8 @@
 
 #include <QBarSet>
 #include <QChart>
-#include <QLegend>
 #include <QLabel>
+#include <QLegend>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -47,16 +47,35 @@ constexpr TTestId kRegular{0, SotenSchool::kTest};
 class TeikiForm : public ::testing::Test {
 protected:
     void SetUp() override {
-        school.setRoster({{1, "青木一郎", "男"}, {2, "井上花子", "女"}, {4, "上田健", "男"}, {5, "江藤由美", "女"},
-                          {6, "大野翔", "男"}, {43, "加藤愛", "女"}, {44, "木村拓", "男"}});
-        WriteXls(school.regular(),
-                 {{"Data",
-                   {{"A1", "番号"}, {"B1", "国語"}, {"D1", "数学"}, {"A2", "101"}, {"B2", "70"}, {"C2", "欠"},
-                    {"D2", "55"}, {"E2", "72.5"}, {"I2", "64"}, {"J2", "70"}, {"K2", "30"}, {"L2", "40"},
-                    {"D3", "60"}, {"I3", "81"}, {"K3", "45"}, {"D5", "90"}, {"J5", "50"}, {"L5", "50"},
-                    {"D44", "40"}},
-                   {{"E2", "72.5"}}},
-                  {"Memo", {{"A1", "採点者"}, {"N2", "99"}}}});  // beyond the score columns
+        school.setRoster({{1, "青木一郎", "男"},
+                          {2, "井上花子", "女"},
+                          {4, "上田健", "男"},
+                          {5, "江藤由美", "女"},
+                          {6, "大野翔", "男"},
+                          {43, "加藤愛", "女"},
+                          {44, "木村拓", "男"}});
+        WriteXls(school.regular(), {{"Data",
+                                     {{"A1", "番号"},
+                                      {"B1", "国語"},
+                                      {"D1", "数学"},
+                                      {"A2", "101"},
+                                      {"B2", "70"},
+                                      {"C2", "欠"},
+                                      {"D2", "55"},
+                                      {"E2", "72.5"},
+                                      {"I2", "64"},
+                                      {"J2", "70"},
+                                      {"K2", "30"},
+                                      {"L2", "40"},
+                                      {"D3", "60"},
+                                      {"I3", "81"},
+                                      {"K3", "45"},
+                                      {"D5", "90"},
+                                      {"J5", "50"},
+                                      {"L5", "50"},
+                                      {"D44", "40"}},
+                                     {{"E2", "72.5"}}},
+                                    {"Memo", {{"A1", "採点者"}, {"N2", "99"}}}});  // beyond the score columns
     }
 
     Opening open(const std::function<void()> &steps) { return testing::OpenForm(form, *school.selectTeiki, steps); }
@@ -76,8 +95,8 @@ TEST_F(TeikiForm, GridShowsEveryClassSlotWithPaddedScores) {
         EXPECT_EQ(g.rowCount(), 127);
         EXPECT_EQ(g.colCount(), 14);
         EXPECT_EQ(g.fixedCols(), 3);
-        const QStringList headings = {"番号", "名前", "性別", "国語", "社会", "数学", "理科", "英語",
-                                      "音楽", "美術", "保体", "技家", "技術", "家庭"};
+        const QStringList headings = {"番号", "名前", "性別", "国語", "社会", "数学", "理科",
+                                      "英語", "音楽", "美術", "保体", "技家", "技術", "家庭"};
         for (int c = 0; c < 14; ++c) EXPECT_EQ(g.cell(c, 0), headings[c]) << c;
         const int widths[] = {28, 90, 28, 26};
         for (int c = 0; c < 4; ++c) EXPECT_EQ(g.colWidth(c), widths[c]) << c;
@@ -134,12 +153,12 @@ TEST_F(TeikiForm, SaveWritesExactlyHisTypedColumnAndKeepsAColleaguesSave) {
         EXPECT_EQ(cell(5, 2), " 085");
         EXPECT_EQ(CurSotenData->Score[2][2], 85);
         EXPECT_EQ(form.sgrInput->row(), 3);
-        TypeAndEnter(form, "50");   // row 3 has no student: only moves down
+        TypeAndEnter(form, "50");  // row 3 has no student: only moves down
         EXPECT_EQ(cell(5, 3), "");
         EXPECT_EQ(CurSotenData->Score[3][2], 255);
         EXPECT_EQ(CurSotenData->Modified[3], 0);
         EXPECT_EQ(form.edtInput->text(), "90");  // row 4 mirrored
-        TypeAndEnter(form, "");     // row 4: emptied, no score
+        TypeAndEnter(form, "");                  // row 4: emptied, no score
         EXPECT_EQ(CurSotenData->Score[4][2], 255);
         form.edtInput->setText("0");  // row 5, through the button
         form.btnEnter->click();
@@ -165,15 +184,18 @@ TEST_F(TeikiForm, SaveWritesExactlyHisTypedColumnAndKeepsAColleaguesSave) {
     EXPECT_TRUE(school.boxes.errors.isEmpty()) << school.boxes.errors.join("|").toStdString();
     EXPECT_FALSE(frmWait->isVisible());
 
-    const CellMap mine = {{"Data!D2", "55 => 100"}, {"Data!D3", "60 => 85"}, {"Data!D5", "90 => "},
-                          {"Data!D6", " => 0"},     {"Data!D44", "40 => 77"}};
+    const CellMap mine = {{"Data!D2", "55 => 100"},
+                          {"Data!D3", "60 => 85"},
+                          {"Data!D5", "90 => "},
+                          {"Data!D6", " => 0"},
+                          {"Data!D44", "40 => 77"}};
     const CellMap readerAfter = ReaderCells(school.regular());
     const CellMap xlrdAfter = XlrdCells(school.regular());
     EXPECT_EQ(Changes(readerBefore, readerAfter), mine);
     EXPECT_EQ(Changes(xlrdBefore, xlrdAfter), mine);
-    EXPECT_EQ(xlrdAfter.at("Data!B2"), "88");   // the colleague's save survives
+    EXPECT_EQ(xlrdAfter.at("Data!B2"), "88");  // the colleague's save survives
     EXPECT_EQ(xlrdAfter.at("Data!B44"), "66");
-    EXPECT_EQ(xlrdAfter.at("Data!C2"), "欠");   // other columns as they were
+    EXPECT_EQ(xlrdAfter.at("Data!C2"), "欠");  // other columns as they were
     EXPECT_EQ(xlrdAfter.at("Data!E2"), "72.5");
     EXPECT_EQ(xlrdAfter.at("Memo!N2"), "99");
     EXPECT_EQ(CurSotenData, nullptr);  // freed with the form
@@ -192,8 +214,8 @@ TEST_F(TeikiForm, RefusedEntriesBeepOrNameTheTextAndLeaveValueCellAndFile) {
             SCOPED_TRACE(c.typed);
             school.boxes.errors.clear();
             TypeAndEnter(form, c.typed);
-            EXPECT_EQ(form.sgrInput->row(), 1);           // the cursor stays
-            EXPECT_EQ(cell(5, 1), "  55");               // the stored value shows again
+            EXPECT_EQ(form.sgrInput->row(), 1);  // the cursor stays
+            EXPECT_EQ(cell(5, 1), "  55");       // the stored value shows again
             EXPECT_EQ(CurSotenData->Score[1][2], 55);
             EXPECT_EQ(CurSotenData->Modified[1], 0);
             EXPECT_EQ(form.lblMeans->text(), "学級平均：68.3");  // 55, 60, 90
@@ -224,11 +246,10 @@ TEST_F(TeikiForm, TechHomeShowsTheSumAndIsNotWritten) {
             const char *sumCell;
             int sumValue;
         } steps[] = {
-            {1, "35", "75", 75},     // 家庭 holds 40
-            {2, "30", "30", 30},     // 家庭 empty counts as 0
-            {4, "60", "110", 110},   // above 100: shown, held as no score
-            {5, "20", "20", 20},
-            {2, "", "", 255},        // both empty: no sum
+            {1, "35", "75", 75},                      // 家庭 holds 40
+            {2, "30", "30", 30},                      // 家庭 empty counts as 0
+            {4, "60", "110", 110},                    // above 100: shown, held as no score
+            {5, "20", "20", 20},   {2, "", "", 255},  // both empty: no sum
         };
         for (const Step &s : steps) {
             SCOPED_TRACE(s.row);
@@ -268,7 +289,7 @@ TEST_F(TeikiForm, AveragesAndChartFollowTheCurrentRow) {
 
     const Opening o = open([&] {
         EXPECT_EQ(form.lblMeans->text(), "学級平均：61.1");
-        EXPECT_EQ(form.lblGMean->text(), "学年平均：55.5");  // 1222 / 22 = 55.545...
+        EXPECT_EQ(form.lblGMean->text(), "学年平均：55.5");    // 1222 / 22 = 55.545...
         const int bands[10] = {4, 1, 1, 1, 1, 1, 2, 1, 8, 2};  // 0, 5, 0, 1 | ... | 95 and 100 share the top band
         DosuChart &chart = *form.chtDosu;
         ASSERT_EQ(chart.barCount(), 10);
@@ -443,7 +464,7 @@ TEST_F(TeikiForm, PhysEdTintsBoysAndGirlsAndEveryFifthStudentIsUnderlined) {
         school.setTeacher(c.kyoka);
         const Opening o = open([&] {
             form.sgrInput->setRow(6);
-            const int other = 9;  // 美術: empty cells, not his column
+            const int other = 9;                                            // 美術: empty cells, not his column
             EXPECT_EQ(testing::GridPixel(form, other, 1, 20, 8), c.boys);   // 青木一郎 男
             EXPECT_EQ(testing::GridPixel(form, other, 2, 20, 8), c.girls);  // 井上花子 女
             EXPECT_EQ(testing::GridPixel(form, other, 3, 20, 8), QColor(Qt::white));  // no student

@@ -6,11 +6,11 @@
 #include <QProcess>
 #include <QThread>
 
-#include <csignal>
-#include <cstdlib>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstdlib>
 
 namespace dorv::testing {
 namespace {
@@ -87,8 +87,8 @@ CupsSandbox::CupsSandbox() {
     }
     // The daemon's filters run as "lp": it must reach the folders.
     QFile::setPermissions(root_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                            QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                            QFileDevice::ReadOther | QFileDevice::ExeOther);
+                                            QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::ExeOther);
     const QDir root(root_.path());
     for (const char *dir : {"etc/ppd", "spool", "tmp", "cache", "state", "log"}) root.mkpath(dir);
     const QString etc = root.filePath("etc");
@@ -116,7 +116,8 @@ PreserveJobFiles Yes
 DefaultPolicy default
 )")
                              .arg(Socket());
-    const QString files = QString(R"(ServerRoot %1
+    const QString files =
+        QString(R"(ServerRoot %1
 RequestRoot %2
 TempDir %3
 CacheDir %4
@@ -127,8 +128,8 @@ PageLog %7
 FileDevice Yes
 SystemGroup root
 )")
-                              .arg(etc, root.filePath("spool"), root.filePath("tmp"), root.filePath("cache"),
-                                   root.filePath("state"), root.filePath("log/error_log"), root.filePath("log/access_log"));
+            .arg(etc, root.filePath("spool"), root.filePath("tmp"), root.filePath("cache"), root.filePath("state"),
+                 root.filePath("log/error_log"), root.filePath("log/access_log"));
     QString printers;
     for (const CupsPrinter &p : {kWideMargins, kLetterOnly}) {
         Write(QDir(etc).filePath("ppd/" + p.name + ".ppd"), Ppd(p));
@@ -166,8 +167,8 @@ SystemGroup root
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
             problem_ = "cupsd ended at once: " + QString::fromLocal8Bit(QFile(root.filePath("log/error_log")).exists()
-                                                                             ? QByteArray("see its error_log")
-                                                                             : QByteArray("is it installed?"));
+                                                                            ? QByteArray("see its error_log")
+                                                                            : QByteArray("is it installed?"));
             return;
         }
         if (QFileInfo::exists(Socket()) && Run("/usr/bin/lpstat", {"-r"})) break;

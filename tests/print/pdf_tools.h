@@ -12,10 +12,10 @@ namespace dorv::testing {
 // Standard output of a program; empty when it could not run or failed.
 QString RunTool(const QString &program, const QStringList &arguments);
 
-QString PdfInfo(const QString &pdf);                 // pdfinfo
-QString PdfText(const QString &pdf, int page = 0);   // pdftotext -layout, one page or all
-QString PdfFonts(const QString &pdf);                // pdffonts
-QString PdfBboxes(const QString &pdf);               // pdftotext -bbox (XHTML)
+QString PdfInfo(const QString &pdf);                // pdfinfo
+QString PdfText(const QString &pdf, int page = 0);  // pdftotext -layout, one page or all
+QString PdfFonts(const QString &pdf);               // pdffonts
+QString PdfBboxes(const QString &pdf);              // pdftotext -bbox (XHTML)
 // One page rendered at `dpi` (pdftoppm); a null image on failure.
 QImage PdfPage(const QString &pdf, int page, int dpi, const QString &pngStem);
 

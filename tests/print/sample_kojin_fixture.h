@@ -3,8 +3,8 @@
 // and the globals the form reads, all let go again after the test.
 #pragma once
 
-#include "print/views/DorvPrintDispDosu.h"
 #include "print/forms/DorvPrintKojin.h"
+#include "print/views/DorvPrintDispDosu.h"
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 

@@ -64,7 +64,8 @@ public:
     bool Ready() const { return ready_; }
     // The data folder of a grade ("１年生" for 1).
     QString GradeFolder(int grade) const {
-        return QDir(drive_.path()).filePath(QString("Dorv/Data/") + QString::fromStdString(std::string(GakunenFolders[grade])));
+        return QDir(drive_.path())
+            .filePath(QString("Dorv/Data/") + QString::fromStdString(std::string(GakunenFolders[grade])));
     }
     QString HomeFile(const QString &name) const { return home_.File(name); }
     QStringList Pdfs() const { return home_.Pdfs(); }

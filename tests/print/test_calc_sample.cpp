@@ -3,6 +3,7 @@
 // python3-xlrd (calc_reference.py).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,11 +12,9 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "print/stats/calc_test.h"
-#include "test_env.h"
 #include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
@@ -23,6 +22,7 @@
 #include "schooldata/settings.h"
 #include "schooldata/soten_data.h"
 #include "schooldata/test_names.h"
+#include "test_env.h"
 
 namespace dorv {
 namespace {
@@ -34,13 +34,12 @@ using testing::ShellQuote;
 // The reference's lines by their key and first argument: "count 3" -> "92".
 std::map<std::string, std::string> Reference(const fs::path &data, int grade, int test, int kind) {
     const std::string command = ShellQuote(testing::TestEnv("DORV_PYTHON")) + " " +
-                                ShellQuote(testing::TestEnv("DORV_SOURCE_DIR") + "/tests/print/calc_reference.py") + " " +
-                                ShellQuote(data.string()) + " " + std::to_string(grade) + " " +
+                                ShellQuote(testing::TestEnv("DORV_SOURCE_DIR") + "/tests/print/calc_reference.py") +
+                                " " + ShellQuote(data.string()) + " " + std::to_string(grade) + " " +
                                 std::to_string(test) + " " + std::to_string(kind);
     std::map<std::string, std::string> out;
     FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
+    if (!pipe) return out;
     char line[512];
     while (std::fgets(line, sizeof line, pipe)) {
         std::istringstream in(line);
@@ -130,8 +129,7 @@ TEST_F(SampleSchool, CalculateAgreesWithAnIndependentReading) {
             EXPECT_EQ(std::to_string(calc->GradeSum[j]), ref["sum" + k]) << j;
             EXPECT_EQ(calc->HasScores[j], ref["count" + k] != "0") << j;
             std::string bands;
-            for (int b = 0; b < 10; ++b)
-                bands += (b ? " " : "") + std::to_string(calc->GradeBin[j][b]);
+            for (int b = 0; b < 10; ++b) bands += (b ? " " : "") + std::to_string(calc->GradeBin[j][b]);
             EXPECT_EQ(bands, ref["bands" + k]) << j;
             if (j < 5) {
                 EXPECT_NEAR(calc->Mean[j], std::stod(ref["mean" + k]), 1e-4) << j;

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "print/stats/calc_test.h"
 #include "print/stats/calc_all_stats.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/access.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
@@ -33,10 +33,8 @@ struct Grade {
 
     explicit Grade(const std::vector<Student> &students = {}) {
         std::memset(scores->Score, 255, sizeof scores->Score);
-        for (int slot = 1; slot <= 420; ++slot)
-            names->Sex[slot] = TNameData::kSexNone;
-        for (const Student &s : students)
-            Add(s);
+        for (int slot = 1; slot <= 420; ++slot) names->Sex[slot] = TNameData::kSexNone;
+        for (const Student &s : students) Add(s);
     }
     void Add(const Student &s) {
         const int slot = SlotOf(s.cls, s.no);
@@ -57,8 +55,7 @@ struct Grade {
 std::vector<Student> KokugoOnly(const std::vector<int> &scores, std::uint8_t sex = 0) {
     std::vector<Student> out;
     int no = 1;
-    for (int x : scores)
-        out.push_back({1, no++, sex, {x, M, M, M, M, M, M, M, M}});
+    for (int x : scores) out.push_back({1, no++, sex, {x, M, M, M, M, M, M, M, M}});
     return out;
 }
 
@@ -96,8 +93,7 @@ TEST(CalcTestSubjectFigures, CountSumMeanAndStandardDeviation) {
 
 TEST(CalcTestSubjectFigures, SubjectWithoutScoresKeepsItsMeanAndHasNoDeviation) {
     // 社会 has no score at all; a proficiency test leaves 5..8 empty.
-    Grade grade({{1, 1, 0, {50, M, 70, 80, 90, M, M, M, M}},
-                 {1, 2, 1, {60, M, 60, 70, 80, M, M, M, M}}});
+    Grade grade({{1, 1, 0, {50, M, 70, 80, 90, M, M, M, M}}, {1, 2, 1, {60, M, 60, 70, 80, M, M, M, M}}});
     auto calc = std::make_unique<TCalcTest>();
     calc->Mean[1] = 42.5f;
     calc->Compute(1, *grade.names, *grade.scores);
@@ -105,10 +101,8 @@ TEST(CalcTestSubjectFigures, SubjectWithoutScoresKeepsItsMeanAndHasNoDeviation) 
     EXPECT_FALSE(calc->HasScores[1]);
     EXPECT_EQ(calc->StdDev[1], 0.0f);
     EXPECT_EQ(calc->Mean[1], 42.5f);
-    for (int j : {0, 2, 3, 4})
-        EXPECT_TRUE(calc->HasScores[j]) << j;
-    for (int j = 5; j < 12; ++j)
-        EXPECT_FALSE(calc->HasScores[j]) << j;
+    for (int j : {0, 2, 3, 4}) EXPECT_TRUE(calc->HasScores[j]) << j;
+    for (int j = 5; j < 12; ++j) EXPECT_FALSE(calc->HasScores[j]) << j;
     EXPECT_FLOAT_EQ(calc->Mean[0], 55.0f);
     EXPECT_FLOAT_EQ(calc->StdDev[2], 5.0f);
 }
@@ -121,11 +115,17 @@ TEST(CalcTestDeviationValue, AsPrintedWithOneDecimal) {
         double printed;
     };
     const Case cases[] = {
-        {50, 60.0f, sd, 37.8}, {60, 60.0f, sd, 50.0}, {70, 60.0f, sd, 62.2},
-        {40, 50.0f, 10.0f, 40.0}, {60, 50.0f, 10.0f, 60.0}, {100, 50.0f, 10.0f, 100.0},
+        {50, 60.0f, sd, 37.8},
+        {60, 60.0f, sd, 50.0},
+        {70, 60.0f, sd, 62.2},
+        {40, 50.0f, 10.0f, 40.0},
+        {60, 50.0f, 10.0f, 60.0},
+        {100, 50.0f, 10.0f, 100.0},
         {0, 50.0f, 10.0f, 0.0},
         // A standard deviation of 0: one examinee, or everybody equal.
-        {73, 73.0f, 0.0f, 50.0}, {80, 80.0f, 0.0f, 50.0}, {0, 0.0f, 0.0f, 50.0},
+        {73, 73.0f, 0.0f, 50.0},
+        {80, 80.0f, 0.0f, 50.0},
+        {0, 0.0f, 0.0f, 50.0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.score);
@@ -166,7 +166,7 @@ TEST(CalcTestBands, TenPointBandsWithHundredInTheTopBand) {
         int score;
         int band;  // -1: counted nowhere
     };
-    const Case cases[] = {{0, 0}, {9, 0}, {10, 1}, {19, 1}, {50, 5}, {89, 8},
+    const Case cases[] = {{0, 0},  {9, 0},  {10, 1},  {19, 1},   {50, 5},   {89, 8},
                           {90, 9}, {99, 9}, {100, 9}, {101, -1}, {254, -1}, {M, -1}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.score);
@@ -189,8 +189,7 @@ TEST(CalcTestBands, TenPointBandsWithHundredInTheTopBand) {
 TEST(CalcTestBands, ClassOfThreeFillsTopAndBottomBands) {
     const auto calc = Grade(KokugoOnly({100, 95, 7})).Compute(1);
     const std::uint16_t want[10] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 2};
-    for (int b = 0; b < 10; ++b)
-        EXPECT_EQ(calc->GradeBin[0][b], want[b]) << b;
+    for (int b = 0; b < 10; ++b) EXPECT_EQ(calc->GradeBin[0][b], want[b]) << b;
 }
 
 TEST(CalcTestTotals, MissingScoreOfTheFiveSubjectsExcludesBothTotals) {
@@ -224,10 +223,8 @@ TEST(CalcTestTotals, MissingScoreOfTheFiveSubjectsExcludesBothTotals) {
             EXPECT_EQ(calc->Rank[slot], 0);
             EXPECT_EQ(calc->RankBySex[slot], 0);
         }
-        if (c.total3)
-            EXPECT_EQ(calc->Total3[slot], c.sum3);
-        else
-            EXPECT_GE(calc->Total3[slot], TCalcTest::kExcluded);
+        if (c.total3) EXPECT_EQ(calc->Total3[slot], c.sum3);
+        else EXPECT_GE(calc->Total3[slot], TCalcTest::kExcluded);
         EXPECT_EQ(calc->GradeCnt5, c.total5 ? 1 : 0);
         EXPECT_EQ(calc->GradeSum5, c.sum5);
         EXPECT_EQ(calc->GradeCnt3, c.total3 ? 1 : 0);
@@ -253,8 +250,8 @@ TEST(CalcTestTotals, FiftyPointBandsOfTheFiveSubjectTotal) {
         int band;
     };
     const Case cases[] = {
-        {{0, 0, 0, 0, 0}, 0},       {{10, 10, 10, 10, 9}, 0},   {{10, 10, 10, 10, 10}, 1},
-        {{90, 90, 90, 90, 89}, 8},  {{90, 90, 90, 90, 90}, 9},  {{100, 100, 100, 100, 99}, 9},
+        {{0, 0, 0, 0, 0}, 0},           {{10, 10, 10, 10, 9}, 0},  {{10, 10, 10, 10, 10}, 1},
+        {{90, 90, 90, 90, 89}, 8},      {{90, 90, 90, 90, 90}, 9}, {{100, 100, 100, 100, 99}, 9},
         {{100, 100, 100, 100, 100}, 9},
     };
     for (const Case &c : cases) {
@@ -291,8 +288,7 @@ TEST(CalcTestRanks, TiesShareTheRankOfTheFirstInTheGradeAndBySex) {
     for (std::size_t k = 0; k < cases.size(); ++k) {
         SCOPED_TRACE(k);
         Grade grade;
-        for (const Placed &p : cases[k])
-            grade.Add({p.cls, p.no, p.sex, five(p.total)});
+        for (const Placed &p : cases[k]) grade.Add({p.cls, p.no, p.sex, five(p.total)});
         const auto calc = grade.Compute(3);
         for (const Placed &p : cases[k]) {
             const int slot = SlotOf(p.cls, p.no);
@@ -384,8 +380,7 @@ TEST(CalcTestShapes, ClassesAndSexGroupsSumIntoTheGrade) {
 TEST(CalcTestSlots, SlotsWithoutNameAndBeyondTheClassCountDoNotCount) {
     Grade grade({{1, 1, 0, {60, 60, 60, 60, 60, M, M, M, M}}, {3, 1, 0, {70, 70, 70, 70, 70, M, M, M, M}}});
     // Scores in a slot without a name (class 1, number 2).
-    for (int j = 0; j < 9; ++j)
-        grade.scores->Score[SlotOf(1, 2)][j] = 90;
+    for (int j = 0; j < 9; ++j) grade.scores->Score[SlotOf(1, 2)][j] = 90;
     struct Case {
         int classCount;
         int count;
@@ -412,16 +407,50 @@ TEST(CalcTestRecompute, SecondComputeEqualsAFreshOne) {
     reused->Compute(1, *second.names, *second.scores);
     const auto fresh = second.Compute(1);
 #define SAME(field) EXPECT_EQ(std::memcmp(&reused->field, &fresh->field, sizeof fresh->field), 0) << #field
-    SAME(ClassCount); SAME(HasScores); SAME(Bin); SAME(ClassBin); SAME(GradeBinBySex); SAME(GradeBin);
-    SAME(Count); SAME(ClassTally); SAME(GradeCountBySex); SAME(GradeCount);
-    SAME(Sum); SAME(ClassSum); SAME(GradeSumBySex); SAME(GradeSum);
-    SAME(SumSq); SAME(ClassSumSq); SAME(GradeSumSqBySex); SAME(GradeSumSq);
-    SAME(Total5); SAME(Total3); SAME(Bin5); SAME(ClassBin5); SAME(GradeBin5BySex); SAME(GradeBin5);
-    SAME(Cnt5); SAME(ClassCnt5); SAME(GradeCnt5BySex); SAME(GradeCnt5);
-    SAME(Sum5); SAME(ClassSum5); SAME(GradeSum5BySex); SAME(GradeSum5);
-    SAME(Cnt3); SAME(ClassCnt3); SAME(GradeCnt3BySex); SAME(GradeCnt3);
-    SAME(Sum3); SAME(ClassSum3); SAME(GradeSum3BySex); SAME(GradeSum3);
-    SAME(Rank); SAME(RankBySex); SAME(StdDev); SAME(Mean);
+    SAME(ClassCount);
+    SAME(HasScores);
+    SAME(Bin);
+    SAME(ClassBin);
+    SAME(GradeBinBySex);
+    SAME(GradeBin);
+    SAME(Count);
+    SAME(ClassTally);
+    SAME(GradeCountBySex);
+    SAME(GradeCount);
+    SAME(Sum);
+    SAME(ClassSum);
+    SAME(GradeSumBySex);
+    SAME(GradeSum);
+    SAME(SumSq);
+    SAME(ClassSumSq);
+    SAME(GradeSumSqBySex);
+    SAME(GradeSumSq);
+    SAME(Total5);
+    SAME(Total3);
+    SAME(Bin5);
+    SAME(ClassBin5);
+    SAME(GradeBin5BySex);
+    SAME(GradeBin5);
+    SAME(Cnt5);
+    SAME(ClassCnt5);
+    SAME(GradeCnt5BySex);
+    SAME(GradeCnt5);
+    SAME(Sum5);
+    SAME(ClassSum5);
+    SAME(GradeSum5BySex);
+    SAME(GradeSum5);
+    SAME(Cnt3);
+    SAME(ClassCnt3);
+    SAME(GradeCnt3BySex);
+    SAME(GradeCnt3);
+    SAME(Sum3);
+    SAME(ClassSum3);
+    SAME(GradeSum3BySex);
+    SAME(GradeSum3);
+    SAME(Rank);
+    SAME(RankBySex);
+    SAME(StdDev);
+    SAME(Mean);
 #undef SAME
     // The first test's 音楽..技家 are gone.
     EXPECT_FALSE(reused->HasScores[5]);
@@ -431,7 +460,7 @@ TEST(CalcTestMergeLowBins, MergesACopyAndLeavesTheTrueBands) {
     struct Case {
         int b0, b1, merged;
     };
-    const Case cases[] = {{3, 0, 1}, {1, 0, 1}, {0, 1, 1}, {4, 2, 3}, {0, 0, 0},
+    const Case cases[] = {{3, 0, 1}, {1, 0, 1}, {0, 1, 1}, {4, 2, 3},    {0, 0, 0},
                           {5, 0, 2}, {2, 3, 2}, {1, 1, 1}, {420, 0, 210}};
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.b0 << "," << c.b1);
@@ -449,8 +478,7 @@ TEST(CalcTestMergeLowBins, MergesACopyAndLeavesTheTrueBands) {
             EXPECT_EQ(merged.Bins[j][2], 7) << j;
             EXPECT_EQ(merged.Bins[j][9], 5) << j;
         }
-        for (int j = 9; j < 12; ++j)
-            EXPECT_EQ(merged.Bins[j][0], c.b0) << j;
+        for (int j = 9; j < 12; ++j) EXPECT_EQ(merged.Bins[j][0], c.b0) << j;
         // The frequency view still reads the true bands.
         EXPECT_EQ(calc.GradeBin[0][0], c.b0);
         EXPECT_EQ(calc.GradeBin[0][1], c.b1);
@@ -465,14 +493,13 @@ TEST(CalcAllStats, EverySlotOfTheClassesCountsWithOrWithoutAName) {
     auto scores = std::make_unique<TSotenData>();
     std::memset(scores->Score, 255, sizeof scores->Score);
     auto set = [&](int slot, std::array<int, 9> v) {
-        for (int j = 0; j < 9; ++j)
-            scores->Score[slot][j] = v[j] == M ? 255 : static_cast<std::uint8_t>(v[j]);
+        for (int j = 0; j < 9; ++j) scores->Score[slot][j] = v[j] == M ? 255 : static_cast<std::uint8_t>(v[j]);
     };
     set(SlotOf(1, 1), {50, 60, 70, 80, 90, 10, M, M, M});
     set(SlotOf(1, 42), {40, M, 40, 40, 40, 20, M, M, M});  // 社会 missing
     set(SlotOf(2, 5), {100, 100, 100, 100, 100, M, M, M, 30});
     set(SlotOf(3, 1), {1, 1, 1, 1, 1, 1, 1, 1, 1});  // beyond the class count
-    scores->SubjStats.SubjMean[7] = 9.0f;           // stale figures are cleared
+    scores->SubjStats.SubjMean[7] = 9.0f;            // stale figures are cleared
     scores->SubjStats.Total5[SlotOf(3, 1)] = 77;
     CalcAllStats(*scores, 2);
     const TSubjStats &st = scores->SubjStats;
@@ -493,8 +520,7 @@ TEST(CalcAllStats, EverySlotOfTheClassesCountsWithOrWithoutAName) {
     EXPECT_EQ(st.Total5[SlotOf(3, 1)], 0);
     EXPECT_EQ(st.Total5Count, 2);
     EXPECT_EQ(st.Total5Sum, 850);
-    for (int j = 9; j < 12; ++j)
-        EXPECT_EQ(st.SubjCount[j], 0) << j;
+    for (int j = 9; j < 12; ++j) EXPECT_EQ(st.SubjCount[j], 0) << j;
 
     CalcAllStats(*scores, 0);
     EXPECT_EQ(scores->SubjStats.SubjCount[0], 0);

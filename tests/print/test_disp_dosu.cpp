@@ -5,9 +5,9 @@
 #include "recording_services.h"
 #include "test_env.h"
 
+#include "print/stats/calc_test.h"
 #include "print/views/DorvPrintDispDosu.h"
 #include "print/views/dosu_chart.h"
-#include "print/stats/calc_test.h"
 #include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
@@ -18,10 +18,10 @@
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QValueAxis>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QValueAxis>
 
 #include <gtest/gtest.h>
 
@@ -155,7 +155,10 @@ TEST_F(DispDosu, BarsOfEveryChartAfterATestSelection) {
           {0, 0, 0, 0, 1, 0, 0, 0, 0, 0},
           {0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
           {0, 0, 0, 0, 0, 0, 0, 0, 0, 2},
-          {}, {}, {}, {}},
+          {},
+          {},
+          {},
+          {}},
          "1年第2回実力テスト　度数分布"},
     };
     for (const Case &c : cases) {
@@ -291,12 +294,12 @@ TEST(DispDosuSample, ChartsHoldTheGradeBandsOfTheSampleSchool) {
         SelectedTest = static_cast<std::uint8_t>(c.test);
         TestId = {static_cast<std::uint8_t>(c.kind), static_cast<std::uint8_t>(c.test)};
         CurCalcTest->Calculate();
-        const TTestNameSet &names = c.kind ? static_cast<TTestNameSet &>(*CurJitsuTestName)
-                                           : static_cast<TTestNameSet &>(*CurTeikiTestName);
+        const TTestNameSet &names =
+            c.kind ? static_cast<TTestNameSet &>(*CurJitsuTestName) : static_cast<TTestNameSet &>(*CurTeikiTestName);
         ASSERT_FALSE(names.TestName[c.grade][c.test].empty());
         RunModal(form, [&] {
-            EXPECT_EQ(form.lblTitle->text().toStdString(), std::to_string(c.grade) + "年" +
-                                                               names.TestName[c.grade][c.test] + "テスト　度数分布");
+            EXPECT_EQ(form.lblTitle->text().toStdString(),
+                      std::to_string(c.grade) + "年" + names.TestName[c.grade][c.test] + "テスト　度数分布");
             int visible = 0, filled = 0;
             for (int j = 0; j < 9; ++j) {
                 visible += form.chart(j)->isVisible();

@@ -5,24 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace dorv::testing {
 
 inline std::string TestEnv(const char *name) {
     namespace fs = std::filesystem;
-    if (const char *v = std::getenv(name); v && *v)
-        return v;
+    if (const char *v = std::getenv(name); v && *v) return v;
     const std::string key = name;
-    if (key == "DORV_BIN_DIR")
-        return fs::read_symlink("/proc/self/exe").parent_path().string();
-    if (key == "DORV_SOURCE_DIR")
-        return DORV_TEST_SOURCE_DIR;
-    if (key == "DORV_PYTHON")
-        return DORV_TEST_PYTHON;
+    if (key == "DORV_BIN_DIR") return fs::read_symlink("/proc/self/exe").parent_path().string();
+    if (key == "DORV_SOURCE_DIR") return DORV_TEST_SOURCE_DIR;
+    if (key == "DORV_PYTHON") return DORV_TEST_PYTHON;
     return "";
 }
 

@@ -8,15 +8,15 @@
 #include "test_env.h"
 
 #include "../workbook/biff8_test_support.h"
-#include "print/forms/DorvTransfer.h"
+#include "desktop/string_grid.h"
 #include "print/forms/DorvPrintMain.h"
+#include "print/forms/DorvTransfer.h"
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvSelectGakunen.h"
 #include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
-#include "desktop/string_grid.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,11 +24,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace dorv {
@@ -160,7 +160,7 @@ TEST_F(ExportForm, MainMenuExportsTheSampleSchool) {
         const char *what;
         bool youroku;
         int grade, term;
-        const char *file;   // in the grade folder
+        const char *file;  // in the grade folder
         const char *ratings;
     };
     // Grade 1 has a student who left class 2; term 2 has only 国語 and
@@ -221,9 +221,8 @@ TEST_F(ExportForm, MissingWorkbookKeepsTheFormOpenAndCloseExportsNothing) {
         SelectTerm(2, 3);
         EXPECT_TRUE(PressAndAct(menu.btnHenkan, henkan, [&] {
             henkan.btnHenkan->click();
-            EXPECT_EQ(services.errors,
-                      QStringList{QString::fromStdString("C4th変換を行えません。ファイル " + missing.string() +
-                                                         " が見つかりません.")});
+            EXPECT_EQ(services.errors, QStringList{QString::fromStdString("C4th変換を行えません。ファイル " +
+                                                                          missing.string() + " が見つかりません.")});
             EXPECT_TRUE(henkan.isVisible());
             EXPECT_FALSE(wait.isVisible());
             henkan.btnClose->click();

@@ -62,13 +62,7 @@ TEST(ToFullWidth, DigitsAndLettersBecomeTheirFullWidthCharacters) {
     const struct {
         std::string text, utf8;
     } cases[] = {
-        {"3", "３"},
-        {"5", "５"},
-        {"12", "１２"},
-        {"A", "Ａ"},
-        {"B", "Ｂ"},
-        {"Zz09", "Ｚｚ０９"},
-        {"", ""},
+        {"3", "３"}, {"5", "５"}, {"12", "１２"}, {"A", "Ａ"}, {"B", "Ｂ"}, {"Zz09", "Ｚｚ０９"}, {"", ""},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(ToFullWidth(c.text), c.utf8) << c.text;

@@ -32,8 +32,8 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::XlrdCell;
 
-constexpr const char *kSubjectSheets[9] = {"Kokugo", "Shakai", "Sugaku", "Rika", "Eigo",
-                                           "Ongaku", "Bijutsu", "Hotai", "Gika"};
+constexpr const char *kSubjectSheets[9] = {"Kokugo", "Shakai",  "Sugaku", "Rika", "Eigo",
+                                           "Ongaku", "Bijutsu", "Hotai",  "Gika"};
 
 fs::path LibreOfficeWorkbook() {
     const char *s = std::getenv("DORV_SOURCE_DIR");
@@ -91,7 +91,8 @@ void FillStudent(THyoteiData &d, int slot) {
         THyoteiRec &rec = d.Hyotei[slot][k];
         rec.Rating = (slot + k) % 7 == 0 ? THyoteiData::kEmpty : static_cast<std::uint8_t>(1 + (slot + k) % 5);
         for (int i = 1; i <= 6; ++i)
-            rec.Kanten[i] = (slot * i + k) % 5 == 0 ? THyoteiData::kEmpty : static_cast<std::uint8_t>("ABC"[(slot + i + k) % 3]);
+            rec.Kanten[i] =
+                (slot * i + k) % 5 == 0 ? THyoteiData::kEmpty : static_cast<std::uint8_t>("ABC"[(slot + i + k) % 3]);
     }
 }
 
@@ -109,8 +110,8 @@ struct Expected {
 
 std::string MarkOrDash(std::uint8_t b) { return b == THyoteiData::kEmpty ? "-" : std::string(1, static_cast<char>(b)); }
 
-Expected ExpectAfter(const testing::XlrdBook &beforeXlrd, const testing::ReaderBook &beforeReader,
-                     const THyoteiData &d, const std::vector<ExpectedRow> &rows) {
+Expected ExpectAfter(const testing::XlrdBook &beforeXlrd, const testing::ReaderBook &beforeReader, const THyoteiData &d,
+                     const std::vector<ExpectedRow> &rows) {
     Expected e;
     std::map<std::string, int> sheetIndex;
     for (std::size_t s = 0; s < beforeXlrd.sheets.size(); ++s) sheetIndex[beforeXlrd.sheets[s]] = static_cast<int>(s);
@@ -277,13 +278,14 @@ TEST_F(ExportHenkan, MarksRatingsAndEmptyValues) {
     for (int s = 1; s <= 3; ++s) d.Exists[s] = 1;
     auto marks = [](THyoteiRec &rec, int rating, const char *letters) {
         rec.Rating = static_cast<std::uint8_t>(rating);
-        for (int i = 1; i <= 6; ++i) rec.Kanten[i] = letters[i - 1] == '.' ? 255 : static_cast<std::uint8_t>(letters[i - 1]);
+        for (int i = 1; i <= 6; ++i)
+            rec.Kanten[i] = letters[i - 1] == '.' ? 255 : static_cast<std::uint8_t>(letters[i - 1]);
     };
     for (int s = 1; s <= 3; ++s)
         for (int k = 1; k <= 9; ++k) marks(d.Hyotei[s][k], 255, "......");
-    marks(d.Hyotei[1][1], 4, "AB.ABC");   // 国語: the sixth viewpoint is not exported
+    marks(d.Hyotei[1][1], 4, "AB.ABC");    // 国語: the sixth viewpoint is not exported
     marks(d.Hyotei[2][2], 255, "......");  // 社会 without anything
-    marks(d.Hyotei[3][3], 2, "BBCCA.");   // 数学: the fifth viewpoint is not exported
+    marks(d.Hyotei[3][3], 2, "BBCCA.");    // 数学: the fifth viewpoint is not exported
     dorv::ExportHenkan(d, 1);
 
     const testing::XlrdBook x = testing::ReadWithXlrd(p);
@@ -292,7 +294,8 @@ TEST_F(ExportHenkan, MarksRatingsAndEmptyValues) {
         std::string s;
         for (int c = 0; c < cols; ++c) {
             auto it = x.cells.find({sheet, r, c});
-            s += (c ? " " : "") + (it == x.cells.end() || it->second.type == "blank" ? std::string("_") : it->second.value);
+            s += (c ? " " : "") +
+                 (it == x.cells.end() || it->second.type == "blank" ? std::string("_") : it->second.value);
         }
         return s;
     };
@@ -301,13 +304,11 @@ TEST_F(ExportHenkan, MarksRatingsAndEmptyValues) {
         const char *want;
     };
     const Case cases[] = {
-        {0, 1, 8, "101.0 A B - A B 4.0 _"},
-        {1, 2, 7, "102.0 - - - - - _"},
-        {2, 3, 7, "103.0 B B C C 2.0 _"},
-        {2, 4, 7, "_ _ _ _ _ _ _"},
-        {0, 5, 9, "_ _ _ _ _ _ _ 転出予定 _"},
+        {0, 1, 8, "101.0 A B - A B 4.0 _"}, {1, 2, 7, "102.0 - - - - - _"},        {2, 3, 7, "103.0 B B C C 2.0 _"},
+        {2, 4, 7, "_ _ _ _ _ _ _"},         {0, 5, 9, "_ _ _ _ _ _ _ 転出予定 _"},
     };
-    for (const Case &c : cases) EXPECT_EQ(row(c.sheet, c.row, c.cols), c.want) << kSubjectSheets[c.sheet] << " row " << c.row + 1;
+    for (const Case &c : cases)
+        EXPECT_EQ(row(c.sheet, c.row, c.cols), c.want) << kSubjectSheets[c.sheet] << " row " << c.row + 1;
 }
 
 TEST_F(ExportHenkan, ShorterSecondExportEmptiesTheRowsBelow) {
@@ -412,7 +413,8 @@ TEST_F(ExportHenkan, RefusedWorkbookStaysByteForByteAndKeepsTheFlags) {
         } else if (std::string(c.what).find("read-only") != std::string::npos) {
             EXPECT_EQ(message, "ファイル " + p.string() + c.message);
         } else {
-            EXPECT_EQ(message, "C4th変換を行えません。" + std::string(c.make ? "ブック " : "ファイル ") + p.string() + c.message);
+            EXPECT_EQ(message, "C4th変換を行えません。" + std::string(c.make ? "ブック " : "ファイル ") + p.string() +
+                                   c.message);
         }
         EXPECT_EQ(fs::exists(p), c.make != nullptr);
         if (c.make) {

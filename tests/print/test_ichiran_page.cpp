@@ -2,8 +2,8 @@
 // blanks included, and where each line goes on which page.
 #include "print/pages/ichiran_page.h"
 
-#include "print/stats/calc_test.h"
 #include "print/layer/recording_canvas.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/access.h"
 #include "schooldata/globals.h"
 #include "schooldata/name_data.h"
@@ -104,10 +104,13 @@ TEST(ClassList, RowLines) {
         // An absent core score: that cell only, and no totals or ranks.
         {1, 1, 2, " 2 佐藤　花子　　" + kSatoCore + k22 + k22 + std::string(12, ' ')},
         {1, 1, 3, " 3 *             "},
-        {1, 2, 1, " 1 鈴木　一郎　　100(77.3)100(90.0)100(90.0)100(90.0)100(90.0) 500(437.3)100.0(87.5) 300(257.3)100.0(85.8)     1     1"},
+        {1, 2, 1,
+         " 1 鈴木　一郎　　100(77.3)100(90.0)100(90.0)100(90.0)100(90.0) 500(437.3)100.0(87.5) 300(257.3)100.0(85.8)   "
+         "  1     1"},
         // Regular test: no 音楽 in the grade (9 blanks), an absent 美術 (ten
         // characters), plain scores of 保体 and 技家.
-        {0, 1, 1, " 1 山田　太郎　　" + kYamadaCore + kYamadaFive + std::string(9, ' ') + "   欠席     7      100      "},
+        {0, 1, 1,
+         " 1 山田　太郎　　" + kYamadaCore + kYamadaFive + std::string(9, ' ') + "   欠席     7      100      "},
         {0, 1, 2, " 2 佐藤　花子　　" + kSatoCore + k22 + std::string(9, ' ') + " 40       90         欠席   "},
         {0, 1, 42, "42 *             "},
         // A short name is printed as it is stored.
@@ -145,7 +148,8 @@ TEST(ClassList, AverageLines) {
         {0, 1,
          "クラス平均(人数)  82.5( 2) 70.0( 1) 75.0( 2) 60.0( 2) 55.0( 2) 350.0(  1) 70.0(  1) " + nine +
              " 40.0( 1) 48.5( 2)100.0( 1)"},
-        {1, 1, "クラス平均(人数)  82.5( 2) 70.0( 1) 75.0( 2) 60.0( 2) 55.0( 2) 350.0(  1) 70.0(  1)  220.0(  1) 73.3(  1) "},
+        {1, 1,
+         "クラス平均(人数)  82.5( 2) 70.0( 1) 75.0( 2) 60.0( 2) 55.0( 2) 350.0(  1) 70.0(  1)  220.0(  1) 73.3(  1) "},
         // A class without any 社会 score and without a complete total: blank
         // averages of the same width, counts kept.
         {1, 3,
@@ -157,7 +161,8 @@ TEST(ClassList, AverageLines) {
         {0, 0,
          "学年　平均(人数)  66.3(  4)85.0(  2)62.5(  4)55.0(  4)52.5(  4)425.0(  2) 85.0(  2)  " + nine +
              "45.0(  2)49.0(  3)75.0(  2)"},
-        {1, 0, "学年　平均(人数)  66.3(  4)85.0(  2)62.5(  4)55.0(  4)52.5(  4)425.0(  2) 85.0(  2)  260.0(  2) 86.7(  2) "},
+        {1, 0,
+         "学年　平均(人数)  66.3(  4)85.0(  2)62.5(  4)55.0(  4)52.5(  4)425.0(  2) 85.0(  2)  260.0(  2) 86.7(  2) "},
     };
     for (const auto &c : cases) {
         Grade grade(c.testKind);

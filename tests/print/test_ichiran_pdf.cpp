@@ -38,8 +38,8 @@ class SampleClassList : public ::testing::Test, protected testing::StatisticsGlo
 protected:
     static void SetUpTestSuite() {
         drive_ = new QTemporaryDir();
-        const std::string command = BinDir().toStdString() + "/make-sample-school '" +
-                                    drive_->path().toStdString() + "' > /dev/null";
+        const std::string command =
+            BinDir().toStdString() + "/make-sample-school '" + drive_->path().toStdString() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     static void TearDownTestSuite() {
@@ -100,8 +100,7 @@ TEST_F(SampleClassList, EveryClassOnALandscapeA4PageWithItsTextsInAnEmbeddedIpaF
         EXPECT_TRUE(info.contains("842 x 595 pts (A4)")) << info.toStdString();
         EXPECT_EQ(testing::PdfPageCount(pdf), CurCalcTest->ClassCount);
 
-        const std::string testName =
-            (c.kind == 0 ? teiki_.TestName : jitsu_.TestName)[c.grade][c.test];
+        const std::string testName = (c.kind == 0 ? teiki_.TestName : jitsu_.TestName)[c.grade][c.test];
         for (int page = 1; page <= CurCalcTest->ClassCount; ++page) {
             const QString text = testing::PdfText(pdf, page);
             const QString title = QString::fromStdString("成績一覧表 (" + std::to_string(c.grade) + "年" +

@@ -2,8 +2,8 @@
 // charts and the student's bands go.
 #include "print/pages/kojin_page.h"
 
-#include "print/stats/calc_test.h"
 #include "print/layer/recording_canvas.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
 
@@ -64,19 +64,33 @@ TEST(IndividualSheet, RegularTestText) {
         {{100, 120}, "　　　　国語　社会　数学　理科　英語　音楽　美術　保体　技家　５計　５平均"},
         {{100, 150}, "素点"},
         {{100, 180}, "平均"},
-        {{165, 150}, " 80"}, {{215, 150}, " 70"}, {{265, 150}, " 90"}, {{315, 150}, " 60"}, {{365, 150}, " 50"},
-        {{515, 150}, "  7"}, {{565, 150}, "100"},  // 音楽 none, 美術 absent
+        {{165, 150}, " 80"},
+        {{215, 150}, " 70"},
+        {{265, 150}, " 90"},
+        {{315, 150}, " 60"},
+        {{365, 150}, " 50"},
+        {{515, 150}, "  7"},
+        {{565, 150}, "100"},  // 音楽 none, 美術 absent
         // Means: 82.5 -> 83, 70, 75.5 -> 76, 60, 55; 美術 40, 保体 48.5 -> 49, 技家 65.
-        {{170, 180}, "83"}, {{220, 180}, "70"}, {{270, 180}, "76"}, {{320, 180}, "60"}, {{370, 180}, "55"},
-        {{470, 180}, "40"}, {{520, 180}, "49"}, {{570, 180}, "65"},
-        {{606, 150}, "350"}, {{661, 150}, "70"},
-        {{606, 180}, "350"}, {{661, 180}, "70"},  // only 山田 has a complete total
+        {{170, 180}, "83"},
+        {{220, 180}, "70"},
+        {{270, 180}, "76"},
+        {{320, 180}, "60"},
+        {{370, 180}, "55"},
+        {{470, 180}, "40"},
+        {{520, 180}, "49"},
+        {{570, 180}, "65"},
+        {{606, 150}, "350"},
+        {{661, 150}, "70"},
+        {{606, 180}, "350"},
+        {{661, 180}, "70"},  // only 山田 has a complete total
         {{600, 1160}, "※１９点以下はまとめてあります"},
         {{600, 1200}, "ノルベ市立中学校学習指導部"},
     };
     EXPECT_EQ(Texts(canvas), expected);
 
-    const std::map<std::pair<int, int>, double> sizes = {{{200, 40}, 4}, {{360, 85}, 3}, {{100, 120}, 2}, {{600, 1200}, 2}};
+    const std::map<std::pair<int, int>, double> sizes = {
+        {{200, 40}, 4}, {{360, 85}, 3}, {{100, 120}, 2}, {{600, 1200}, 2}};
     for (const auto &op : canvas.Texts()) {
         EXPECT_DOUBLE_EQ(op.ScaleX, 1400.0 / 297);
         EXPECT_DOUBLE_EQ(op.ScaleY, 1100.0 / 209);
@@ -125,7 +139,7 @@ TEST(IndividualSheet, FreeSlotAndAGradeWithoutTotals) {
 
 TEST(IndividualSheet, ChartsAndBands) {
     const std::vector<std::pair<int, print::TRect>> rects = {
-        {0, {500, 1100, 1900, 2200}}, {1, {500, 2200, 1900, 3300}}, {4, {500, 5500, 1900, 6600}},
+        {0, {500, 1100, 1900, 2200}},  {1, {500, 2200, 1900, 3300}},  {4, {500, 5500, 1900, 6600}},
         {5, {2500, 1100, 3900, 2200}}, {8, {2500, 4400, 3900, 5500}},
     };
     for (const auto &[j, rect] : rects) EXPECT_EQ(KojinChartRect(j), rect) << j;

@@ -1,7 +1,7 @@
 // The individual result sheets of the sample school, printed through their
 // form into PDF files: one page per student, charts included.
-#include "pdf_tools.h"
 #include "one_sheet_cases.h"
+#include "pdf_tools.h"
 #include "sample_kojin_fixture.h"
 #include "schooldata/access.h"
 
@@ -22,7 +22,8 @@ protected:
     void SetUp() override { Open(QDate(2026, 11, 2), 2, {1, 1}); }
     int NamedStudents() const {
         int n = 0;
-        for (int slot = 1; slot <= CurCalcTest->ClassCount * kStudentsPerClass; ++slot) n += !names_->Names[slot].empty();
+        for (int slot = 1; slot <= CurCalcTest->ClassCount * kStudentsPerClass; ++slot)
+            n += !names_->Names[slot].empty();
         return n;
     }
 };
@@ -36,7 +37,8 @@ TEST_F(SampleIndividualSheets, AllSheetsOnePortraitA4PagePerStudent) {
     const QString pdf = Pdfs()[0];
     EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith("個人票_"));
     // One message for the whole grade, not one per sheet.
-    EXPECT_EQ(sandbox_->services.messages, QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
+    EXPECT_EQ(sandbox_->services.messages,
+              QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
     EXPECT_TRUE(testing::PdfInfo(pdf).contains("595 x 842 pts (A4)"));
     EXPECT_EQ(testing::PdfPageCount(pdf), NamedStudents());
     const QString page1 = testing::PdfText(pdf, 1);

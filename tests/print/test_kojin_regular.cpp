@@ -3,8 +3,8 @@
 // them with the student's band drawn in its own colour, the student's
 // scores and the grade's means as the data hold them, and nothing outside
 // the printable page.
-#include "print/views/dosu_chart.h"
 #include "print/layer/print_job.h"
+#include "print/views/dosu_chart.h"
 #include "schooldata/access.h"
 #include "schooldata/numfmt.h"
 
@@ -106,7 +106,8 @@ TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {
     ASSERT_EQ(Pdfs().size(), 1);
     const QString pdf = Pdfs()[0];
     // Without a printer the user is told, once, where the sheet went.
-    EXPECT_EQ(sandbox_->services.messages, QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
+    EXPECT_EQ(sandbox_->services.messages,
+              QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
     EXPECT_EQ(testing::PdfPageCount(pdf), 1);
     testing::KeepForLooking(pdf, "kojin-grade1-teiki1.pdf");
 
@@ -132,9 +133,11 @@ TEST_F(SampleRegularIndividualSheet, ChartsScoresAndMeansOfOneStudent) {
                 FormatNumber("###", static_cast<double>(calc_->GradeSum[j]) / calc_->GradeCount[j]));
     }
     ASSERT_LE(calc_->Total5[slot], 500);
-    scores << QString::number(calc_->Total5[slot]) << QString::fromStdString(FormatNumber("##.#", calc_->Total5[slot] / 5.0));
+    scores << QString::number(calc_->Total5[slot])
+           << QString::fromStdString(FormatNumber("##.#", calc_->Total5[slot] / 5.0));
     const double mean5 = static_cast<double>(calc_->GradeSum5) / calc_->GradeCnt5;
-    means << QString::fromStdString(FormatNumber("###", mean5)) << QString::fromStdString(FormatNumber("##.#", mean5 / 5));
+    means << QString::fromStdString(FormatNumber("###", mean5))
+          << QString::fromStdString(FormatNumber("##.#", mean5 / 5));
     EXPECT_EQ(scoreRow, scores.join(' '));
     EXPECT_EQ(meanRow, means.join(' '));
 
@@ -201,8 +204,8 @@ TEST_F(SampleRegularIndividualSheet, EachFirstPrintAfterASelectionHasItsOwnCount
     };
     QStringList previous;
     for (const Selection s : {Selection{1, {0, 1}}, Selection{1, {1, 1}}, Selection{2, {0, 2}}}) {
-        SCOPED_TRACE(::testing::Message() << "grade " << s.grade << " kind " << int(s.id.TestKind) << " test "
-                                        << int(s.id.TestNo));
+        SCOPED_TRACE(::testing::Message()
+                     << "grade " << s.grade << " kind " << int(s.id.TestKind) << " test " << int(s.id.TestNo));
         SelectedGrade = static_cast<std::uint8_t>(s.grade);
         SelectedTest = s.id.TestNo;
         TestId = s.id;

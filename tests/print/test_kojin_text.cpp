@@ -4,9 +4,9 @@
 // a grade of two classes giving one page per student in order.
 #include "print/pages/kojin_page.h"
 
-#include "print/stats/calc_test.h"
 #include "print/layer/recording_canvas.h"
 #include "print/pages/sheet_loop.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/access.h"
 #include "schooldata/name_data.h"
 #include "schooldata/soten_data.h"
@@ -98,8 +98,7 @@ TEST(IndividualSheetText, TwoClassesOfThirtyAndThirtyOneGiveSixtyOnePages) {
     const TKojinSource source = g.Source();
 
     print::TRecordingCanvas canvas;
-    PrintAllStudents(canvas, *g.names, g.calc->ClassCount,
-                     [&](int c, int n) { PrintKojinText(canvas, source, c, n); });
+    PrintAllStudents(canvas, *g.names, g.calc->ClassCount, [&](int c, int n) { PrintKojinText(canvas, source, c, n); });
     EXPECT_EQ(canvas.PageCount(), 61);
     EXPECT_EQ(canvas.Ops().back().Page, 61);  // no empty page after the last sheet
     for (int page = 1; page <= 61; ++page) {

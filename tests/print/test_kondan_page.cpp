@@ -3,14 +3,14 @@
 // that leaves the selection as it found it.
 #include "print/pages/kondan_page.h"
 
-#include "print/stats/calc_all_stats.h"
 #include "print/layer/recording_canvas.h"
+#include "print/stats/calc_all_stats.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"
 #include "schooldata/kurasusu_data.h"
-#include "schooldata/settings.h"
 #include "schooldata/name_data.h"
+#include "schooldata/settings.h"
 #include "schooldata/soten_data.h"
 #include "schooldata/test_names.h"
 #include "workbook/cp932.h"
@@ -19,10 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -117,9 +117,9 @@ TEST(ConferenceSheet, TitleAndScoreLabels) {
     const Case cases[] = {
         {"１学期中間", false, "１学期中間　素点"},
         {"第１回実力テスト", false, "第１回実力テスト　素点"},
-        {"学年末テスト", true, "学年末テス　素点"},    // cut to five full-width characters
-        {"学年末", true, "学年末　　　素点"},          // two blanks fill it to ten bytes
-        {"期末", true, "期末　　  　素点"},            // eight bytes padded to ten
+        {"学年末テスト", true, "学年末テス　素点"},   // cut to five full-width characters
+        {"学年末", true, "学年末　　　素点"},         // two blanks fill it to ten bytes
+        {"期末", true, "期末　　  　素点"},           // eight bytes padded to ten
         {"3学期末テスト", true, "3学期末テ 　素点"},  // a character cut in two becomes a blank
         {"", true, "　　      　素点"},
     };
@@ -268,7 +268,8 @@ protected:
         const char *bin = std::getenv("DORV_BIN_DIR");
         const std::string binDir =
             bin && *bin ? bin : std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-        const std::string command = "'" + binDir + "/make-sample-school' --first-tests-only '" + drive_.string() + "' > /dev/null";
+        const std::string command =
+            "'" + binDir + "/make-sample-school' --first-tests-only '" + drive_.string() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         WorkDrive = drive_.string();
         names_->Grade = 1;
@@ -277,9 +278,7 @@ protected:
         SelectedTest = 4;
         TestId = {1, 4};
     }
-    void TearDown() override {
-        std::filesystem::remove_all(drive_);
-    }
+    void TearDown() override { std::filesystem::remove_all(drive_); }
     std::string jitsuName(int i) {
         jitsu_.LoadTestNames();
         return jitsu_.TestName[1][i];

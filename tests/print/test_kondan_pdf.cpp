@@ -1,8 +1,8 @@
 // The parent-conference sheets of the sample school, printed through their
 // form into PDF files and looked at with poppler's tools; the single-sheet
 // checks and a failed load.
-#include "pdf_tools.h"
 #include "one_sheet_cases.h"
+#include "pdf_tools.h"
 #include "sample_kondan_fixture.h"
 #include "schooldata/access.h"
 
@@ -32,7 +32,6 @@ protected:
         for (int slot = 1; slot <= ClassCountOfGrade * kStudentsPerClass; ++slot) n += !names_->Names[slot].empty();
         return n;
     }
-
 };
 
 TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
@@ -50,7 +49,8 @@ TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
     EXPECT_EQ(testing::PdfPageCount(pdf), NamedStudents());
 
     const QString page1 = testing::PdfText(pdf, 1);
-    for (const char *word : {"令和08年度１学期懇談資料", "ノルベ市立中学校", "国語", "英語", "技家", "５計", "５平均", "素点", "平均"})
+    for (const char *word :
+         {"令和08年度１学期懇談資料", "ノルベ市立中学校", "国語", "英語", "技家", "５計", "５平均", "素点", "平均"})
         EXPECT_TRUE(page1.contains(word)) << word << "\n" << page1.toStdString();
     EXPECT_TRUE(page1.contains(QString::fromStdString(teiki_.TestName[1][1])));
     EXPECT_TRUE(page1.contains(QString::fromStdString(kanten_->Koumoku[0][0]).left(4)));
@@ -59,7 +59,8 @@ TEST_F(SampleConferenceSheets, AllSheetsOnePortraitA4PagePerStudent) {
     EXPECT_TRUE(testing::AllFontsEmbedded(fonts)) << fonts.toStdString();
     EXPECT_TRUE(sandbox_->services.errors.isEmpty()) << sandbox_->services.errors.join("\n").toStdString();
     // One message for the whole print, not one per sheet.
-    EXPECT_EQ(sandbox_->services.messages, QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
+    EXPECT_EQ(sandbox_->services.messages,
+              QStringList{"プリンタが見つからないため、ファイル " + pdf + " に保存しました"});
     testing::KeepForLooking(pdf, "kondan-grade1-term1.pdf");
 }
 
@@ -71,9 +72,9 @@ TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
                                      {"1", "43", 1, 0, 0},
                                      {"0", "1", 2, 0, 0},
                                      {"99", "1", 3, 0, 0},
-                                     {"x", "1", 3, 1, 0},            // not a whole number: the conversion error
+                                     {"x", "1", 3, 1, 0},           // not a whole number: the conversion error
                                      {"1", free.c_str(), 3, 1, 0},  // a free slot: no job at all
-                                     {"1", "1", 4, 1, 1},  // and where the sheet went
+                                     {"1", "1", 4, 1, 1},           // and where the sheet went
                                  });
     ASSERT_FALSE(sandbox_->services.messages.isEmpty());
     EXPECT_EQ(sandbox_->services.messages[0], "組、番号が正しくありません");

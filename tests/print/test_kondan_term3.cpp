@@ -78,13 +78,13 @@ TEST_F(SampleThirdTermSheet, FiveRegularTestsAndTheProficiencyTableOnThePage) {
     EXPECT_TRUE(text.contains(QString::fromStdString(cut))) << text.toStdString();
     EXPECT_FALSE(text.contains(QString::fromStdString(fifth))) << text.toStdString();
     // Every proficiency test now has a complete total: all five are listed.
-    for (int i = 1; i <= 5; ++i)
-        EXPECT_TRUE(text.contains(Label(jitsu_.TestName[1][i]))) << i;
+    for (int i = 1; i <= 5; ++i) EXPECT_TRUE(text.contains(Label(jitsu_.TestName[1][i]))) << i;
 
     // Every word ends inside the printable page (5 mm margins), the lowest
     // line of the proficiency table included.
     const QString boxes = testing::PdfBboxes(pdf);
-    static const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re");
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re");
     double lowest = 0;
     int words = 0;
     for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {

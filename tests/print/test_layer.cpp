@@ -49,7 +49,7 @@ TEST(Canvas, PagesStartOnlyWhenSomethingIsDrawnOnThem) {
         {"N", 0, {}},
         {"NN", 0, {}},
         {"T", 1, {1}},
-        {"TN", 1, {1}},           // no blank page after the last drawing
+        {"TN", 1, {1}},  // no blank page after the last drawing
         {"TNT", 2, {1, 2}},
         {"TTNTNT", 3, {1, 1, 2, 3}},
         {"NT", 2, {2}},           // a break asked for before anything: page 1 stays blank
@@ -120,10 +120,8 @@ protected:
     }
     void TearDown() override {
         qputenv("HOME", savedHome_);
-        if (savedConfig_.isEmpty())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", savedConfig_);
+        if (savedConfig_.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+        else qputenv("XDG_CONFIG_HOME", savedConfig_);
     }
     QStringList Pdfs() const {
         return QDir(home_.filePath("Documents/Dorv")).entryList({"*.pdf"}, QDir::Files, QDir::Name);
@@ -166,8 +164,8 @@ TEST_F(PrintJobPdf, WritesA4PagesInTheOrientationAsked) {
         TOrientation orientation;
         const char *size;
     };
-    for (const Case c : {Case{TOrientation::Landscape, "842 x 595 pts (A4)"},
-                         Case{TOrientation::Portrait, "595 x 842 pts (A4)"}}) {
+    for (const Case c :
+         {Case{TOrientation::Landscape, "842 x 595 pts (A4)"}, Case{TOrientation::Portrait, "595 x 842 pts (A4)"}}) {
         QString path;
         {
             TPrintJob job("個人票", c.orientation);
@@ -215,9 +213,9 @@ TEST_F(PrintJobPdf, TextSitsByItsTopLeftCornerOnItsBrushColourInAnIpaFont) {
     double x0, y0, x1, y1;
     ASSERT_TRUE(dorv::testing::WordBox(dorv::testing::PdfBboxes(pdf), "WMW", x0, y0, x1, y1));
     EXPECT_NEAR(x0, margin + 72, 1.5);
-    EXPECT_NEAR(y0, margin + 144, 1.5);     // the top, not the baseline, at y
-    EXPECT_NEAR(y1 - y0, 24 * 1.0, 8.0);    // a 24-point line
-    EXPECT_NEAR(x1 - x0, 3 * 12, 1.5);      // fixed pitch: half-width is half of 24 points
+    EXPECT_NEAR(y0, margin + 144, 1.5);   // the top, not the baseline, at y
+    EXPECT_NEAR(y1 - y0, 24 * 1.0, 8.0);  // a 24-point line
+    EXPECT_NEAR(x1 - x0, 3 * 12, 1.5);    // fixed pitch: half-width is half of 24 points
 
     const QString fonts = dorv::testing::PdfFonts(pdf);
     EXPECT_TRUE(fonts.contains("IPAMincho")) << fonts.toStdString();

@@ -5,9 +5,9 @@
 #include "recording_services.h"
 #include "test_env.h"
 
-#include "print/stats/calc_test.h"
 #include "print/forms/DorvPrintMain.h"
 #include "print/forms/nendo_era_today.h"
+#include "print/stats/calc_test.h"
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvSelectGakunen.h"
 #include "schooldata/dialogs/DorvSelectHyotei.h"
@@ -27,8 +27,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -47,10 +47,10 @@ using testing::RunModal;
 // What a step of a scenario does with the dialog its button opens.
 struct Step {
     enum Kind { Teiki, Jitsu, Hyotei, Youroku } kind;
-    int grade = 1;        // 1..3
-    int row = 1;          // test or term
-    bool choose = true;   // false: the dialog is closed without a choice
-    bool fails = false;   // the computation raises
+    int grade = 1;       // 1..3
+    int row = 1;         // test or term
+    bool choose = true;  // false: the dialog is closed without a choice
+    bool fails = false;  // the computation raises
 };
 
 // The outputs enabled after a scenario, in a fixed order of names.
@@ -62,8 +62,7 @@ struct Outputs {
 std::string Describe(const Outputs &o) {
     std::string s;
     auto add = [&](bool on, const char *name) {
-        if (on)
-            s += std::string(s.empty() ? "" : " ") + name;
+        if (on) s += std::string(s.empty() ? "" : " ") + name;
     };
     add(o.dosu, "度数分布");
     add(o.tutihyou, "評定");
@@ -104,8 +103,7 @@ protected:
             },
             [this](TCalcTest &calc) {
                 ++calculations;
-                if (failNext)
-                    throw std::runtime_error("ファイル 名簿.xls は他のプログラムが使用中です");
+                if (failNext) throw std::runtime_error("ファイル 名簿.xls は他のプログラムが使用中です");
                 calc.CalcGrade = SelectedGrade;
                 calc.CalcTestId = TestId;
                 calc.GradeCount[0] = 100 + SelectedGrade;
@@ -118,8 +116,8 @@ protected:
     }
 
     Outputs outputs() const {
-        return {menu.btnDispDosu->isEnabled(),  menu.btnDispTutihyou->isEnabled(), menu.btnDispYouroku->isEnabled(),
-                menu.btnPrKojin->isEnabled(),   menu.btnPrIchiran->isEnabled(),    menu.btnPrKondan->isEnabled(),
+        return {menu.btnDispDosu->isEnabled(), menu.btnDispTutihyou->isEnabled(), menu.btnDispYouroku->isEnabled(),
+                menu.btnPrKojin->isEnabled(),  menu.btnPrIchiran->isEnabled(),    menu.btnPrKondan->isEnabled(),
                 menu.btnHenkan->isEnabled()};
     }
 
@@ -133,36 +131,45 @@ protected:
         case Step::Teiki:
             dialog = &teiki;
             button = menu.btnSelectTeiki;
-            choose = [&] { teiki.sgrTeikiTestName->setCurrentCell(step.grade - 1, step.row); teiki.btnOK->click(); };
+            choose = [&] {
+                teiki.sgrTeikiTestName->setCurrentCell(step.grade - 1, step.row);
+                teiki.btnOK->click();
+            };
             break;
         case Step::Jitsu:
             dialog = &jitsu;
             button = menu.btnSelectJitsu;
-            choose = [&] { jitsu.sgrJitsuTestName->setCurrentCell(step.grade - 1, step.row); jitsu.btnOK->click(); };
+            choose = [&] {
+                jitsu.sgrJitsuTestName->setCurrentCell(step.grade - 1, step.row);
+                jitsu.btnOK->click();
+            };
             break;
         case Step::Hyotei:
             dialog = &hyotei;
             button = menu.btnSelectHyotei;
-            choose = [&] { hyotei.sgrHyoteiName->setCurrentCell(step.grade - 1, step.row); hyotei.btnOK->click(); };
+            choose = [&] {
+                hyotei.sgrHyoteiName->setCurrentCell(step.grade - 1, step.row);
+                hyotei.btnOK->click();
+            };
             break;
         case Step::Youroku:
             dialog = &gakunen;
             button = menu.btnSelectYouroku;
-            choose = [&] { gakunen.rgrGakunen->button(step.grade - 1)->click(); gakunen.btnOK->click(); };
+            choose = [&] {
+                gakunen.rgrGakunen->button(step.grade - 1)->click();
+                gakunen.btnOK->click();
+            };
             break;
         }
         bool opened = false;
         QTimer poll;
         poll.setInterval(0);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!dialog->isRunning() || !dialog->isVisible())
-                return;
+            if (!dialog->isRunning() || !dialog->isVisible()) return;
             poll.stop();
             opened = true;
-            if (step.choose)
-                choose();
-            else
-                dialog->done(QDialog::Rejected);
+            if (step.choose) choose();
+            else dialog->done(QDialog::Rejected);
         });
         poll.start();
         button->click();
@@ -276,16 +283,19 @@ TEST_F(PrintMenu, EachSelectionEnablesItsOutputs) {
         {"test, then a term of another grade", {{S::Teiki, 1, 1}, {S::Hyotei, 2, 1}}, term, 1},
         {"test, then the register of another grade", {{S::Jitsu, 3, 1}, {S::Youroku, 1}}, reg, 1},
         {"test, another grade's term, back to its grade",
-         {{S::Teiki, 1, 1}, {S::Hyotei, 2, 1}, {S::Hyotei, 1, 1}}, term, 1},
-        {"test, another grade's term, a test again",
-         {{S::Teiki, 1, 1}, {S::Hyotei, 2, 1}, {S::Teiki, 2, 4}}, test, 2},
+         {{S::Teiki, 1, 1}, {S::Hyotei, 2, 1}, {S::Hyotei, 1, 1}},
+         term,
+         1},
+        {"test, another grade's term, a test again", {{S::Teiki, 1, 1}, {S::Hyotei, 2, 1}, {S::Teiki, 2, 4}}, test, 2},
         // A dialog closed without a choice changes nothing.
         {"test dialog closed at start-up", {{S::Teiki, 2, 1, false}}, none, 0},
         {"term dialog closed at start-up", {{S::Hyotei, 2, 1, false}}, none, 0},
         {"test, then the test dialog closed", {{S::Teiki, 1, 1}, {S::Jitsu, 2, 1, false}}, test, 1},
         {"term, then the term dialog closed", {{S::Hyotei, 1, 1}, {S::Hyotei, 3, 2, false}}, term, 0},
         {"test and term, then the term dialog closed",
-         {{S::Teiki, 1, 1}, {S::Hyotei, 1, 1}, {S::Hyotei, 3, 2, false}}, testTerm, 1},
+         {{S::Teiki, 1, 1}, {S::Hyotei, 1, 1}, {S::Hyotei, 3, 2, false}},
+         testTerm,
+         1},
         // A failing computation leaves the outputs as they were.
         {"failing test at start-up", {{S::Teiki, 1, 1, true, true}}, none, 1},
         {"test, then a failing test", {{S::Teiki, 1, 1}, {S::Jitsu, 2, 1, true, true}}, test, 2},
@@ -296,8 +306,7 @@ TEST_F(PrintMenu, EachSelectionEnablesItsOutputs) {
         calculations = 0;
         services.errors.clear();
         RunModal(menu, [&] {
-            for (const Step &s : c.steps)
-                run(s);
+            for (const Step &s : c.steps) run(s);
             EXPECT_EQ(outputs(), c.after) << Describe(outputs()) << " / expected " << Describe(c.after);
             EXPECT_EQ(calculations, c.calculations);
             const bool failed = !c.steps.empty() && c.steps.back().fails;

@@ -28,10 +28,7 @@ TEST(AllStudents, OnePagePerNamedStudentAndNoBlankPage) {
         std::vector<std::pair<int, int>> sheets;
     };
     const Case cases[] = {
-        {3, {{1, 1}, {1, 2}, {1, 42}, {3, 5}}},
-        {1, {{1, 1}, {1, 2}, {1, 42}}},
-        {0, {}},
-        {-1, {}},
+        {3, {{1, 1}, {1, 2}, {1, 42}, {3, 5}}},          {1, {{1, 1}, {1, 2}, {1, 42}}}, {0, {}}, {-1, {}},
         {12, {{1, 1}, {1, 2}, {1, 42}, {3, 5}, {4, 1}}},  // never past class 10
     };
     for (const auto &c : cases) {
@@ -57,16 +54,11 @@ TEST(OneSheet, ClassAndNumberChecked) {
         std::optional<std::pair<int, int>> expected;
     };
     const Case cases[] = {
-        {"3", "12", 3, std::pair{3, 12}},
-        {"1", "1", 1, std::pair{1, 1}},
-        {"1", "42", 3, std::pair{1, 42}},
-        {" 2", "5", 3, std::pair{2, 5}},
-        {"3", "43", 3, std::nullopt},
-        {"0", "1", 3, std::nullopt},
-        {"4", "1", 3, std::nullopt},
-        {"257", "1", 3, std::nullopt},  // no wrap-around into class 1
-        {"1", "0", 3, std::nullopt},
-        {"-1", "1", 3, std::nullopt},
+        {"3", "12", 3, std::pair{3, 12}}, {"1", "1", 1, std::pair{1, 1}},
+        {"1", "42", 3, std::pair{1, 42}}, {" 2", "5", 3, std::pair{2, 5}},
+        {"3", "43", 3, std::nullopt},     {"0", "1", 3, std::nullopt},
+        {"4", "1", 3, std::nullopt},      {"257", "1", 3, std::nullopt},  // no wrap-around into class 1
+        {"1", "0", 3, std::nullopt},      {"-1", "1", 3, std::nullopt},
         {"1", "1", 0, std::nullopt},    // a grade without classes
         {"11", "1", 12, std::nullopt},  // never past class 10
     };
@@ -74,8 +66,8 @@ TEST(OneSheet, ClassAndNumberChecked) {
         EXPECT_EQ(OneSheetClassNumber(c.classText, c.numberText, c.classCount), c.expected)
             << c.classText << " " << c.numberText << " of " << c.classCount;
 
-    for (const auto &[classText, numberText, bad] :
-         {std::tuple{"", "1", ""}, std::tuple{"1", "x", "x"}, std::tuple{"１", "1", "１"}, std::tuple{"2組", "1", "2組"}}) {
+    for (const auto &[classText, numberText, bad] : {std::tuple{"", "1", ""}, std::tuple{"1", "x", "x"},
+                                                     std::tuple{"１", "1", "１"}, std::tuple{"2組", "1", "2組"}}) {
         try {
             OneSheetClassNumber(classText, numberText, 3);
             ADD_FAILURE() << "no error for " << classText << " " << numberText;

@@ -5,11 +5,11 @@
 #include "workbook/biff8_writer.h"
 #include "workbook/xbiff.h"
 
+#include <unistd.h>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 

@@ -24,9 +24,9 @@ public:
     DataFolder &operator=(const DataFolder &) = delete;
 
     const std::filesystem::path &root() const { return root_; }
-    std::string data() const;                 // .../Dorv/Data/, ends in "/"
+    std::string data() const;  // .../Dorv/Data/, ends in "/"
     std::string file(const std::string &relative) const { return data() + relative; }
-    std::string roster(int grade) const;      // the grade's 名簿.xls
+    std::string roster(int grade) const;  // the grade's 名簿.xls
     std::string templ() const { return file("雛形-名簿.xls"); }
     std::string hinagata() const { return file("Hinagata.xls"); }
 

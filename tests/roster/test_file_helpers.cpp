@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "tests/temp_dir.h"
 
@@ -122,7 +122,8 @@ TEST(CopyFileChunked, RelativeDestinationIsNamedAbsoluteInTheMessage) {
     fs::current_path(dir.path());
     writeFile("src.xls", "x");
     writeFile("dst.xls", "y");
-    const std::string msg = messageOf([] { dorv::CopyFileChunked("src.xls", "./sub/../dst.xls", dorv::CopyDest::NewFile); });
+    const std::string msg =
+        messageOf([] { dorv::CopyFileChunked("src.xls", "./sub/../dst.xls", dorv::CopyDest::NewFile); });
     fs::current_path(cwd);
     EXPECT_EQ(msg, "ファイル " + (dir / "dst.xls") + " を作成できません");
 }
@@ -164,12 +165,17 @@ TEST(FileHasAttr, FolderAndReadOnlyBits) {
         std::uint16_t mask;
         bool expected;
     } cases[] = {
-        {"missing.xls", dorv::faDirectory, false}, {"missing.xls", 0, true},
-        {"folder", dorv::faDirectory, true},       {"file.xls", dorv::faDirectory, false},
-        {"file.xls", 0, true},                     {"ro.xls", dorv::faReadOnly, true},
-        {"file.xls", dorv::faReadOnly, false},     {"ro.xls", dorv::faReadOnly | dorv::faDirectory, false},
+        {"missing.xls", dorv::faDirectory, false},
+        {"missing.xls", 0, true},
+        {"folder", dorv::faDirectory, true},
+        {"file.xls", dorv::faDirectory, false},
+        {"file.xls", 0, true},
+        {"ro.xls", dorv::faReadOnly, true},
+        {"file.xls", dorv::faReadOnly, false},
+        {"ro.xls", dorv::faReadOnly | dorv::faDirectory, false},
     };
-    for (const auto &c : cases) EXPECT_EQ(dorv::FileHasAttr(dir / c.name, c.mask), c.expected) << c.name << " " << c.mask;
+    for (const auto &c : cases)
+        EXPECT_EQ(dorv::FileHasAttr(dir / c.name, c.mask), c.expected) << c.name << " " << c.mask;
 }
 
 TEST(CanOpenFile, OnlyAFreeWritableRegularFile) {
@@ -186,8 +192,8 @@ TEST(CanOpenFile, OnlyAFreeWritableRegularFile) {
         const char *name;
         bool expected;
     } cases[] = {
-        {"free.xls", true},  {"missing.xls", false}, {"ro.xls", false},
-        {"folder.xls", false}, {"名簿.xls", false},  {"dangling.xls", false},
+        {"free.xls", true},    {"missing.xls", false}, {"ro.xls", false},
+        {"folder.xls", false}, {"名簿.xls", false},    {"dangling.xls", false},
     };
     for (const auto &c : cases) EXPECT_EQ(dorv::CanOpenFile(dir / c.name), c.expected) << c.name;
 

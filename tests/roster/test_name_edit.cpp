@@ -1,19 +1,19 @@
+#include "desktop/radio_group.h"
+#include "desktop/string_grid.h"
 #include "qt_roster_env.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/file_helpers.h"
 #include "roster/roster_save.h"
 #include "roster_fixture.h"
 #include "schooldata/access.h"
-#include "desktop/radio_group.h"
-#include "desktop/string_grid.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/name_data.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QCoreApplication>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -71,9 +71,15 @@ TEST_F(NameEdit, ListsEverySlotOfTheGradeAndOpensOnRowOne) {
         const struct {
             int row;
             const char *number, *name, *sex;
-        } rows[] = {{1, "101", "山田　太郎", "男子"}, {2, "102", "佐藤 花子", "女子"}, {3, "103", "鈴木一郎", ""},
-                    {5, "105", "", ""},            {42, "142", "", ""},            {43, "201", "", ""},
-                    {84, "242", "", ""},           {85, "301", "", ""},            {126, "342", "小林 四郎", "男子"}};
+        } rows[] = {{1, "101", "山田　太郎", "男子"},
+                    {2, "102", "佐藤 花子", "女子"},
+                    {3, "103", "鈴木一郎", ""},
+                    {5, "105", "", ""},
+                    {42, "142", "", ""},
+                    {43, "201", "", ""},
+                    {84, "242", "", ""},
+                    {85, "301", "", ""},
+                    {126, "342", "小林 四郎", "男子"}};
         for (const auto &r : rows) {
             EXPECT_EQ(cell(0, r.row), r.number);
             EXPECT_EQ(cell(1, r.row), r.name) << r.row;
@@ -108,7 +114,7 @@ TEST_F(NameEdit, ChangeStoresTheConvertedOrCutNameAndMovesDown) {
         const char *typed;
         const char *stored;
     } cases[] = {
-        {"林 花子", "林　　　花　子"},           // 7 bytes: converted
+        {"林 花子", "林　　　花　子"},  // 7 bytes: converted
         {"山田 太郎", "山　田　太　郎"},
         {"林 一", "林 一"},                      // 5 bytes: as typed
         {"甲乙丙丁戊己庚", "甲乙丙丁戊己庚"},    // 14 bytes: as typed
@@ -252,15 +258,17 @@ TEST_F(NameEdit, SaveWritesTheChangedRowsAsTextsAndTheOtherProgramsReadThem) {
         int slot;
         const char *name;
         int sex;
-    } stored[] = {{1, "林　　　花　子", 1}, {2, "1234", 0},     {3, "", 3},  {4, "田中 次郎", 0},
-                 {50, "2026-01-01", 0},    {126, "小　林　四　郎", 1}, {5, "", 3}};
+    } stored[] = {{1, "林　　　花　子", 1},   {2, "1234", 0}, {3, "", 3}, {4, "田中 次郎", 0}, {50, "2026-01-01", 0},
+                  {126, "小　林　四　郎", 1}, {5, "", 3}};
     for (const auto &x : stored) {
         EXPECT_EQ(data.Names[x.slot], x.name) << x.slot;
         EXPECT_EQ(data.Sex[x.slot], x.sex) << x.slot;
     }
 
     const auto lines = rostertest::XlrdCells(folder.roster(3), "Data");
-    const auto has = [&](const std::string &line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    const auto has = [&](const std::string &line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
     EXPECT_TRUE(has("1\t1\ttext\t林　　　花　子"));
     EXPECT_TRUE(has("1\t2\ttext\t女"));
     EXPECT_TRUE(has("2\t1\ttext\t1234"));
@@ -346,8 +354,7 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
             form->btnChange->click();
             form->btnClose->click();
             ASSERT_EQ(boxes.errors.size(), 1u);
-            EXPECT_TRUE(boxes.errors[0].startsWith(QString::fromStdString("ファイル " + roster)))
-                << s(boxes.errors[0]);
+            EXPECT_TRUE(boxes.errors[0].startsWith(QString::fromStdString("ファイル " + roster))) << s(boxes.errors[0]);
             EXPECT_EQ(boxes.errors[0].contains(QString::fromStdString(dorv::DesktopLockFileOf(roster))),
                       hold == Hold::DesktopLockFile)
                 << s(boxes.errors[0]);

@@ -72,8 +72,7 @@ TEST(NameTo7Chars, EditorConvertsSixToThirteenBytes) {
         {"甲乙丙丁戊己庚", false},  // 14 bytes
         {"", false},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(dorv::IsConvertibleWidth(dorv::cp932::width(c.name)), c.converted) << c.name;
+    for (const auto &c : cases) EXPECT_EQ(dorv::IsConvertibleWidth(dorv::cp932::width(c.name)), c.converted) << c.name;
 }
 
 TEST(RepeatStr, RepeatsTheFirstCharacter) {

@@ -1,10 +1,10 @@
+#include "desktop/string_grid.h"
 #include "qt_roster_env.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
 #include "roster/file_helpers.h"
 #include "roster_fixture.h"
 #include "schooldata/access.h"
-#include "desktop/string_grid.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/settings.h"
 
@@ -98,9 +98,8 @@ TEST_F(NameMain, ARosterHeldElsewhereGivesTheMessageAndNoEditor) {
         EXPECT_EQ(main->lblShow->text().toStdString(), "しばらくお待ちください");
         // Free again, the same button opens the editor on the roster as it was.
         fs::remove(dorv::DesktopLockFileOf(roster));
-        EXPECT_TRUE(pressGrade(main->btnG1, [&] {
-            EXPECT_EQ(editor->sgdName->cell(1, 1).toStdString(), "山田　太郎");
-        }));
+        EXPECT_TRUE(
+            pressGrade(main->btnG1, [&] { EXPECT_EQ(editor->sgdName->cell(1, 1).toStdString(), "山田　太郎"); }));
     });
     ASSERT_EQ(boxes.errors.size(), 1u);
     // The lock file is named: one left by a crashed program is found and removed.

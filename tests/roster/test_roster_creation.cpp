@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using rostertest::Cells;
@@ -43,14 +43,13 @@ protected:
 Cells numbersOf(int classes) {
     Cells cells;
     for (int c = 1; c <= classes; ++c)
-        for (int n = 1; n <= dorv::kStudentsPerClass; ++n) cells[{1, dorv::SlotOf(c, n), 0}] = std::to_string(c * 100 + n);
+        for (int n = 1; n <= dorv::kStudentsPerClass; ++n)
+            cells[{1, dorv::SlotOf(c, n), 0}] = std::to_string(c * 100 + n);
     return cells;
 }
 
 TEST_F(RosterCreation, AMissingRosterComesFromTheTemplateWithTheNumbersOfItsClasses) {
-    const struct {
-        int grade, classes;
-    } cases[] = {{2, 6}, {1, 4}, {3, 3}};
+    const struct { int grade, classes; } cases[] = {{2, 6}, {1, 4}, {3, 3}};
     DataFolder folder({4, 6, 3});
     for (const auto &c : cases) {
         EXPECT_EQ(prepare(c.grade), "(no error)");
@@ -71,7 +70,9 @@ TEST_F(RosterCreation, TheCreatedRosterReadsTheSameInXlrd) {
     DataFolder folder({2, 2, 2});
     ASSERT_EQ(prepare(1), "(no error)");
     const auto lines = rostertest::XlrdCells(folder.roster(1), "Data");
-    const auto has = [&](const std::string &line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    const auto has = [&](const std::string &line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
     EXPECT_TRUE(has("0\t0\ttext\t番号"));
     EXPECT_TRUE(has("1\t0\tnumber\t101"));
     EXPECT_TRUE(has("42\t0\tnumber\t142"));
@@ -85,9 +86,7 @@ TEST_F(RosterCreation, TheCreatedRosterReadsTheSameInXlrd) {
 }
 
 TEST_F(RosterCreation, ClassCountsOutsideTheSlotModel) {
-    const struct {
-        int count, classes;
-    } cases[] = {{0, 0}, {10, 10}, {12, 10}};
+    const struct { int count, classes; } cases[] = {{0, 0}, {10, 10}, {12, 10}};
     for (const auto &c : cases) {
         DataFolder folder({c.count, 1, 1});
         EXPECT_EQ(prepare(1), "(no error)") << c.count;
@@ -110,7 +109,8 @@ TEST_F(RosterCreation, AFreeRosterIsLeftAsItIs) {
 
 TEST_F(RosterCreation, ARosterThatCannotBeOpenedNowIsNeverReplaced) {
     enum class Hold { DesktopLockFile, ServiceLock, ReadOnly, Folder, GradeFolderMissing };
-    for (Hold hold : {Hold::DesktopLockFile, Hold::ServiceLock, Hold::ReadOnly, Hold::Folder, Hold::GradeFolderMissing}) {
+    for (Hold hold :
+         {Hold::DesktopLockFile, Hold::ServiceLock, Hold::ReadOnly, Hold::Folder, Hold::GradeFolderMissing}) {
         SCOPED_TRACE(static_cast<int>(hold));
         DataFolder folder;
         const std::string roster = folder.roster(2);
@@ -134,9 +134,7 @@ TEST_F(RosterCreation, ARosterThatCannotBeOpenedNowIsNeverReplaced) {
             fs::create_directory(roster);
             rostertest::WriteBytes(roster + "/memo.txt", "kept");
             break;
-        case Hold::GradeFolderMissing:
-            fs::remove_all(fs::path(roster).parent_path());
-            break;
+        case Hold::GradeFolderMissing: fs::remove_all(fs::path(roster).parent_path()); break;
         }
         const std::string before = hold == Hold::Folder || hold == Hold::GradeFolderMissing ? "" : FileBytes(roster);
 

@@ -19,9 +19,8 @@ CellMap ReaderCells(const std::filesystem::path &path) {
     TXBiff reader;
     reader.OnReadSheetName = [&](TXBiff &, const std::string &name) { names.push_back(name); };
     reader.OnReadCell = [&](TXBiff &, int sheetNo, int row, int col, int, const std::string &data, bool &) {
-        const std::string sheet = sheetNo >= 1 && sheetNo <= static_cast<int>(names.size())
-                                      ? names[sheetNo - 1]
-                                      : std::to_string(sheetNo);
+        const std::string sheet =
+            sheetNo >= 1 && sheetNo <= static_cast<int>(names.size()) ? names[sheetNo - 1] : std::to_string(sheetNo);
         cells[sheet + "!" + CellAddress(static_cast<unsigned>(col), static_cast<unsigned>(row + 1))] = data;
     };
     reader.Open(path.string());
@@ -30,9 +29,8 @@ CellMap ReaderCells(const std::filesystem::path &path) {
 
 CellMap XlrdCells(const std::filesystem::path &path) {
     const char *python = std::getenv("DORV_PYTHON");
-    const std::string script = (std::filesystem::temp_directory_path() /
-                               ("dorv-xlrd-cells-" + std::to_string(::getpid()) + ".py"))
-                                  .string();
+    const std::string script =
+        (std::filesystem::temp_directory_path() / ("dorv-xlrd-cells-" + std::to_string(::getpid()) + ".py")).string();
     {
         std::ofstream out(script, std::ios::trunc);
         out << "import sys, xlrd\n"
@@ -57,8 +55,8 @@ CellMap XlrdCells(const std::filesystem::path &path) {
                "            out.append('%s!%s%d\\t%s' % (sh.name, col(c), r + 1, v))\n"
                "sys.stdout.buffer.write(('\\n'.join(out) + '\\n').encode('utf-8'))\n";
     }
-    const std::string command = std::string(python ? python : "/usr/bin/python3") + " '" + script + "' '" +
-                                path.string() + "'";
+    const std::string command =
+        std::string(python ? python : "/usr/bin/python3") + " '" + script + "' '" + path.string() + "'";
     FILE *pipe = ::popen(command.c_str(), "r");
     if (!pipe) throw std::runtime_error("cannot run python");
     std::string output;

@@ -116,7 +116,8 @@ FileStamp Stamp(const std::filesystem::path &path) {
 SchoolFolder::SchoolFolder() : savedDrive_(WorkDrive) {
     root_ = testing::MakeTempDir("dorv-school");
     std::filesystem::create_directories(root_ / "Dorv" / "Data" / "Kihon");
-    for (int g = 1; g <= 3; ++g) std::filesystem::create_directories(root_ / "Dorv" / "Data" / std::string(GakunenFolders[g]));
+    for (int g = 1; g <= 3; ++g)
+        std::filesystem::create_directories(root_ / "Dorv" / "Data" / std::string(GakunenFolders[g]));
     WorkDrive = root_.string();
 }
 
@@ -125,7 +126,9 @@ SchoolFolder::~SchoolFolder() {
     testing::RemoveTempDir(root_);
 }
 
-std::filesystem::path SchoolFolder::Kihon(const std::string &file) const { return root_ / "Dorv" / "Data" / "Kihon" / file; }
+std::filesystem::path SchoolFolder::Kihon(const std::string &file) const {
+    return root_ / "Dorv" / "Data" / "Kihon" / file;
+}
 
 std::filesystem::path SchoolFolder::Grade(int grade, const std::string &file) const {
     return root_ / "Dorv" / "Data" / std::string(GakunenFolders[grade]) / file;

@@ -36,7 +36,7 @@ FileStamp Stamp(const std::filesystem::path &path);
 
 class SchoolFolder {
 public:
-    SchoolFolder();   // sets WorkDrive; restores it on destruction
+    SchoolFolder();  // sets WorkDrive; restores it on destruction
     ~SchoolFolder();
     SchoolFolder(const SchoolFolder &) = delete;
     SchoolFolder &operator=(const SchoolFolder &) = delete;

@@ -36,7 +36,10 @@ private:
 
 TEST(PumpWait, WaitsTheTimeWhilePumpingAndStopsOnQuit) {
     int pumps = 0;
-    PumpHookScope hook([&] { ++pumps; return false; });
+    PumpHookScope hook([&] {
+        ++pumps;
+        return false;
+    });
 
     auto start = clock_type::now();
     EXPECT_TRUE(PumpWait(0));
@@ -71,7 +74,12 @@ TEST(RetryStep, RetriesOnlyTemporaryFailures) {
     EXPECT_EQ(attempts, 4);
 
     attempts = 0;
-    EXPECT_THROW(RetryStep("/x.xls", [&] { ++attempts; throw ExcelError("missing"); }), ExcelError);
+    EXPECT_THROW(RetryStep("/x.xls",
+                           [&] {
+                               ++attempts;
+                               throw ExcelError("missing");
+                           }),
+                 ExcelError);
     EXPECT_EQ(attempts, 1);
 
     attempts = 0;
@@ -120,7 +128,11 @@ TEST(AccessScheme, HeldWorkbookIsWaitedForAndNestedOperationRefused) {
     PumpHookScope hook([&] {
         if (++rounds == 1) {
             try {
-                LoadWorkbook({path.string(), WorkbookKind::Master, {}, [](unsigned, unsigned, unsigned, const std::string &) {}, {}});
+                LoadWorkbook({path.string(),
+                              WorkbookKind::Master,
+                              {},
+                              [](unsigned, unsigned, unsigned, const std::string &) {},
+                              {}});
             } catch (const WorkbookBusyError &e) {
                 nestedError = e.what();
             }
@@ -133,7 +145,9 @@ TEST(AccessScheme, HeldWorkbookIsWaitedForAndNestedOperationRefused) {
     LoadPlan plan;
     plan.path = path.string();
     plan.kind = WorkbookKind::Grade;
-    plan.onReadCell = [](unsigned, unsigned, unsigned, const std::string &) { throw std::runtime_error("to the service"); };
+    plan.onReadCell = [](unsigned, unsigned, unsigned, const std::string &) {
+        throw std::runtime_error("to the service");
+    };
     plan.service = [&](ServiceSession &s) { b2 = s.Sheet("Data").ReadCell("B2"); };
     LoadWorkbook(plan);
 
@@ -151,7 +165,10 @@ TEST(AccessScheme, FinalFailuresDoNotWait) {
     testing::WriteXls(noSheet, {{"Other", {{"A1", "x"}}}});
     const auto before = testing::Stamp(noSheet);
 
-    struct Case { const char *name; std::string path; };
+    struct Case {
+        const char *name;
+        std::string path;
+    };
     const Case cases[] = {
         {"missing file", school.Kihon("none.xls").string()},
         {"missing sheet", noSheet.string()},
@@ -160,7 +177,9 @@ TEST(AccessScheme, FinalFailuresDoNotWait) {
     for (const Case &c : cases) {
         LoadPlan plan;
         plan.path = c.path;
-        plan.onReadCell = [](unsigned, unsigned, unsigned, const std::string &) { throw std::runtime_error("to the service"); };
+        plan.onReadCell = [](unsigned, unsigned, unsigned, const std::string &) {
+            throw std::runtime_error("to the service");
+        };
         plan.service = [](ServiceSession &s) { s.Sheet("Data"); };
         auto start = clock_type::now();
         try {

@@ -3,8 +3,8 @@
 // every refused input with its message and an untouched disk.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/stat.h>
+#include <cstdlib>
 
 #include <filesystem>
 
@@ -56,7 +56,8 @@ bool noStrayFiles(const fs::path &dir, std::size_t expected) {
 void expectJapaneseOnly(std::string msg, const std::vector<std::string> &quoted) {
     for (const std::string &q : quoted)
         for (std::size_t at; !q.empty() && (at = msg.find(q)) != std::string::npos;) msg.erase(at, q.size());
-    EXPECT_EQ(std::count_if(msg.begin(), msg.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }), 0)
+    EXPECT_EQ(std::count_if(msg.begin(), msg.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }),
+              0)
         << "English left in: " << msg;
 }
 
@@ -173,8 +174,9 @@ TEST(ExcelService, WorksheetsAreFoundByExactNameFirstThenIgnoringAsciiCase) {
     TExcelApplication app;
     TExcelWorkbook book;
     book.Open(app, file.string());
-    for (Case c : {Case{"Data", "Data"}, Case{"data", "Data"}, Case{"DATA", "Data"}, Case{"data2", "data2"},
-                   Case{"DATA2", "DATA2"}, Case{"Data2", "DATA2"}, Case{"Ｄａｔａ", "Ｄａｔａ"}, Case{"国語", "国語"}}) {
+    for (Case c :
+         {Case{"Data", "Data"}, Case{"data", "Data"}, Case{"DATA", "Data"}, Case{"data2", "data2"},
+          Case{"DATA2", "DATA2"}, Case{"Data2", "DATA2"}, Case{"Ｄａｔａ", "Ｄａｔａ"}, Case{"国語", "国語"}}) {
         TExcelWorksheet s = book.Worksheet(c.asked);
         EXPECT_EQ(s.Name(), c.found) << c.asked;
         EXPECT_EQ(s.ReadCell("A1"), c.found);
@@ -303,7 +305,7 @@ TEST(ExcelService, ALockTheFileSystemRefusesIsFinalOneItDoesNotKeepIsDoneWithout
         int err;
         LockOutcome outcome;
     } cases[] = {
-        {EAGAIN, Busy},      {EACCES, Busy},          {EBADF, Refused}, {EDEADLK, Refused},
+        {EAGAIN, Busy},     {EACCES, Busy},         {EBADF, Refused},   {EDEADLK, Refused},
         {ENOLCK, Unlocked}, {EOPNOTSUPP, Unlocked}, {EINVAL, Unlocked},
     };
     for (const auto &c : cases) {
@@ -387,11 +389,15 @@ TEST(ExcelService, RefusedInputsGiveAJapaneseMessageAndChangeNothingOnDisk) {
         const char *needle;
     };
     const Case cases[] = {
-        {"truncated.xls", nullptr, "壊れて"},   {"random.xls", nullptr, "ブックではありません"},
-        {"encrypted.xls", nullptr, "パスワード"}, {"folder.xls", nullptr, "フォルダです"},
-        {"missing.xls", nullptr, "見つかりません"}, {"text.xls", nullptr, "ブックではありません"},
+        {"truncated.xls", nullptr, "壊れて"},
+        {"random.xls", nullptr, "ブックではありません"},
+        {"encrypted.xls", nullptr, "パスワード"},
+        {"folder.xls", nullptr, "フォルダです"},
+        {"missing.xls", nullptr, "見つかりません"},
+        {"text.xls", nullptr, "ブックではありません"},
         {"loop/loop.xls", nullptr, "循環"},
-        {"other-stream-size.xls", nullptr, "壊れて"}, {"other-stream-chain.xls", nullptr, "壊れて"},
+        {"other-stream-size.xls", nullptr, "壊れて"},
+        {"other-stream-chain.xls", nullptr, "壊れて"},
         {"directory-cycle.xls", nullptr, "壊れて"},
         {"good.xls", "Nothing", "シート「Nothing」がありません"},
         {"readonly.xls", "Data", "読み取り専用"},

@@ -1,8 +1,8 @@
 // The service end to end through the xls-set tool, checked by python3-xlrd
 // and our own reader: round trips on workbooks of other writers, many new
 // strings, two writers at once, and saves killed half-way.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -99,7 +99,8 @@ void roundTrip(const fs::path &file, const std::vector<Edit> &edits) {
             oursBefore.cells[k] = e.text;
         }
     }
-    std::erase_if(after.cells, [&](const auto &kv) { return kv.second.type == "blank" && !before.cells.count(kv.first); });
+    std::erase_if(after.cells,
+                  [&](const auto &kv) { return kv.second.type == "blank" && !before.cells.count(kv.first); });
     EXPECT_EQ(after.sheets, before.sheets);
     EXPECT_TRUE(after.cells == before.cells) << MapDiff(after.cells, before.cells);
     EXPECT_EQ(after.widths, before.widths);
@@ -110,9 +111,9 @@ void roundTrip(const fs::path &file, const std::vector<Edit> &edits) {
 }
 
 const std::vector<Edit> kEdits = {
-    {0, 1, 2, "85"},       {0, 2, 2, "-5"},        {0, 3, 3, "12.5"},      {0, 1, 1, "鈴木　一郎"},
-    {0, 2, 1, ""},         {0, 4, 1, "1-2"},       {0, 40, 6, "新しい行"}, {0, 0, 30, "遠い列"},
-    {1, 0, 0, "上書き"},   {1, 500, 0, "1042"},    {0, 3, 4, ""},
+    {0, 1, 2, "85"},     {0, 2, 2, "-5"},     {0, 3, 3, "12.5"},      {0, 1, 1, "鈴木　一郎"},
+    {0, 2, 1, ""},       {0, 4, 1, "1-2"},    {0, 40, 6, "新しい行"}, {0, 0, 30, "遠い列"},
+    {1, 0, 0, "上書き"}, {1, 500, 0, "1042"}, {0, 3, 4, ""},
 };
 
 TEST(ExcelServiceInterop, RoundTripsOnWorkbooksOfOtherWriters) {
@@ -210,14 +211,16 @@ TEST(ExcelServiceInterop, ASaveKilledAtAnyPointLeavesTheOldOrTheNewFileWhole) {
     // 420 cells of one column, every one changed in each round.
     auto command = [&](int round) {
         std::vector<std::string> argv{xlsSet(), file.string()};
-        for (int r = 1; r <= 420; ++r) argv.push_back("Data!E" + std::to_string(r + 1) + "=" + std::to_string(round * 1000 + r));
+        for (int r = 1; r <= 420; ++r)
+            argv.push_back("Data!E" + std::to_string(r + 1) + "=" + std::to_string(round * 1000 + r));
         return argv;
     };
     // The kill lands anywhere from the start of the process to a little
     // after the time a whole save takes here.
     const auto t0 = std::chrono::steady_clock::now();
     ASSERT_EQ(testing::Run(command(0)), 0);
-    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0) * 12 / 10;
+    const auto span =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0) * 12 / 10;
     std::mt19937 rng(5);
     int sawOld = 0, sawNew = 0;
     for (int round = 1; round <= 20; ++round) {
@@ -247,7 +250,8 @@ TEST(ExcelServiceInterop, ASaveKilledAtAnyPointLeavesTheOldOrTheNewFileWhole) {
         } else {
             ++sawNew;
             for (int r = 1; r <= 420; ++r)
-                ASSERT_EQ((ours.cells[{0, r, 4}]), std::to_string(round * 1000 + r)) << "round " << round << " row " << r;
+                ASSERT_EQ((ours.cells[{0, r, 4}]), std::to_string(round * 1000 + r))
+                    << "round " << round << " row " << r;
         }
         // No lock outlives the killed writer.
         std::string err;
@@ -290,8 +294,8 @@ TEST(ExcelServiceInterop, ASaveKilledAtAnyPointLeavesTheOldOrTheNewFileWhole) {
     fs::remove(dir / ".score.xls.linkAB");
     fs::create_symlink("score.xls", dir / ".score.xls.linkAB");
     ASSERT_EQ(testing::Run(command(21)), 0);
-    EXPECT_EQ(hidden(), (std::set<std::string>{fs::path(live).filename().string(), ".score.xls.textAB",
-                                               ".score.xls.linkAB"}));
+    EXPECT_EQ(hidden(),
+              (std::set<std::string>{fs::path(live).filename().string(), ".score.xls.textAB", ".score.xls.linkAB"}));
     for (const std::string &name : others) EXPECT_TRUE(fs::exists(fs::symlink_status(dir / name))) << name;
     ::close(liveFd);
     ASSERT_EQ(testing::Run(command(22)), 0);

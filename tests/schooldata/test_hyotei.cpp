@@ -26,12 +26,14 @@ using testing::WriteXls;
 using testing::XlrdCells;
 
 // "Data" and the nine subject sheets in order, the given cells added.
-std::vector<SheetSpec> RatingBook(std::vector<std::pair<std::string, std::string>> data,
-                                  std::vector<std::pair<int, std::vector<std::pair<std::string, std::string>>>> subjects = {}) {
+std::vector<SheetSpec> RatingBook(
+    std::vector<std::pair<std::string, std::string>> data,
+    std::vector<std::pair<int, std::vector<std::pair<std::string, std::string>>>> subjects = {}) {
     std::vector<SheetSpec> book;
     data.insert(data.begin(), {{"A1", "番号"}, {"B1", "国語"}});
     book.push_back({"Data", data, {}});
-    for (int j = 0; j < 9; ++j) book.push_back({std::string(KyokaSheetNames[j]), {{"A1", "番号"}, {"B1", "観点1"}}, {}});
+    for (int j = 0; j < 9; ++j)
+        book.push_back({std::string(KyokaSheetNames[j]), {{"A1", "番号"}, {"B1", "観点1"}}, {}});
     for (auto &[j, cells] : subjects)
         for (auto &c : cells) book[1 + j].texts.push_back(c);
     return book;
@@ -61,9 +63,9 @@ TEST_F(Ratings, WorkbookOfTermOrRegister) {
 }
 
 TEST_F(Ratings, LoadsThroughTheReader) {
-    auto book = RatingBook({{"B2", "3"}, {"J2", "5"}, {"E6", "261"}, {"K2", "4"}, {"J422", "2"}, {"B101", "1"}},
-                           {{3, {{"B6", "B+"}, {"C6", "a"}, {"D6", "Ａ"}, {"G6", "C"}, {"H6", "A"}}},
-                            {8, {{"B2", "A"}, {"B422", "B"}}}});
+    auto book = RatingBook(
+        {{"B2", "3"}, {"J2", "5"}, {"E6", "261"}, {"K2", "4"}, {"J422", "2"}, {"B101", "1"}},
+        {{3, {{"B6", "B+"}, {"C6", "a"}, {"D6", "Ａ"}, {"G6", "C"}, {"H6", "A"}}}, {8, {{"B2", "A"}, {"B422", "B"}}}});
     book.push_back({"Extra", {{"B2", "1"}}, {{"B3", "A"}}});  // an eleventh sheet
     WriteXls(Term3(), book);
     const auto before = Stamp(Term3());
@@ -111,8 +113,8 @@ TEST_F(Ratings, BadWorkbooks) {
         const char *what;
         std::vector<SheetSpec> book;  // empty: no file
         uint8_t classCount;
-        const char *message;          // "" = loads
-        uint8_t rating;               // of slot 1, 国語, when it loads
+        const char *message;  // "" = loads
+        uint8_t rating;       // of slot 1, 国語, when it loads
     };
     std::vector<SheetSpec> noRika = RatingBook({{"B86", "三"}});  // read by the reader only
     noRika.erase(noRika.begin() + 4);
@@ -163,19 +165,22 @@ TEST_F(Ratings, SaveWritesItsColumnAndItsViewpointSheetOnly) {
     for (int i = 1; i <= 6; ++i) s5.Kanten[i] = k5[i];
     d.Hyotei[50][4].Rating = 255;  // emptied
     d.Hyotei[50][4].Kanten[1] = 255;
-    d.Hyotei[5][3].Rating = 1;     // 数学 of a flagged slot: not this save's
-    d.Hyotei[6][4].Rating = 1;     // unflagged
+    d.Hyotei[5][3].Rating = 1;  // 数学 of a flagged slot: not this save's
+    d.Hyotei[6][4].Rating = 1;  // unflagged
     d.Hyotei[6][4].Kanten[1] = 'A';
-    d.Hyotei[90][4].Rating = 5;    // class 3, beyond the count
+    d.Hyotei[90][4].Rating = 5;  // class 3, beyond the count
     d.Hyotei[90][4].Kanten[1] = 'A';
     d.Hyotei[5][3].Kanten[1] = 'A';  // 数学's sheet
     for (int r : {5, 50, 90}) d.Modified[r] = 1;
     d.SaveHyoteiSubject(2, 3);
 
-    EXPECT_EQ(Changes(before, ReaderCells(Term3())),
-              (CellMap{{"Data!E6", "2 => 4"}, {"Data!E51", "3 => "},
-                       {"Rika!B6", "C => A"}, {"Rika!E6", " => B"}, {"Rika!F6", "B => "}, {"Rika!G6", " => C"},
-                       {"Rika!B51", "A => "}}));
+    EXPECT_EQ(Changes(before, ReaderCells(Term3())), (CellMap{{"Data!E6", "2 => 4"},
+                                                              {"Data!E51", "3 => "},
+                                                              {"Rika!B6", "C => A"},
+                                                              {"Rika!E6", " => B"},
+                                                              {"Rika!F6", "B => "},
+                                                              {"Rika!G6", " => C"},
+                                                              {"Rika!B51", "A => "}}));
     for (int r = 1; r <= 420; ++r) EXPECT_EQ(d.Modified[r], 0) << r;
 
     // A save with nothing flagged changes no cell; a subject beyond 技家

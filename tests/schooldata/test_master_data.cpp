@@ -28,18 +28,26 @@ using testing::WriteXls;
 
 TEST(Roster, LoadsNamesSexesAndFlagsThroughTheReader) {
     SchoolFolder school;
-    WriteXls(school.Grade(2, "名簿.xls"),
-             {{"Data",
-               {{"A1", "番号"}, {"B1", "氏名"}, {"C1", "性別"},
-                {"A2", "101"}, {"B2", "山田太郎"}, {"C2", "男"},
-                {"B3", "佐藤花子"}, {"C3", "女"},
-                {"B4", "鈴木一二三四五六七"}, {"C4", "男 "},          // 18 bytes; sex with a blank
-                {"B5", "田中一二三四五六X"}, {"C5", "1"},             // 15 bytes
-                {"B6", "X一二三四五六七"},                             // 15 bytes, cut inside 七
-                {"B8", "長谷川アンジェリーナ"},                        // 20 bytes, then overwritten
-                {"B100", "高橋"}, {"C100", "女"},                      // slot 99, class 3
-                {"B422", "範囲外"}, {"D2", "備考"}}},
-              {"Second", {{"B3", "上書き"}, {"B8", "短い"}}}});
+    WriteXls(school.Grade(2, "名簿.xls"), {{"Data",
+                                            {{"A1", "番号"},
+                                             {"B1", "氏名"},
+                                             {"C1", "性別"},
+                                             {"A2", "101"},
+                                             {"B2", "山田太郎"},
+                                             {"C2", "男"},
+                                             {"B3", "佐藤花子"},
+                                             {"C3", "女"},
+                                             {"B4", "鈴木一二三四五六七"},
+                                             {"C4", "男 "},  // 18 bytes; sex with a blank
+                                             {"B5", "田中一二三四五六X"},
+                                             {"C5", "1"},                     // 15 bytes
+                                             {"B6", "X一二三四五六七"},       // 15 bytes, cut inside 七
+                                             {"B8", "長谷川アンジェリーナ"},  // 20 bytes, then overwritten
+                                             {"B100", "高橋"},
+                                             {"C100", "女"},  // slot 99, class 3
+                                             {"B422", "範囲外"},
+                                             {"D2", "備考"}}},
+                                           {"Second", {{"B3", "上書き"}, {"B8", "短い"}}}});
     const auto before = Stamp(school.Grade(2, "名簿.xls"));
 
     TNameData roster;
@@ -102,11 +110,12 @@ TEST(Roster, MissingWorkbookRaisesAndKeepsFlags) {
 
 SheetSpec staffSheet(const std::vector<std::pair<std::string, std::string>> &extra) {
     SheetSpec s{"Meibo",
-                {{"A1", "職員番号"}, {"B1", "氏名"}, {"C1", "教科"}, {"D1", "担任"},
-                 {"A2", "1001"}, {"B2", "国語先生"}, {"C2", "1"}, {"D2", "31"}, {"E2", "21M"}, {"F2", "21W"}, {"G2", "32"},
-                 {"B3", "技家先生"}, {"C3", "9"}, {"D3", "3"},
-                 {"A4", "1234567"}, {"B4", "長い名前の先生です"}, {"C4", "12"}, {"D4", "310"}, {"E4", "2A"}, {"F4", "210"},
-                 {"A5", "A123"}, {"B5", "番号なし"}, {"C5", "2"}},
+                {{"A1", "職員番号"}, {"B1", "氏名"},     {"C1", "教科"},    {"D1", "担任"},
+                 {"A2", "1001"},     {"B2", "国語先生"}, {"C2", "1"},       {"D2", "31"},
+                 {"E2", "21M"},      {"F2", "21W"},      {"G2", "32"},      {"B3", "技家先生"},
+                 {"C3", "9"},        {"D3", "3"},        {"A4", "1234567"}, {"B4", "長い名前の先生です"},
+                 {"C4", "12"},       {"D4", "310"},      {"E4", "2A"},      {"F4", "210"},
+                 {"A5", "A123"},     {"B5", "番号なし"}, {"C5", "2"}},
                 {{"A3", "000815"}}};
     for (auto &cell : extra) s.cells.push_back(cell);
     return s;
@@ -129,7 +138,9 @@ TEST(StaffList, LoadsRecordsThroughTheReader) {
     EXPECT_EQ(t.Teacher[1].TeacherClass[0].Grade, 3);
     EXPECT_EQ(t.Teacher[1].TeacherClass[0].ClassNo, 1);
     EXPECT_EQ(t.Teacher[1].TeacherClass[0].Kind, 2);
-    struct Entry { int k, grade, cls, kind; };
+    struct Entry {
+        int k, grade, cls, kind;
+    };
     for (Entry e : {Entry{1, 2, 1, 0}, Entry{2, 2, 1, 1}, Entry{3, 3, 2, 2}, Entry{4, 0, 0, 2}}) {
         EXPECT_EQ(t.Teacher[1].TeacherClass[e.k].Grade, e.grade) << e.k;
         EXPECT_EQ(t.Teacher[1].TeacherClass[e.k].ClassNo, e.cls) << e.k;
@@ -160,11 +171,13 @@ TEST(StaffList, LookupFindsOnlyARealTeacher) {
     TTeachers t;
     t.LoadShokuin();
 
-    struct Case { int login; int want; };
+    struct Case {
+        int login;
+        int want;
+    };
     const Case cases[] = {
-        {1001, 1}, {815, 2}, {123456, 3}, {1234567, 0},
-        {123, 0},   // "A123" is no staff number
-        {0, 0},     // a login without digits
+        {1001, 1}, {815, 2}, {123456, 3}, {1234567, 0}, {123, 0},  // "A123" is no staff number
+        {0, 0},                                                    // a login without digits
         {3003, 0},  // below the row without a staff number: the list ended there
         {4242, 0},
     };
@@ -234,7 +247,7 @@ TEST(TestNames, SheetsCountByPositionOnTheReaderPath) {
     EXPECT_EQ(names.TestName[1][2], "１学期期末");
     EXPECT_EQ(names.TestName[1][3], "");  // a reload starts from empty names
     EXPECT_EQ(names.TestName[1][5], "学年末");
-    EXPECT_EQ(names.TestName[2][3], fifty.substr(0, 60));  // 20 characters, 40 bytes
+    EXPECT_EQ(names.TestName[2][3], fifty.substr(0, 60));        // 20 characters, 40 bytes
     EXPECT_EQ(names.TestName[2][4], "X" + fifty.substr(0, 57));  // 39 bytes: no half character
     EXPECT_EQ(names.TestName[3][1], "12");
     EXPECT_EQ(names.TestName[3][2], "");
@@ -248,7 +261,12 @@ TEST(TestNames, SheetsCountByPositionOnTheReaderPath) {
 
 TEST(ClassCounts, LoadAndHoldToTheSlotModel) {
     SchoolFolder school;
-    struct Case { const char *name; std::vector<std::pair<std::string, std::string>> cells; int g1, g2, g3; LoadPath path; };
+    struct Case {
+        const char *name;
+        std::vector<std::pair<std::string, std::string>> cells;
+        int g1, g2, g3;
+        LoadPath path;
+    };
     const Case cases[] = {
         {"plain", {{"B2", "4"}, {"B3", "4"}, {"B4", "3"}}, 4, 4, 3, LoadPath::Reader},
         {"wrong cells", {{"C2", "4"}, {"C3", "4"}, {"B5", "3"}}, 0, 0, 0, LoadPath::Reader},
@@ -365,8 +383,16 @@ TEST(ServicePath, RosterReadsOnlyTheClassesOfTheGrade) {
     SchoolFolder school;
     const auto path = school.Grade(1, "名簿.xls");
     WriteXls(path, {{"Other", {{"B2", "別シート"}}},
-                    {"Data", {{"B2", "山田太郎"}, {"C2", "男"}, {"B3", "鈴木一二三四五六七"}, {"C3", "女"},
-                              {"B4", "名前"}, {"C4", "男 "}, {"B85", "八十四"}, {"B86", "三組の人"}, {"C86", "女"}}}});
+                    {"Data",
+                     {{"B2", "山田太郎"},
+                      {"C2", "男"},
+                      {"B3", "鈴木一二三四五六七"},
+                      {"C3", "女"},
+                      {"B4", "名前"},
+                      {"C4", "男 "},
+                      {"B85", "八十四"},
+                      {"B86", "三組の人"},
+                      {"C86", "女"}}}});
     const auto before = Stamp(path);
     ServicePathOnly servicePath;
 
@@ -404,14 +430,23 @@ TEST(ServicePath, RosterReadsOnlyTheClassesOfTheGrade) {
 
 TEST(ServicePath, StaffListStopsAtTheFirstRowWithoutAStaffNumber) {
     SchoolFolder school;
-    WriteXls(school.Kihon("Shokuin.xls"),
-             {{"First", {{"A2", "1"}}},
-              {"Meibo",
-               {{"A2", "1001"}, {"B2", "先生一"}, {"C2", "3"}, {"D2", "21"}, {"E2", "11M"}, {"F2", "12W"}, {"H2", "13"},
-                {"A3", "1234567"}, {"B3", "長い名前の先生です"}, {"C3", "0"},
-                {"B4", "番号なし"}, {"C4", "6"},
-                {"A5", "5005"}, {"B5", "下の先生"}},
-               {{"A6", "000815"}}}});
+    WriteXls(school.Kihon("Shokuin.xls"), {{"First", {{"A2", "1"}}},
+                                           {"Meibo",
+                                            {{"A2", "1001"},
+                                             {"B2", "先生一"},
+                                             {"C2", "3"},
+                                             {"D2", "21"},
+                                             {"E2", "11M"},
+                                             {"F2", "12W"},
+                                             {"H2", "13"},
+                                             {"A3", "1234567"},
+                                             {"B3", "長い名前の先生です"},
+                                             {"C3", "0"},
+                                             {"B4", "番号なし"},
+                                             {"C4", "6"},
+                                             {"A5", "5005"},
+                                             {"B5", "下の先生"}},
+                                            {{"A6", "000815"}}}});
     ServicePathOnly servicePath;
     TTeachers t;
     t.LoadShokuin();
@@ -483,7 +518,11 @@ void writeBytes(const fs::path &p, const std::string &bytes) {
 // reader made of the file, and no file is changed.
 TEST(BadWorkbooks, EveryLoaderFailsClearlyAndChangesNothing) {
     SchoolFolder school;
-    struct Loader { const char *name; fs::path path; std::function<void()> load; };
+    struct Loader {
+        const char *name;
+        fs::path path;
+        std::function<void()> load;
+    };
     TNameData roster;
     roster.Grade = 1;
     TTeachers teachers;
@@ -510,14 +549,22 @@ TEST(BadWorkbooks, EveryLoaderFailsClearlyAndChangesNothing) {
     std::vector<SheetSpec> full;
     for (const char *sheet : {"Data", "KurasuSu", "Shokuin", "1年", "Kokugo"}) {
         SheetSpec spec{sheet};
-        for (int row = 2; row <= 127; ++row) spec.texts.push_back({"B" + std::to_string(row), "生徒" + std::to_string(row)});
+        for (int row = 2; row <= 127; ++row)
+            spec.texts.push_back({"B" + std::to_string(row), "生徒" + std::to_string(row)});
         full.push_back(spec);
     }
-    struct Bad { const char *name; const char *message; std::function<void(const fs::path &)> make; };
+    struct Bad {
+        const char *name;
+        const char *message;
+        std::function<void(const fs::path &)> make;
+    };
     const Bad bads[] = {
         {"missing", "見つかりません", [](const fs::path &) {}},
         {"a folder", "フォルダです", [](const fs::path &p) { fs::create_directory(p); }},
-        {"no sheet of that name", "シート", [](const fs::path &p) { WriteXls(p, {{"Wrong", {{"B2", "国語"}, {"C2", "国語"}}}}); }},
+        {"no sheet of that name", "シート",
+         [](const fs::path &p) {
+             WriteXls(p, {{"Wrong", {{"B2", "国語"}, {"C2", "国語"}}}});
+         }},
         {"empty file", "ブックではありません", [](const fs::path &p) { writeBytes(p, ""); }},
         {"random bytes", "ブックではありません", [&](const fs::path &p) { writeBytes(p, random); }},
         {"truncated", "壊れて", [&](const fs::path &p) { writeBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }},

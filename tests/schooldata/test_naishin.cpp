@@ -33,9 +33,18 @@ protected:
 };
 
 TEST_F(Marks, LoadsTheSelectedTermWhateverTermIsPassed) {
-    WriteXls(Term2(), {{"Data", {{"A1", "番号"}, {"B1", "国語"}, {"A2", "101"}, {"B2", "5"}, {"J2", "3"},
-                                 {"C2", "7"}, {"D2", "256"}, {"E2", "-1"}, {"K2", "4"}, {"B422", "2"},
-                                 {"B101", "4"}}},
+    WriteXls(Term2(), {{"Data",
+                        {{"A1", "番号"},
+                         {"B1", "国語"},
+                         {"A2", "101"},
+                         {"B2", "5"},
+                         {"J2", "3"},
+                         {"C2", "7"},
+                         {"D2", "256"},
+                         {"E2", "-1"},
+                         {"K2", "4"},
+                         {"B422", "2"},
+                         {"B101", "4"}}},
                        {"Second", {{"F2", "1"}}}});
     const auto before = Stamp(Term2());
     TNaishinData d;
@@ -55,12 +64,16 @@ TEST_F(Marks, BadWorkbooks) {
         const char *what;
         std::vector<testing::SheetSpec> book;  // empty: no file
         uint8_t classCount;
-        const char *message;                   // "" = loads
-        uint8_t mark;                          // slot 1, 国語
+        const char *message;  // "" = loads
+        uint8_t mark;         // slot 1, 国語
     };
     const std::vector<Case> cases = {
         {"missing file", {}, 1, "が見つかりません", 0},
-        {"no sheet Data on the service path", {{"Marks", {{"B2", "4"}, {"C2", "良"}}}}, 1, "シート「Data」がありません", 0},
+        {"no sheet Data on the service path",
+         {{"Marks", {{"B2", "4"}, {"C2", "良"}}}},
+         1,
+         "シート「Data」がありません",
+         0},
         {"a text mark", {{"Data", {{"B2", "4"}, {"C2", "良"}}}}, 1, "'良' は整数ではありません", 0},
         {"text outside the classes", {{"Data", {{"B2", "4"}, {"C44", "良"}}}}, 1, "", 4},
         {"4.0 as a number", {{"Data", {{"B2", "4.0"}}}}, 1, "", 4},

@@ -21,17 +21,17 @@ struct RealCase {
 // for, ties away from zero, right-aligned and widening.
 TEST(FormatNumber, PrintfRealsRoundHalfAwayAlignAndWiden) {
     const RealCase cases[] = {
-        {"%5.1f", 62.25, " 62.3"},         // exact tie: printf would give 62.2
-        {"%5.1f", 62.35, " 62.4"},         // 62.35 is 62.349999... in binary
+        {"%5.1f", 62.25, " 62.3"},          // exact tie: printf would give 62.2
+        {"%5.1f", 62.35, " 62.4"},          // 62.35 is 62.349999... in binary
         {"%5.1f", 1221.0 / 20.0, " 61.1"},  // 61.0499999...
         {"%5.1f", 0.05, "  0.1"},
         {"%5.1f", 0.04999, "  0.0"},
-        {"%5.1f", 99.95, "100.0"},         // carry through every digit
-        {"%5.1f", 999.95, "1000.0"},       // widens
+        {"%5.1f", 99.95, "100.0"},    // carry through every digit
+        {"%5.1f", 999.95, "1000.0"},  // widens
         {"%5.1f", 0.0, "  0.0"},
-        {"%5.1f", -62.25, "-62.3"},        // away from zero on the negative side
-        {"%5.1f", -0.04, "  0.0"},         // no minus on a rounded zero
-        {"%3.1f", 62.34, "62.3"},          // narrower than the number: widens
+        {"%5.1f", -62.25, "-62.3"},  // away from zero on the negative side
+        {"%5.1f", -0.04, "  0.0"},   // no minus on a rounded zero
+        {"%3.1f", 62.34, "62.3"},    // narrower than the number: widens
         {"%4.1f", 7.0, " 7.0"},
         {"%6.1f", 350.0, " 350.0"},
         {"%3.0f", 72.5, " 73"},
@@ -40,10 +40,10 @@ TEST(FormatNumber, PrintfRealsRoundHalfAwayAlignAndWiden) {
         {"   %3.0f", 423.05, "   423"},
         {"   %3.0f", 84.5, "    85"},
         {"%.2f", 3.4, "3.40"},
-        {"%.2f", 2.675, "2.68"},           // 2.67499999... in binary
+        {"%.2f", 2.675, "2.68"},  // 2.67499999... in binary
         {"平均　%.2f", 0.0, "平均　0.00"},
         {"%f", 1.5, "1.500000"},
-        {"%d", 2.5, "3"},                  // a real with an integer conversion rounds
+        {"%d", 2.5, "3"},  // a real with an integer conversion rounds
         {"%5.1f%%", 12.25, " 12.3%"},
         {"%5.1f", 1e20, "100000000000000000000.0"},
     };
@@ -59,13 +59,10 @@ TEST(FormatNumber, FloatsRoundByTheValueTheyHold) {
         const char *expected;
     };
     const Case cases[] = {
-        {"##.#", 72.35f, "72.3"},  // held as 72.3499985
-        {"##.#", 62.25f, "62.3"},  // exact
-        {"##.#", 7.25f, "7.3"},
-        {"##.#", 12.25f, "12.3"},
-        {"%5.1f", 61.05f, " 61.0"},  // held as 61.0499992
-        {"%5.1f", 50.0f, " 50.0"},
-        {"%3.1f", 62.34f, "62.3"},
+        {"##.#", 72.35f, "72.3"},                                                          // held as 72.3499985
+        {"##.#", 62.25f, "62.3"},                                                          // exact
+        {"##.#", 7.25f, "7.3"},    {"##.#", 12.25f, "12.3"},  {"%5.1f", 61.05f, " 61.0"},  // held as 61.0499992
+        {"%5.1f", 50.0f, " 50.0"}, {"%3.1f", 62.34f, "62.3"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatNumber(c.pattern, c.value), c.expected) << c.pattern << " of " << c.value;
@@ -104,21 +101,14 @@ TEST(FormatNumber, IntegersAreWrittenExactly) {
         const char *expected;
     };
     const Case cases[] = {
-        {"%3d", 85, " 85"},
-        {"%3d", 5, "  5"},
-        {"%3d", 100, "100"},
-        {"%3d", 1000, "1000"},
-        {"%2d", 42, "42"},
-        {"%2d", 7, " 7"},
-        {"%6d", 1, "     1"},
-        {"%4d", 350, " 350"},
-        {"%d", -12, "-12"},
-        {"%3d", -5, " -5"},
-        {"   %3d", 80, "    80"},
-        {"%d", std::numeric_limits<long long>::min(), "-9223372036854775808"},
+        {"%3d", 85, " 85"},       {"%3d", 5, "  5"},
+        {"%3d", 100, "100"},      {"%3d", 1000, "1000"},
+        {"%2d", 42, "42"},        {"%2d", 7, " 7"},
+        {"%6d", 1, "     1"},     {"%4d", 350, " 350"},
+        {"%d", -12, "-12"},       {"%3d", -5, " -5"},
+        {"   %3d", 80, "    80"}, {"%d", std::numeric_limits<long long>::min(), "-9223372036854775808"},
         {"%5.1f", 70, " 70.0"},  // an integer under a real conversion
-        {"###", 423, "423"},
-        {"###", 0, "0"},
+        {"###", 423, "423"},      {"###", 0, "0"},
         {"##.#", 80, "80"},
     };
     for (const auto &c : cases)
@@ -136,17 +126,10 @@ TEST(FormatNumber, NonFiniteValuesBlankTheFieldOnly) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const RealCase cases[] = {
-        {"%5.1f", nan, "     "},
-        {"%4.1f", inf, "    "},
-        {"%6.1f", -inf, "      "},
-        {"   %3.0f", nan, "      "},
-        {"平均　%.2f", nan, "平均　"},
-        {"###", nan, ""},
-        {"##.#", inf, ""},
-        {"%3d", nan, "   "},
+        {"%5.1f", nan, "     "},       {"%4.1f", inf, "    "}, {"%6.1f", -inf, "      "}, {"   %3.0f", nan, "      "},
+        {"平均　%.2f", nan, "平均　"}, {"###", nan, ""},       {"##.#", inf, ""},         {"%3d", nan, "   "},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(FormatNumber(c.pattern, c.value), c.expected) << c.pattern;
+    for (const auto &c : cases) EXPECT_EQ(FormatNumber(c.pattern, c.value), c.expected) << c.pattern;
     EXPECT_EQ(BlankNumber("%5.1f"), "     ");
     EXPECT_EQ(BlankNumber("%2d"), "  ");
 }

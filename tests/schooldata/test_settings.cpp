@@ -28,9 +28,7 @@ protected:
         WorkDrive = savedDrive_;
         testing::RemoveTempDir(dir_);
     }
-    void WriteIni(const std::string &bytes) {
-        std::ofstream(dir_ / "Dorv.INI", std::ios::binary) << bytes;
-    }
+    void WriteIni(const std::string &bytes) { std::ofstream(dir_ / "Dorv.INI", std::ios::binary) << bytes; }
     void ReadBoth() {
         ReadSchoolInfo();
         ReadWorkDrive();
@@ -50,14 +48,19 @@ TEST_F(SettingsTest, NoSettingsFileGivesTheDefaults) {
 }
 
 TEST_F(SettingsTest, ValuesFromTheFile) {
-    struct Case { const char *name; std::string ini; const char *drive, *school, *section; };
+    struct Case {
+        const char *name;
+        std::string ini;
+        const char *drive, *school, *section;
+    };
     const Case cases[] = {
         {"plain", "[Work]\r\ndrive=K:\r\n[School]\r\nName=北中学校\r\nSection=教務部\r\n", "K:", "北中学校", "教務部"},
         {"keys and sections in any case, blanks around", "[WORK]\n  Drive = /srv/school \n[school]\nNAME=  東中  \n",
          "/srv/school", "東中", "学習指導部"},
         {"empty value is not the default", "[Work]\ndrive=\n[School]\nName=\nSection=\n", "", "", ""},
         {"missing key and section", "[Work]\nother=1\n", "J:", "ノルベ市立中学校", "学習指導部"},
-        {"comments and quotes", "; drive=X:\n[Work]\n;drive=Y:\ndrive=\"L:\"\n", "L:", "ノルベ市立中学校", "学習指導部"},
+        {"comments and quotes", "; drive=X:\n[Work]\n;drive=Y:\ndrive=\"L:\"\n", "L:", "ノルベ市立中学校",
+         "学習指導部"},
         {"first of two keys", "[Work]\ndrive=M:\ndrive=N:\n", "M:", "ノルベ市立中学校", "学習指導部"},
         {"key of another section", "[School]\ndrive=Q:\n[Work]\nName=x\n", "J:", "ノルベ市立中学校", "学習指導部"},
         {"CP932 file", cp932::fromUtf8("[School]\nName=西中学校\n"), "J:", "西中学校", "学習指導部"},
@@ -79,9 +82,12 @@ TEST_F(SettingsTest, DriveIsCutTo255Bytes) {
 }
 
 TEST(Paths, DriveLettersStandForMountFolders) {
-    struct Case { const char *drive; const char *want; };
+    struct Case {
+        const char *drive;
+        const char *want;
+    };
     const Case cases[] = {{"J:", "/mnt/j"}, {"K:", "/mnt/k"}, {"k:", "/mnt/k"}, {"/srv/school", "/srv/school"},
-                          {"", ""}, {"J:/x", "J:/x"}, {"1:", "1:"}};
+                          {"", ""},         {"J:/x", "J:/x"}, {"1:", "1:"}};
     for (const Case &c : cases) EXPECT_EQ(NativeDrive(c.drive), c.want) << c.drive;
 
     std::string saved = WorkDrive;
@@ -96,25 +102,45 @@ TEST(Paths, DriveLettersStandForMountFolders) {
 }
 
 TEST(Login, StaffNumberFromTheLoginName) {
-    struct Case { const char *login; int want; };
-    const Case cases[] = {{"1234", 1234}, {"taro", 0},     {"123ab", 123},       {"  0055", 55},
-                          {"-7", -7},     {"", 0},         {"$1F", 31},          {"0x10", 16},
-                          {"2147483647", 2147483647},      {"2147483648", 0},    {"99999999999999999999", 0},
+    struct Case {
+        const char *login;
+        int want;
+    };
+    const Case cases[] = {{"1234", 1234},
+                          {"taro", 0},
+                          {"123ab", 123},
+                          {"  0055", 55},
+                          {"-7", -7},
+                          {"", 0},
+                          {"$1F", 31},
+                          {"0x10", 16},
+                          {"2147483647", 2147483647},
+                          {"2147483648", 0},
+                          {"99999999999999999999", 0},
                           // Hexadecimal only after "$" or "0x": a name starting with x is no number.
-                          {"xavier", 0},  {"xdebug", 0},  {"X1F", 0},  {"x10", 0},  {"0X1F", 31},
-                          {"0xavier", 10}, {"0x", 0},     {"0xg", 0},  {"$", 0},    {"-$10", -16},
-                          {" +0x1f", 31}, {"0xFFFFFFFF", 0}};
+                          {"xavier", 0},
+                          {"xdebug", 0},
+                          {"X1F", 0},
+                          {"x10", 0},
+                          {"0X1F", 31},
+                          {"0xavier", 10},
+                          {"0x", 0},
+                          {"0xg", 0},
+                          {"$", 0},
+                          {"-$10", -16},
+                          {" +0x1f", 31},
+                          {"0xFFFFFFFF", 0}};
     for (const Case &c : cases) EXPECT_EQ(StaffNoFromLogin(c.login), c.want) << c.login;
 }
 
 TEST(Login, DeveloperComputerLogsEveryoneInAsOneNumber) {
-    struct Case { const char *login, *host, *wantName; int want; };
+    struct Case {
+        const char *login, *host, *wantName;
+        int want;
+    };
     const Case cases[] = {
-        {"1234", "MERIDOX", "402917", 402917},
-        {"taro", "MERIDOX", "402917", 402917},
-        {"1234", "meridox", "1234", 1234},
-        {"1234", "Meridox", "1234", 1234},
-        {"taro", "school-pc", "taro", 0},
+        {"1234", "MERIDOX", "402917", 402917}, {"taro", "MERIDOX", "402917", 402917}, {"1234", "meridox", "1234", 1234},
+        {"1234", "Meridox", "1234", 1234},     {"taro", "school-pc", "taro", 0},
     };
     for (const Case &c : cases) {
         SetLoginNameSource([&] { return std::string(c.login); });

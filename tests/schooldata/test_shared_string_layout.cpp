@@ -130,7 +130,8 @@ TEST(SharedStringLayout, FormattedAndPhoneticStringsAtEveryOffsetAroundARecordBo
 
         ReaderBook ours = ReadWithReader(c.file);
         EXPECT_TRUE(ours.ok) << ours.error;
-        for (std::size_t i = 0; i < c.texts.size(); ++i) EXPECT_EQ((ours.cells[{0, static_cast<int>(i), 0}]), c.texts[i]) << i;
+        for (std::size_t i = 0; i < c.texts.size(); ++i)
+            EXPECT_EQ((ours.cells[{0, static_cast<int>(i), 0}]), c.texts[i]) << i;
         EXPECT_EQ((ours.cells[{0, 1, 1}]), "85");
         EXPECT_EQ((ours.cells[{0, 2, 2}]), "新しい記録");
     }

@@ -59,15 +59,25 @@ TEST_F(Scores, WorkbookFollowsTheSelectionAndKind) {
 }
 
 TEST_F(Scores, RegularTestLoadsThroughTheReader) {
-    WriteXls(Regular(),
-             {{"Data",
-               {{"A1", "番号"}, {"B1", "国語"}, {"A2", "101"},
-                {"B2", "85"}, {"C2", "72.5"}, {"D2", "欠"}, {"E2", "300"}, {"F2", "-1"}, {"G2", "100"},
-                {"J2", "70"}, {"K2", "30"}, {"L2", "40"}, {"M2", "99"},         // 技家 技術 家庭, M ignored
-                {"B101", "64"},                                                  // slot 100, class 3
-                {"B421", "11"}, {"B422", "12"}},                                 // slot 420; beyond
-               {{"H2", " 7x"}}},
-              {"Second", {{"C3", "55"}}}});
+    WriteXls(Regular(), {{"Data",
+                          {{"A1", "番号"},
+                           {"B1", "国語"},
+                           {"A2", "101"},
+                           {"B2", "85"},
+                           {"C2", "72.5"},
+                           {"D2", "欠"},
+                           {"E2", "300"},
+                           {"F2", "-1"},
+                           {"G2", "100"},
+                           {"J2", "70"},
+                           {"K2", "30"},
+                           {"L2", "40"},
+                           {"M2", "99"},    // 技家 技術 家庭, M ignored
+                           {"B101", "64"},  // slot 100, class 3
+                           {"B421", "11"},
+                           {"B422", "12"}},  // slot 420; beyond
+                          {{"H2", " 7x"}}},
+                         {"Second", {{"C3", "55"}}}});
     const auto before = Stamp(Regular());
 
     TSotenData d;
@@ -78,9 +88,9 @@ TEST_F(Scores, RegularTestLoadsThroughTheReader) {
 
     const uint8_t row2[12] = {85, 72, 0, 255, 255, 100, 7, 255, 70, 30, 40, 255};
     for (int i = 0; i < 12; ++i) EXPECT_EQ(d.Score[1][i], row2[i]) << "subject " << i;
-    EXPECT_EQ(d.Score[2][1], 55);   // the second sheet lands in the slots too
+    EXPECT_EQ(d.Score[2][1], 55);  // the second sheet lands in the slots too
     EXPECT_EQ(d.Score[3][2], 255);
-    EXPECT_EQ(d.Score[100][0], 64); // whatever the class count
+    EXPECT_EQ(d.Score[100][0], 64);  // whatever the class count
     EXPECT_EQ(d.Score[420][0], 11);
     for (int r = 1; r <= 420; ++r) EXPECT_EQ(d.Modified[r], 0);
     EXPECT_EQ(Stamp(Regular()), before);
@@ -123,8 +133,13 @@ TEST_F(Scores, ProficiencyTestTakesFiveColumns) {
 
 TEST_F(Scores, ServicePathReadsOnlyTheClassesOfTheGrade) {
     WriteXls(Regular(), {{"Other", {{"B2", "1"}}},
-                         {"Data", {{"B2", "85"}, {"C2", "72.5"}, {"D2", "欠"}, {"L2", "40"},
-                                   {"B44", "61"}, {"B86", "77"}}}});  // slots 1, 43 (class 2), 85 (class 3)
+                         {"Data",
+                          {{"B2", "85"},
+                           {"C2", "72.5"},
+                           {"D2", "欠"},
+                           {"L2", "40"},
+                           {"B44", "61"},
+                           {"B86", "77"}}}});  // slots 1, 43 (class 2), 85 (class 3)
     const auto before = Stamp(Regular());
     TSotenData d;
     for (auto &row : d.Score)
@@ -141,23 +156,24 @@ TEST_F(Scores, ServicePathReadsOnlyTheClassesOfTheGrade) {
     EXPECT_EQ(d.Score[1][3], 255);  // empty cell
     EXPECT_EQ(d.Score[1][10], 40);
     EXPECT_EQ(d.Score[43][0], 61);
-    EXPECT_EQ(d.Score[85][0], 3);  // class 3 is not read
+    EXPECT_EQ(d.Score[85][0], 3);         // class 3 is not read
     EXPECT_EQ(Stamp(Regular()), before);  // nothing was written
 }
 
 TEST_F(Scores, SaveTestColumnWritesOnlyItsColumnOfFlaggedRowsOfTheClasses) {
-    WriteXls(Regular(), {{"Data", {{"A1", "番号"}, {"B2", "50"}, {"C2", "60"}, {"E2", "10"}, {"E3", "20"},
-                                   {"E4", "30"}, {"E44", "40"}}}});
+    WriteXls(Regular(),
+             {{"Data",
+               {{"A1", "番号"}, {"B2", "50"}, {"C2", "60"}, {"E2", "10"}, {"E3", "20"}, {"E4", "30"}, {"E44", "40"}}}});
     TSotenData d;
     d.LoadTest(kRegular, 2);
     const CellMap before = ReaderCells(Regular());
 
-    d.Score[1][3] = 88;   // E2, flagged
-    d.Score[1][1] = 99;   // C2: another column of the same row
-    d.Score[2][3] = 255;  // E3 flagged and empty: a blank cell
-    d.Score[3][3] = 77;   // E4 not flagged: keeps 30
-    d.Score[43][3] = 120; // E44, flagged: a value above 100 is written as it is
-    d.Score[90][3] = 66;  // class 3, flagged: outside the class count
+    d.Score[1][3] = 88;    // E2, flagged
+    d.Score[1][1] = 99;    // C2: another column of the same row
+    d.Score[2][3] = 255;   // E3 flagged and empty: a blank cell
+    d.Score[3][3] = 77;    // E4 not flagged: keeps 30
+    d.Score[43][3] = 120;  // E44, flagged: a value above 100 is written as it is
+    d.Score[90][3] = 66;   // class 3, flagged: outside the class count
     for (int r : {1, 2, 43, 90}) d.Modified[r] = 1;
     d.SaveTestColumn(kRegular, 2, 3);
 
@@ -179,9 +195,11 @@ TEST_F(Scores, SaveTestWritesEveryColumnOfTheKind) {
     for (int i = 0; i < 12; ++i) d.Score[1][i] = static_cast<uint8_t>(10 + i);
     d.Modified[1] = 1;
     d.SaveTest(kProficiency, 1);
-    EXPECT_EQ(Changes(before, ReaderCells(Proficiency())),
-              (CellMap{{"Data!B2", "1 => 10"}, {"Data!C2", " => 11"}, {"Data!D2", " => 12"},
-                       {"Data!E2", " => 13"}, {"Data!F2", " => 14"}}));
+    EXPECT_EQ(Changes(before, ReaderCells(Proficiency())), (CellMap{{"Data!B2", "1 => 10"},
+                                                                    {"Data!C2", " => 11"},
+                                                                    {"Data!D2", " => 12"},
+                                                                    {"Data!E2", " => 13"},
+                                                                    {"Data!F2", " => 14"}}));
 }
 
 TEST_F(Scores, UnknownKindOrColumnTouchesNothing) {
@@ -193,8 +211,8 @@ TEST_F(Scores, UnknownKindOrColumnTouchesNothing) {
     d.LoadTest(TTestId{2, 2}, 1);
     d.SaveTest(TTestId{2, 2}, 1);
     d.SaveTestColumn(TTestId{2, 2}, 1, 0);
-    d.SaveTestColumn(kRegular, 1, 11);      // no column M
-    d.SaveTestColumn(kProficiency, 1, 5);   // no column G
+    d.SaveTestColumn(kRegular, 1, 11);     // no column M
+    d.SaveTestColumn(kProficiency, 1, 5);  // no column G
     EXPECT_EQ(d.Score[1][0], 7);
     EXPECT_EQ(d.Modified[1], 1);
     EXPECT_EQ(Stamp(Regular()), before);

@@ -124,9 +124,9 @@ void ExpectGridWhole(const StringGrid &g, const QString &where) {
         for (int c = 0; c < g.colCount(); ++c) {
             const QRect cell = g.cellRect(c, r);
             EXPECT_TRUE(!cell.isEmpty() && view.contains(cell))
-                << at << ": cell (" << c << ", " << r << ") at " << cell.x() << "," << cell.y() << " "
-                << cell.width() << "x" << cell.height() << " in a viewport of " << view.width() << "x"
-                << view.height() << " (first column " << g.leftCol() << ", first row " << g.topRow() << ")";
+                << at << ": cell (" << c << ", " << r << ") at " << cell.x() << "," << cell.y() << " " << cell.width()
+                << "x" << cell.height() << " in a viewport of " << view.width() << "x" << view.height()
+                << " (first column " << g.leftCol() << ", first row " << g.topRow() << ")";
         }
 }
 
@@ -143,8 +143,8 @@ void ExpectEverythingInView(QWidget &form) {
         if (!shown(l) || l->text().isEmpty() || Qt::mightBeRichText(l->text())) continue;
         if (l->wordWrap()) {
             const QRect need = l->fontMetrics().boundingRect(l->contentsRect(), Qt::TextWordWrap, l->text());
-            EXPECT_LE(need.height(), l->contentsRect().height()) << Where(*l) << ": \"" << l->text().toStdString()
-                                                                 << "\" is cut";
+            EXPECT_LE(need.height(), l->contentsRect().height())
+                << Where(*l) << ": \"" << l->text().toStdString() << "\" is cut";
         } else {
             EXPECT_LE(TextWidth(l->fontMetrics(), l->text()), LabelRoom(*l))
                 << Where(*l) << ": \"" << l->text().toStdString() << "\" is cut";

@@ -6,19 +6,19 @@
 #include "school_fixture.h"
 #include "screen_check.h"
 
+#include "desktop/string_grid.h"
 #include "input/program.h"
 #include "print/program.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
-#include "desktop/string_grid.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -91,10 +91,15 @@ WalkStep LookShown(const char *window, Form *(*form)()) {
 }
 
 void WriteClassCounts(const std::filesystem::path &drive, int grade1, int grade2, int grade3) {
-    testing::WriteXls(drive / "Dorv/Data/Kihon/KurasuSu.xls",
-                      {{"KurasuSu",
-                        {{"A1", "学年"}, {"B1", "クラス数"}, {"A2", "1"}, {"B2", std::to_string(grade1)}, {"A3", "2"},
-                         {"B3", std::to_string(grade2)}, {"A4", "3"}, {"B4", std::to_string(grade3)}}}});
+    testing::WriteXls(drive / "Dorv/Data/Kihon/KurasuSu.xls", {{"KurasuSu",
+                                                                {{"A1", "学年"},
+                                                                 {"B1", "クラス数"},
+                                                                 {"A2", "1"},
+                                                                 {"B2", std::to_string(grade1)},
+                                                                 {"A3", "2"},
+                                                                 {"B3", std::to_string(grade2)},
+                                                                 {"A4", "3"},
+                                                                 {"B4", std::to_string(grade3)}}}});
 }
 
 QAbstractButton *Grade1(Form &f) { return static_cast<TfrmDorvName &>(f).btnG1; }
@@ -108,19 +113,24 @@ const FormCase kForms[] = {
     {"InputFarewell", Program::Input, {LookShown("frmDorvInput", []() -> Form * { return frmOtsukareMessage; })}},
     {"InputVersion", Program::Input, {Press("frmDorvInput", "btnVersion"), Look("frmVersion")}},
     {"InputSelectTeiki", Program::Input, {Press("frmDorvInput", "btnTeiki"), Look("frmSelectTeiki")}},
-    {"InputTeiki", Program::Input,
+    {"InputTeiki",
+     Program::Input,
      {Press("frmDorvInput", "btnTeiki"), Press("frmSelectTeiki", "btnOK"), Look("frmDorvInputTeiki")}},
     {"InputSelectJitsu", Program::Input, {Press("frmDorvInput", "btnJitsu"), Look("frmSelectJitsu")}},
-    {"InputJitsu", Program::Input,
+    {"InputJitsu",
+     Program::Input,
      {Press("frmDorvInput", "btnJitsu"), Press("frmSelectJitsu", "btnOK"), Look("frmDorvInputJitsu")}},
     {"InputSelectHyotei", Program::Input, {Press("frmDorvInput", "btnHyotei"), Look("frmSelectHyotei")}},
-    {"InputHyotei", Program::Input,
+    {"InputHyotei",
+     Program::Input,
      {Press("frmDorvInput", "btnHyotei"), Press("frmSelectHyotei", "btnOK"), Look("frmDorvInputHyotei")}},
     {"InputSelectNaishin", Program::Input, {Press("frmDorvInput", "btnJudan"), Look("frmSelectNaishin")}},
-    {"InputNaishin", Program::Input,
+    {"InputNaishin",
+     Program::Input,
      {Press("frmDorvInput", "btnJudan"), Press("frmSelectNaishin", "btnOK"), Look("frmDorvInputNaishin")}},
     {"InputSelectGakunen", Program::Input, {Press("frmDorvInput", "btnYouroku"), Look("frmSelectGakunen")}},
-    {"InputYouroku", Program::Input,
+    {"InputYouroku",
+     Program::Input,
      {Press("frmDorvInput", "btnYouroku"), Press("frmSelectGakunen", "btnOK"), Look("frmDorvInputYouroku")}},
     // DorvPrint
     {"PrintMenu", Program::Print, {Look("frmDorvPrint")}},
@@ -129,40 +139,53 @@ const FormCase kForms[] = {
     {"PrintSelectJitsu", Program::Print, {Press("frmDorvPrint", "btnSelectJitsu"), Look("frmSelectJitsu")}},
     {"PrintSelectHyotei", Program::Print, {Press("frmDorvPrint", "btnSelectHyotei"), Look("frmSelectHyotei")}},
     {"PrintSelectGakunen", Program::Print, {Press("frmDorvPrint", "btnSelectYouroku"), Look("frmSelectGakunen")}},
-    {"PrintDosu", Program::Print,
+    {"PrintDosu",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnDispDosu"),
       Look("frmDispDosu")}},
-    {"PrintKojin", Program::Print,
+    {"PrintKojin",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnPrKojin"),
       Look("frmPrintKojin")}},
-    {"PrintIchiran", Program::Print,
+    {"PrintIchiran",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectJitsu"), Press("frmSelectJitsu", "btnOK"), Press("frmDorvPrint", "btnPrIchiran"),
       Look("frmPrintIchiran")}},
-    {"PrintTutihyo", Program::Print,
+    {"PrintTutihyo",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectHyotei"), Press("frmSelectHyotei", "btnOK"),
       Press("frmDorvPrint", "btnDispTutihyou"), Look("frmDispTutihyo")}},
-    {"PrintKondan", Program::Print,
+    {"PrintKondan",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectHyotei"), Press("frmSelectHyotei", "btnOK"), Press("frmDorvPrint", "btnPrKondan"),
       Look("frmPrintKondan")}},
-    {"PrintHenkan", Program::Print,
+    {"PrintHenkan",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectHyotei"), Press("frmSelectHyotei", "btnOK"), Press("frmDorvPrint", "btnHenkan"),
       Look("frmHenkan")}},
-    {"PrintYouroku", Program::Print,
+    {"PrintYouroku",
+     Program::Print,
      {Press("frmDorvPrint", "btnSelectYouroku"), Press("frmSelectGakunen", "btnOK"),
       Press("frmDorvPrint", "btnDispYouroku"), Look("frmDispYouroku")}},
     // DorvName
     {"NameMenu", Program::Name, {Look("frmDorvName")}},
     {"NameVersion", Program::Name, {Press("frmDorvName", &NameVersion), Look("frmVersion")}},
     {"NameEdit", Program::Name, {Press("frmDorvName", &Grade1), Look("frmNameEdit")}},
-    {"NameEditOfAGradeWithoutClasses", Program::Name, {Press("frmDorvName", &Grade3), Look("frmNameEdit")},
+    {"NameEditOfAGradeWithoutClasses",
+     Program::Name,
+     {Press("frmDorvName", &Grade3), Look("frmNameEdit")},
      [](const std::filesystem::path &drive) { WriteClassCounts(drive, 3, 3, 0); }},
     // The number of the last slot of class 10 has four digits.
-    {"NameEditOfClassTen", Program::Name, {Press("frmDorvName", &Grade1), {"frmNameEdit", [](Form &f) {
-         StringGrid &grid = *static_cast<TfrmNameEdit &>(f).sgdName;
-         grid.setCurrentCell(1, grid.rowCount() - 1);
-         EXPECT_EQ(static_cast<TfrmNameEdit &>(f).lblNumber->text(), "1042");
-         testing::ExpectEverythingInView(f);
-     }}},
+    {"NameEditOfClassTen",
+     Program::Name,
+     {Press("frmDorvName", &Grade1),
+      {"frmNameEdit",
+       [](Form &f) {
+           StringGrid &grid = *static_cast<TfrmNameEdit &>(f).sgdName;
+           grid.setCurrentCell(1, grid.rowCount() - 1);
+           EXPECT_EQ(static_cast<TfrmNameEdit &>(f).lblNumber->text(), "1042");
+           testing::ExpectEverythingInView(f);
+       }}},
      [](const std::filesystem::path &drive) { WriteClassCounts(drive, 10, 3, 2); }},
 };
 
@@ -179,8 +202,8 @@ class Screens : public ::testing::TestWithParam<FormCase> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(drive_.isValid() && exeDir_.isValid());
-        const std::string command = "'" + BinDir().toStdString() + "/make-sample-school' '" +
-                                    drive_.path().toStdString() + "' > /dev/null";
+        const std::string command =
+            "'" + BinDir().toStdString() + "/make-sample-school' '" + drive_.path().toStdString() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         std::ofstream(exeDir_.filePath("Dorv.INI").toStdString())
             << "[School]\nName=ノルベ市立中学校\n[Work]\ndrive=" << drive_.path().toStdString() << "\n";

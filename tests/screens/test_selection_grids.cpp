@@ -5,8 +5,8 @@
 #include "recording_services.h"
 #include "screen_check.h"
 
-#include "input/DorvSelectNaishin.h"
 #include "desktop/string_grid.h"
+#include "input/DorvSelectNaishin.h"
 #include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/dialogs/DorvSelectJitsu.h"
 #include "schooldata/dialogs/DorvSelectTeiki.h"
@@ -114,8 +114,8 @@ TEST_P(SelectionGrids, ShowEveryCellAtEveryPreselectionAndAfterEveryClick) {
             ExpectAllShown(grid, opened);
             for (int row = 1; row < grid.rowCount(); ++row)
                 for (int col = 0; col < grid.colCount(); ++col) {
-                    const std::string where = opened + ", click on (" + std::to_string(col) + ", " +
-                                              std::to_string(row) + ")";
+                    const std::string where =
+                        opened + ", click on (" + std::to_string(col) + ", " + std::to_string(row) + ")";
                     const QRect cell = grid.cellRect(col, row);
                     ASSERT_FALSE(cell.isEmpty()) << where << ": the cell is out of sight";
                     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
@@ -129,9 +129,7 @@ TEST_P(SelectionGrids, ShowEveryCellAtEveryPreselectionAndAfterEveryClick) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, SelectionGrids, ::testing::ValuesIn(kDialogs),
-                         [](const ::testing::TestParamInfo<GridDialog> &info) {
-                             return std::string(info.param.id);
-                         });
+                         [](const ::testing::TestParamInfo<GridDialog> &info) { return std::string(info.param.id); });
 
 }  // namespace
 }  // namespace dorv

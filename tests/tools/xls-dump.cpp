@@ -17,55 +17,52 @@
 namespace {
 
 std::string escaped(const std::string &s) {
-  std::string out;
-  out.reserve(s.size());
-  for (char c : s) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
     }
-  }
-  return out;
+    return out;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  std::string mode = "cells";
-  int arg = 1;
-  if (argc == 3 && std::strcmp(argv[1], "--sheets") == 0) mode = "sheets", arg = 2;
-  else if (argc == 3 && std::strcmp(argv[1], "--widths") == 0) mode = "widths", arg = 2;
-  else if (argc != 2) {
-    std::fprintf(stderr, "usage: xls-dump [--sheets|--widths] FILE\n");
-    return 2;
-  }
-  dorv::TXBiff reader;
-  std::string out;
-  if (mode == "cells") {
-    reader.OnReadCell = [&](dorv::TXBiff &, int sheet, int row, int col, int, const std::string &text,
-                            bool &) {
-      out += std::to_string(sheet) + '\t' + std::to_string(row) + '\t' + std::to_string(col) + '\t' +
-             escaped(text) + '\n';
-    };
-  } else if (mode == "sheets") {
-    reader.OnReadSheetName = [&](dorv::TXBiff &, const std::string &name) {
-      out += escaped(name) + '\n';
-    };
-  } else {
-    reader.OnReadColW = [&](dorv::TXBiff &, int sheet, int col, int width) {
-      out += std::to_string(sheet) + '\t' + std::to_string(col) + '\t' + std::to_string(width) + '\n';
-    };
-  }
-  try {
-    reader.Open(argv[arg]);
-  } catch (const std::exception &e) {
+    std::string mode = "cells";
+    int arg = 1;
+    if (argc == 3 && std::strcmp(argv[1], "--sheets") == 0) mode = "sheets", arg = 2;
+    else if (argc == 3 && std::strcmp(argv[1], "--widths") == 0) mode = "widths", arg = 2;
+    else if (argc != 2) {
+        std::fprintf(stderr, "usage: xls-dump [--sheets|--widths] FILE\n");
+        return 2;
+    }
+    dorv::TXBiff reader;
+    std::string out;
+    if (mode == "cells") {
+        reader.OnReadCell = [&](dorv::TXBiff &, int sheet, int row, int col, int, const std::string &text, bool &) {
+            out += std::to_string(sheet) + '\t' + std::to_string(row) + '\t' + std::to_string(col) + '\t' +
+                   escaped(text) + '\n';
+        };
+    } else if (mode == "sheets") {
+        reader.OnReadSheetName = [&](dorv::TXBiff &, const std::string &name) { out += escaped(name) + '\n'; };
+    } else {
+        reader.OnReadColW = [&](dorv::TXBiff &, int sheet, int col, int width) {
+            out += std::to_string(sheet) + '\t' + std::to_string(col) + '\t' + std::to_string(width) + '\n';
+        };
+    }
+    try {
+        reader.Open(argv[arg]);
+    } catch (const std::exception &e) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  return 0;
+    return 0;
 }

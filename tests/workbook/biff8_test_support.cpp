@@ -66,7 +66,8 @@ void WriteModel(const fs::path &p, const biff8::WorkbookModel &m) {
 }
 
 biff8::WorkbookModel ScoreWorkbook() {
-    static const char *subjects[] = {"国語", "社会", "数学", "理科", "英語", "音楽", "美術", "保体", "技家", "技術", "家庭"};
+    static const char *subjects[] = {"国語", "社会", "数学", "理科", "英語", "音楽",
+                                     "美術", "保体", "技家", "技術", "家庭"};
     biff8::ModelSheet s;
     s.name = "Data";
     s.cells[{0, 0}] = {false, 0, "番号"};

@@ -58,9 +58,11 @@ std::string MapDiff(const std::map<CellKey, V> &got, const std::map<CellKey, V> 
     auto show = [&](const CellKey &k, const V *g, const V *w) {
         if (++shown > 12) return;
         o << "\n  (" << std::get<0>(k) << "," << std::get<1>(k) << "," << std::get<2>(k) << ") got ";
-        if (g) o << "[" << *g << "]"; else o << "nothing";
+        if (g) o << "[" << *g << "]";
+        else o << "nothing";
         o << " want ";
-        if (w) o << "[" << *w << "]"; else o << "nothing";
+        if (w) o << "[" << *w << "]";
+        else o << "nothing";
     };
     for (const auto &[k, v] : got) {
         auto it = want.find(k);
@@ -91,7 +93,7 @@ std::vector<XlrdBook> ReadManyWithXlrd(const std::vector<std::filesystem::path> 
 // behind a flags byte of 0 or 1; every 4-byte formatting run whole in one
 // record; a phonetic block across at most one record boundary.
 struct SstLayout {
-    std::string fault;  // empty when every rule holds
+    std::string fault;                                        // empty when every rule holds
     std::vector<std::pair<std::size_t, std::size_t>> starts;  // per string: record, offset in its body
 };
 SstLayout WalkSstStrictly(const std::vector<biff8::Record> &recs);

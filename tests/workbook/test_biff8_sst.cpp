@@ -27,7 +27,8 @@ std::vector<std::string_view> bodies(const std::vector<Record> &recs) {
 void expectWellSplit(const std::vector<Record> &recs) { EXPECT_EQ(testing::WalkSstStrictly(recs).fault, ""); }
 
 std::string japanese(std::mt19937 &rng, std::size_t n) {
-    static const char *pieces[] = {"山", "田", "太", "郎", "花", "子", "あ", "い", "ア", "ン", "ｶﾅ", "A", "b", "7", "々", "〒"};
+    static const char *pieces[] = {"山", "田", "太", "郎", "花", "子", "あ", "い",
+                                   "ア", "ン", "ｶﾅ", "A",  "b",  "7",  "々", "〒"};
     std::string s;
     for (std::size_t i = 0; i < n; ++i) s += pieces[rng() % 16];
     return s;
@@ -70,9 +71,9 @@ TEST(Biff8SharedStrings, StringsAtTheRecordBoundary) {
         bool wide;
         std::size_t length;
     };
-    const Case cases[] = {{0, false, 10}, {1, false, 10}, {2, true, 10}, {3, false, 10}, {3, true, 10},
-                          {4, false, 10}, {4, true, 10},  {5, true, 10}, {6, false, 9000}, {6, true, 9000},
-                          {100, true, 20000}, {0, false, 0}};
+    const Case cases[] = {{0, false, 10},   {1, false, 10},  {2, true, 10},      {3, false, 10},
+                          {3, true, 10},    {4, false, 10},  {4, true, 10},      {5, true, 10},
+                          {6, false, 9000}, {6, true, 9000}, {100, true, 20000}, {0, false, 0}};
     for (const Case &c : cases) {
         SharedStrings t = emptyTable();
         const std::size_t firstBytes = kMaxRecordBody - 8 - 3 - c.free;
@@ -127,8 +128,8 @@ TEST(Biff8SharedStrings, RunsAndPhoneticBlocksSurviveARebuildAndAreNotShared) {
     sst += "ok";
     SharedStrings t = SharedStrings::parse({sst});
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t.add("ok"), 1u);        // a plain entry is taken again
-    EXPECT_EQ(t.add("山田"), 2u);      // a formatted one is not given to a new cell
+    EXPECT_EQ(t.add("ok"), 1u);    // a plain entry is taken again
+    EXPECT_EQ(t.add("山田"), 2u);  // a formatted one is not given to a new cell
     Record ext;
     auto recs = t.build(3, 0, ext);
     SharedStrings back = SharedStrings::parse(bodies(recs));

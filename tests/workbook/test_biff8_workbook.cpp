@@ -90,9 +90,7 @@ std::vector<Record> withoutIndex(std::vector<Record> recs) {
     return recs;
 }
 
-bool sameRecords(const std::vector<Record> &a, const std::vector<Record> &b) {
-    return serialise(a) == serialise(b);
-}
+bool sameRecords(const std::vector<Record> &a, const std::vector<Record> &b) { return serialise(a) == serialise(b); }
 
 TEST(Biff8Workbook, ForeignWorkbooksWithoutWritesSaveByteForByte) {
     auto files = ForeignBiff8Workbooks();
@@ -121,9 +119,8 @@ TEST(Biff8Workbook, WritesRelayOutTheChangedSheetAndMoveTheOthersWhole) {
             double n;
             const char *t;
         };
-        const W writes[] = {{1, 1, 0, 85, ""},      {2, 2, 1, 0, "山田　花子"}, {3, 3, 2, 0, ""},
-                            {0, 0, 1, 0, "見出し"}, {150, 7, 0, -5, ""},      {999, 200, 1, 0, "遠く"},
-                            {1, 2, 0, 12.5, ""}};
+        const W writes[] = {{1, 1, 0, 85, ""},   {2, 2, 1, 0, "山田　花子"}, {3, 3, 2, 0, ""},   {0, 0, 1, 0, "見出し"},
+                            {150, 7, 0, -5, ""}, {999, 200, 1, 0, "遠く"},   {1, 2, 0, 12.5, ""}};
         for (const W &w : writes) {
             if (w.kind == 0) s.setNumber(w.row, w.col, w.n);
             else if (w.kind == 1) s.setShared(w.row, w.col, wb.sst().add(w.t));
@@ -157,7 +154,8 @@ TEST(Biff8Workbook, WritesRelayOutTheChangedSheetAndMoveTheOthersWhole) {
         // The strings that were there keep their indexes.
         const Workbook original = Workbook::parse(stream);
         ASSERT_GE(back.sst().size(), original.sst().size());
-        for (std::size_t i = 0; i < original.sst().size(); ++i) EXPECT_EQ(back.sst().at(i).utf8, original.sst().at(i).utf8);
+        for (std::size_t i = 0; i < original.sst().size(); ++i)
+            EXPECT_EQ(back.sst().at(i).utf8, original.sst().at(i).utf8);
     }
 }
 
@@ -188,7 +186,8 @@ std::string handMade(const std::vector<Record> &cells, const std::vector<Record>
     std::size_t p = serialise(globals).size();
     int k = 0;
     for (Record &r : globals)
-        if (r.id == id::BoundSheet) put32(r.body, 0, static_cast<std::uint32_t>(k++ == 0 ? p : p + serialise(first).size()));
+        if (r.id == id::BoundSheet)
+            put32(r.body, 0, static_cast<std::uint32_t>(k++ == 0 ? p : p + serialise(first).size()));
     return serialise(globals) + serialise(first) + serialise(second);
 }
 
@@ -217,7 +216,8 @@ int xfAt(const std::string &stream, std::uint16_t row, std::uint16_t col) {
             std::uint16_t c2 = get16(r.body, r.body.size() - 2);
             if (col >= c1 && col <= c2) return get16(r.body, 4 + (col - c1) * (r.id == id::MulRk ? 6 : 2));
         } else if ((r.id == id::Number || r.id == id::Rk || r.id == id::LabelSst || r.id == id::Blank ||
-                    r.id == id::Formula) && c1 == col) {
+                    r.id == id::Formula) &&
+                   c1 == col) {
             return get16(r.body, 4);
         }
     }
@@ -271,10 +271,12 @@ TEST(Biff8Workbook, SharedArrayAndTableFormulasAreRefused) {
     };
     const std::string tExp("\x01\x01\x00\x01\x00", 5), plain("\x1E\x07\x00", 3);  // tExp / tInt 7
     const std::string stream = handMade({
-        formula(1, 1, 0x0008, tExp), rec(id::ShrFmla, {1, 2, 1, 1}, std::string(6, '\0')),
-        formula(2, 1, 0x0008, tExp),                                  // a shared formula's other cell
-        formula(3, 1, 0, tExp), rec(id::Array, {3, 3, 1, 1}, std::string(8, '\0')),
-        formula(4, 1, 0, std::string("\x02\x04\x00\x01\x00", 5)),   // a table cell
+        formula(1, 1, 0x0008, tExp),
+        rec(id::ShrFmla, {1, 2, 1, 1}, std::string(6, '\0')),
+        formula(2, 1, 0x0008, tExp),  // a shared formula's other cell
+        formula(3, 1, 0, tExp),
+        rec(id::Array, {3, 3, 1, 1}, std::string(8, '\0')),
+        formula(4, 1, 0, std::string("\x02\x04\x00\x01\x00", 5)),  // a table cell
         formula(5, 1, 0, plain),
     });
     for (std::uint16_t row : {1, 2, 3, 4}) {
@@ -332,7 +334,8 @@ TEST(Biff8Workbook, AContinueBehindACellStaysWithIt) {
     wb.sheet(0).setNumber(5, 1, 9);
     auto sheets = expectConsistent(wb.save(false));
     const auto &recs = sheets.at(0);
-    auto it = std::find_if(recs.begin(), recs.end(), [](const Record &r) { return r.id == id::Rk && get16(r.body, 0) == 1; });
+    auto it =
+        std::find_if(recs.begin(), recs.end(), [](const Record &r) { return r.id == id::Rk && get16(r.body, 0) == 1; });
     ASSERT_NE(it, recs.end());
     ASSERT_NE(it + 1, recs.end());
     EXPECT_EQ((it + 1)->id, id::Continue);

@@ -49,8 +49,11 @@ TEST(Biff8Writer, OurReaderAndXlrdReadBackTheModel) {
         for (const auto &[at, c] : m.sheets[s].cells) {
             CellKey k{static_cast<int>(s), at.first, at.second};
             expectOurs[k] = c.isNumber ? TXBiff::formatGeneral(c.number) : c.text;
-            expectPeer[k] = c.isNumber ? XlrdCell{"n", c.number == 1e20 ? "1e+20" : c.number == 12.5 ? "12.5" : std::to_string(static_cast<long>(c.number)) + ".0"}
-                                       : XlrdCell{"s", c.text};
+            expectPeer[k] = c.isNumber
+                                ? XlrdCell{"n", c.number == 1e20   ? "1e+20"
+                                                : c.number == 12.5 ? "12.5"
+                                                                   : std::to_string(static_cast<long>(c.number)) + ".0"}
+                                : XlrdCell{"s", c.text};
         }
     EXPECT_EQ(ours.cells, expectOurs);
     EXPECT_EQ(peer.cells, expectPeer);
@@ -68,7 +71,8 @@ TEST(Biff8Writer, ThousandsOfStringsStayWithinTheReadersRecordLimit) {
     TempDir dir;
     WorkbookModel m;
     ModelSheet s{"Data", {}, {}};
-    for (std::uint16_t r = 0; r < 3000; ++r) s.cells[{r, 0}] = {false, 0, "漢字かな交じりの名前" + std::to_string(r) + "号"};
+    for (std::uint16_t r = 0; r < 3000; ++r)
+        s.cells[{r, 0}] = {false, 0, "漢字かな交じりの名前" + std::to_string(r) + "号"};
     m.sheets.push_back(s);
     WriteModel(dir / "many.xls", m);
     ReaderBook ours = ReadWithReader(dir / "many.xls");

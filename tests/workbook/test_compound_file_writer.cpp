@@ -13,7 +13,9 @@ namespace {
 using testing::ForeignBiff8Workbooks;
 using testing::ReadBytes;
 
-CompoundFile parseBytes(const std::string &s) { return CompoundFile::parse(std::vector<std::uint8_t>(s.begin(), s.end())); }
+CompoundFile parseBytes(const std::string &s) {
+    return CompoundFile::parse(std::vector<std::uint8_t>(s.begin(), s.end()));
+}
 
 void expectSameDirectory(const CompoundFile &a, const CompoundFile &b) {
     ASSERT_EQ(a.entries().size(), b.entries().size());
