@@ -54,15 +54,7 @@ EntrySchool::~EntrySchool() {
 }
 
 void EntrySchool::setClassCounts(int grade1, int grade2, int grade3) const {
-    WriteXls(folder.Kihon("KurasuSu.xls"), {{"KurasuSu",
-                                             {{"A1", "学年"},
-                                              {"B1", "学級数"},
-                                              {"A2", "1"},
-                                              {"B2", std::to_string(grade1)},
-                                              {"A3", "2"},
-                                              {"B3", std::to_string(grade2)},
-                                              {"A4", "3"},
-                                              {"B4", std::to_string(grade3)}}}});
+    WriteClassCountsXls(folder.Kihon("KurasuSu.xls"), grade1, grade2, grade3);
 }
 
 void EntrySchool::setTeacher(int kyoka) { teachers.Teacher[1].Kyoka = static_cast<std::uint8_t>(kyoka); }

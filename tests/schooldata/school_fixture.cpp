@@ -134,4 +134,16 @@ std::filesystem::path SchoolFolder::Grade(int grade, const std::string &file) co
     return root_ / "Dorv" / "Data" / std::string(GakunenFolders[grade]) / file;
 }
 
+void WriteClassCountsXls(const std::filesystem::path &path, int grade1, int grade2, int grade3) {
+    WriteXls(path, {{"KurasuSu",
+                     {{"A1", "学年"},
+                      {"B1", "学級数"},
+                      {"A2", "1"},
+                      {"B2", std::to_string(grade1)},
+                      {"A3", "2"},
+                      {"B3", std::to_string(grade2)},
+                      {"A4", "3"},
+                      {"B4", std::to_string(grade3)}}}});
+}
+
 }  // namespace dorv::testing

@@ -20,6 +20,9 @@ struct SheetSpec {
 
 void WriteXls(const std::filesystem::path &path, const std::vector<SheetSpec> &sheets);
 
+// "KurasuSu.xls" at `path` with the class counts of the three grades.
+void WriteClassCountsXls(const std::filesystem::path &path, int grade1, int grade2, int grade3);
+
 // The same workbook as a password-protected one stores it: FILEPASS behind
 // the globals' BOF and every record body after it scrambled (but for the BOF
 // records and the sheet positions of the sheet list, which stay readable).

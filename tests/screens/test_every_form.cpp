@@ -91,15 +91,7 @@ WalkStep LookShown(const char *window, Form *(*form)()) {
 }
 
 void WriteClassCounts(const std::filesystem::path &drive, int grade1, int grade2, int grade3) {
-    testing::WriteXls(drive / "Dorv/Data/Kihon/KurasuSu.xls", {{"KurasuSu",
-                                                                {{"A1", "学年"},
-                                                                 {"B1", "クラス数"},
-                                                                 {"A2", "1"},
-                                                                 {"B2", std::to_string(grade1)},
-                                                                 {"A3", "2"},
-                                                                 {"B3", std::to_string(grade2)},
-                                                                 {"A4", "3"},
-                                                                 {"B4", std::to_string(grade3)}}}});
+    testing::WriteClassCountsXls(drive / "Dorv/Data/Kihon/KurasuSu.xls", grade1, grade2, grade3);
 }
 
 QAbstractButton *Grade1(Form &f) { return static_cast<TfrmDorvName &>(f).btnG1; }
