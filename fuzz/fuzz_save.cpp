@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             continue;  // refused with the service's message, nothing changed
         }
         written[{sheet, row, col}] = cells.text(row, col, wb.sst());
-        if (getenv("FUZZ_DEBUG")) fprintf(stderr, "edit %zu %d %d\n", sheet, row, col);
+        if (std::getenv("FUZZ_DEBUG")) std::fprintf(stderr, "edit %zu %d %d\n", sheet, row, col);
     }
 
     std::vector<std::uint8_t> saved;
@@ -121,23 +121,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // records mean, not from how the reader walks them; on a damaged one the
     // two may see different cells. Only its written cells are checked.
     if (wf->convertedFromOlderFormat()) before = back;
-    if (before != back) {
-        if (getenv("FUZZ_DEBUG")) {
-            for (auto &[k, v] : before)
-                if (!back.count(k) || back[k] != v) {
-                    fprintf(stderr, "before %d %d %d size %zu:", std::get<0>(k), std::get<1>(k), std::get<2>(k),
-                            v.size());
-                    for (unsigned char ch : v) fprintf(stderr, " %02x", ch);
-                    fprintf(stderr, " after");
-                    if (back.count(k)) {
-                        for (unsigned char ch : back[k]) fprintf(stderr, " %02x", ch);
-                    } else fprintf(stderr, " -");
-                    fprintf(stderr, "\n");
-                }
-            for (auto &[k, v] : back)
-                if (!before.count(k))
-                    fprintf(stderr, "new %d %d %d [%s]\n", std::get<0>(k), std::get<1>(k), std::get<2>(k), v.c_str());
-        }
+    // A cell may appear that the reader could not read before: its lenient
+    // decoder gives up on a shared string table that the service still
+    // takes apart, and the save lays that table out anew. No cell it read
+    // may be lost or change.
+    for (const auto &[at, text] : before) {
+        auto it = back.find(at);
+        if (it != back.end() && it->second == text) continue;
+        if (std::getenv("FUZZ_DEBUG"))
+            std::fprintf(stderr, "sheet %d row %d col %d [%s] reads [%s] after the save\n", std::get<0>(at),
+                         std::get<1>(at), std::get<2>(at), text.c_str(),
+                         it == back.end() ? "(nothing)" : it->second.c_str());
         __builtin_trap();
     }
     dorv::biff8::WorkbookFile again = dorv::biff8::WorkbookFile::fromBytes(saved, "Data");
