@@ -137,9 +137,7 @@ TEST(ExcelServiceInterop, FormattedTextsOfLibreOfficeSurviveAWrite) {
         TempDir dir;
         fs::copy_file(InteropWorkbook(name), dir / "book.xls");
         roundTrip(dir / "book.xls", {{0, 1, 1, "85"}, {1, 4, 2, "新しい記録"}});
-        std::vector<biff8::Record> table;
-        for (const auto &r : StreamRecords(WorkbookStream(ReadBytes(dir / "book.xls"))))
-            if (r.id == biff8::id::Sst || (!table.empty() && r.id == biff8::id::Continue)) table.push_back(r);
+        const std::vector<biff8::Record> table = SstRecords(StreamRecords(WorkbookStream(ReadBytes(dir / "book.xls"))));
         EXPECT_GT(table.size(), 10u);
         EXPECT_EQ(WalkSstStrictly(table).fault, "");
     }

@@ -112,10 +112,7 @@ TEST(SharedStringLayout, FormattedAndPhoneticStringsAtEveryOffsetAroundARecordBo
         // Where the string landed: across the boundary at the asked offset,
         // or whole in the next record when not even its header and first
         // character fit.
-        auto recs = StreamRecords(WorkbookStream(ReadBytes(c.file)));
-        std::vector<biff8::Record> table;
-        for (const auto &r : recs)
-            if (r.id == biff8::id::Sst || (!table.empty() && r.id == biff8::id::Continue)) table.push_back(r);
+        const std::vector<biff8::Record> table = SstRecords(StreamRecords(WorkbookStream(ReadBytes(c.file))));
         SstLayout layout = WalkSstStrictly(table);
         EXPECT_EQ(layout.fault, "");
         if (layout.fault.empty()) {

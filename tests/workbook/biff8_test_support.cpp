@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -159,6 +160,13 @@ std::vector<XlrdBook> ReadManyWithXlrd(const std::vector<fs::path> &paths) {
         }
     }
     return books;
+}
+
+std::vector<biff8::Record> SstRecords(const std::vector<biff8::Record> &recs) {
+    auto it = std::find_if(recs.begin(), recs.end(), [](const biff8::Record &r) { return r.id == biff8::id::Sst; });
+    if (it == recs.end()) return {};
+    auto end = std::find_if(it + 1, recs.end(), [](const biff8::Record &r) { return r.id != biff8::id::Continue; });
+    return {it, end};
 }
 
 SstLayout WalkSstStrictly(const std::vector<biff8::Record> &recs) {

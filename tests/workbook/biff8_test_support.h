@@ -98,6 +98,10 @@ struct SstLayout {
 };
 SstLayout WalkSstStrictly(const std::vector<biff8::Record> &recs);
 
+// The shared string table of a Workbook stream's records: the first SST
+// record and the CONTINUE records right behind it (none when there is no SST).
+std::vector<biff8::Record> SstRecords(const std::vector<biff8::Record> &recs);
+
 // One entry of a shared string table as a file holds it: `runs` formatting
 // runs (one every character from the first, alternating two fonts) and, with
 // `phonetic`, a phonetic block of katakana readings.
