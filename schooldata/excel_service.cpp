@@ -175,8 +175,8 @@ ExcelError refusal(const biff8::FormatError &e, const std::string &path) {
 
 // Runs an operation on an open workbook; a failure closes the workbook
 // (changes dropped, lock released) before it leaves. Only the service's own
-// messages leave it: a sheet is parsed when first used, so a damaged one is
-// found here.
+// messages leave it: a workbook the format layer refuses, or any other
+// failure of it, is told as the file's fault.
 template <class Impl, class F>
 auto guarded(Impl &impl, F &&f) -> decltype(f()) {
     try {
@@ -309,13 +309,8 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
         } catch (const std::system_error &e) {
             throw ExcelError(withPathAndReason("ファイル %s を読めません", path, e.code().value()));
         }
-        try {
-            impl_->file.emplace(biff8::WorkbookFile::fromBytes(std::move(bytes), stem(path)));
-        } catch (const biff8::FormatError &e) {
-            throw refusal(e, path);
-        } catch (const std::exception &) {
-            throw ExcelError(withPath(kMsgDamaged, path));
-        }
+        // A workbook the format layer refuses leaves through the guard's message.
+        impl_->file.emplace(biff8::WorkbookFile::fromBytes(std::move(bytes), stem(path)));
     });
 }
 
