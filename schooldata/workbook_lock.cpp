@@ -1,5 +1,7 @@
 #include "schooldata/workbook_lock.h"
 
+#include "workbook/compound_file.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -54,10 +56,9 @@ std::string tempPrefix(const std::string &target) { return "." + PathName(target
 // A save's file holds a compound file from its first byte on; a killed save
 // leaves it empty or cut anywhere. Anything else is not ours.
 bool looksLikeSaveTemp(int fd) {
-    static constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-    unsigned char head[8];
+    unsigned char head[cfb::kSignature.size()];
     const ssize_t n = ::pread(fd, head, sizeof head, 0);
-    return n >= 0 && std::memcmp(head, kSignature, static_cast<std::size_t>(n)) == 0;
+    return n >= 0 && std::memcmp(head, cfb::kSignature.data(), static_cast<std::size_t>(n)) == 0;
 }
 }  // namespace
 

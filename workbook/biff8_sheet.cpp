@@ -32,7 +32,8 @@ bool isCellRecord(std::uint16_t rid) {
 // from the BIFF8 cells would change what it reads; no BIFF8 writer puts them
 // in a worksheet.
 bool isOlderCellRecord(std::uint16_t rid) {
-    return rid == 0x0002 || rid == 0x0003 || rid == 0x0004 || rid == 0x0007 || rid == 0x0206 || rid == 0x0406;
+    return rid == id::Integer2 || rid == id::Number2 || rid == id::Label2 || rid == id::String2 ||
+           rid == id::Formula3 || rid == id::Formula4;
 }
 
 bool belongsToFormula(std::uint16_t rid) {
