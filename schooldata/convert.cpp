@@ -86,10 +86,6 @@ std::optional<std::int64_t> LeadingInteger(std::string_view text, HexPrefixes he
     return s.value;
 }
 
-std::optional<std::int64_t> LeadingInteger(std::string_view text, bool hex) {
-    return LeadingInteger(text, hex ? HexPrefixes::AlsoBareX : HexPrefixes::None);
-}
-
 std::int32_t StrictInt(std::string_view text) {
     Scan s = scanInteger(text, HexPrefixes::AlsoBareX);
     if (!s.digits || s.overflow || s.end != text.size() || s.value < std::numeric_limits<std::int32_t>::min() ||
@@ -102,17 +98,17 @@ std::uint8_t ValueByte(std::int64_t n) { return n >= 0 && n <= 255 ? static_cast
 
 std::uint8_t ScoreFromText(std::string_view text) {
     if (text.empty()) return kEmptyValue;
-    return ValueByte(LeadingInteger(text, true).value_or(0));
+    return ValueByte(LeadingInteger(text, HexPrefixes::AlsoBareX).value_or(0));
 }
 
 std::uint8_t StrictValueByte(std::string_view text) { return ValueByte(StrictInt(text)); }
 
-std::int64_t StaffNumberValue(std::string_view text) { return LeadingInteger(text, false).value_or(0); }
+std::int64_t StaffNumberValue(std::string_view text) { return LeadingInteger(text, HexPrefixes::None).value_or(0); }
 
 std::uint8_t KyokaFromText(std::string_view text, bool strict) {
     constexpr std::uint8_t none = 11;
     if (text.empty()) return none;
-    std::int64_t n = strict ? StrictInt(text) : LeadingInteger(text, false).value_or(0);
+    std::int64_t n = strict ? StrictInt(text) : LeadingInteger(text, HexPrefixes::None).value_or(0);
     if (n < 0 || n > 255) return none;
     return static_cast<std::uint8_t>(n - 1);  // 0 wraps to 255, which reads as none too
 }

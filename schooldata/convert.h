@@ -40,9 +40,7 @@ enum class HexPrefixes {
 // then decimal digits, or hexadecimal digits after one of `hex`; reading
 // stops at the first character that does not belong. No digits give
 // nullopt. A value too large for 64 bits saturates.
-std::optional<std::int64_t> LeadingInteger(std::string_view text, HexPrefixes hex);
-// The same with every hexadecimal prefix (`hex`) or none.
-std::optional<std::int64_t> LeadingInteger(std::string_view text, bool hex = true);
+std::optional<std::int64_t> LeadingInteger(std::string_view text, HexPrefixes hex = HexPrefixes::AlsoBareX);
 
 // The whole text as an integer (leading blanks, sign, decimal or "$"/"x"/
 // "0x" hexadecimal digits, nothing after them) that fits in 32 bits;
