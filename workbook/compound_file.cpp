@@ -294,8 +294,9 @@ std::optional<std::size_t> CompoundFile::findRootStream(std::u16string_view name
 }
 
 void CompoundFile::checkWhole() const {
+    std::vector<std::uint8_t> scratch;  // only for streams out of order
     for (std::size_t i = 1; i < entries_.size(); ++i)
-        if (entries_[i].objectType == kStream) (void)streamBytes(i);
+        if (entries_[i].objectType == kStream) (void)streamSpan(i, scratch);
     std::vector<bool> seen(entries_.size(), false);
     std::vector<std::uint32_t> todo{0};
     while (!todo.empty()) {
