@@ -1,4 +1,4 @@
-#include "biff_text.h"
+#include "workbook/biff_text.h"
 
 #include <iconv.h>
 
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "cp932.h"
-#include "little_endian.h"
-#include "utf16.h"
+#include "workbook/cp932.h"
+#include "workbook/little_endian.h"
+#include "workbook/utf16.h"
 
 namespace dorv::biff {
 namespace {

@@ -1,12 +1,12 @@
-#include "compound_file.h"
+#include "workbook/compound_file.h"
 
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-#include "little_endian.h"
-#include "utf16.h"
+#include "workbook/little_endian.h"
+#include "workbook/utf16.h"
 
 namespace dorv::cfb {
 namespace {

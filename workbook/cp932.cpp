@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "workbook/cp932.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "utf16.h"
+#include "workbook/utf16.h"
 
 namespace dorv::cp932 {
 namespace {

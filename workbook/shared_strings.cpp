@@ -1,9 +1,9 @@
-#include "shared_strings.h"
+#include "workbook/shared_strings.h"
 
 #include <algorithm>
 
-#include "little_endian.h"
-#include "utf16.h"
+#include "workbook/little_endian.h"
+#include "workbook/utf16.h"
 
 namespace dorv::biff {
 namespace {

@@ -1,4 +1,4 @@
-#include "utf16.h"
+#include "workbook/utf16.h"
 
 namespace dorv::utf16 {
 

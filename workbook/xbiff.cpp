@@ -1,4 +1,4 @@
-#include "xbiff.h"
+#include "workbook/xbiff.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,12 +14,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "biff8_records.h"
-#include "biff_text.h"
-#include "compound_file.h"
-#include "little_endian.h"
-#include "shared_strings.h"
-#include "utf16.h"
+#include "workbook/biff8_records.h"
+#include "workbook/biff_text.h"
+#include "workbook/compound_file.h"
+#include "workbook/little_endian.h"
+#include "workbook/shared_strings.h"
+#include "workbook/utf16.h"
 
 namespace dorv {
 namespace {
