@@ -16,7 +16,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
-from xml.sax.saxutils import escape
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fixtures"))
+from fods import Fods  # noqa: E402
 
 SURNAMES = ["山田", "佐藤", "鈴木", "髙橋", "田中", "渡辺", "伊藤", "中村", "小林", "加藤"]
 GIVEN = ["太郎", "花子", "一郎", "美咲", "健太", "陽菜", "翔", "結衣", "大輝", "さくら"]
@@ -37,48 +39,10 @@ STYLES = {
     "T6": 'fo:font-size="14pt" style:font-size-asian="14pt"',
 }
 
-HEAD = """<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
- xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
- office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
-<office:automatic-styles>
-"""
-
-
-class Fods:
+class BenchFods(Fods):
     def __init__(self, seed):
+        super().__init__(STYLES)
         self.rnd = random.Random(seed)
-        self.parts = [HEAD]
-        for name, props in STYLES.items():
-            self.parts.append('<style:style style:name="%s" style:family="text">'
-                              '<style:text-properties %s/></style:style>\n' % (name, props))
-        self.parts.append("</office:automatic-styles>\n<office:body><office:spreadsheet>\n")
-
-    def sheet(self, name, rows):
-        """rows: lists of cells, each a number, a str (plain text) or a list of
-        (style or None, text) pieces (rich text)."""
-        self.parts.append('<table:table table:name="%s">\n' % escape(name))
-        for row in rows:
-            self.parts.append("<table:table-row>")
-            for cell in row:
-                self.parts.append(self.cell(cell))
-            self.parts.append("</table:table-row>\n")
-        self.parts.append("</table:table>\n")
-
-    @staticmethod
-    def cell(value):
-        if isinstance(value, (int, float)):
-            return ('<table:table-cell office:value-type="float" office:value="%r"/>' % value)
-        if isinstance(value, str):
-            return ('<table:table-cell office:value-type="string"><text:p>%s</text:p>'
-                    '</table:table-cell>' % escape(value))
-        spans = "".join(escape(t) if s is None else
-                        '<text:span text:style-name="%s">%s</text:span>' % (s, escape(t))
-                        for s, t in value)
-        return '<table:table-cell office:value-type="string"><text:p>%s</text:p></table:table-cell>' % spans
 
     def rich(self, serial, latin=False):
         """A unique rich text of one to five formatted parts between plain ones."""
@@ -89,9 +53,6 @@ class Fods:
             pieces.append((rnd.choice(list(STYLES)), rnd.choice(words)))
             pieces.append((None, rnd.choice(["、", " ", "。", " / "])))
         return pieces
-
-    def text(self):
-        return "".join(self.parts) + "</office:spreadsheet></office:body></office:document>\n"
 
 
 def comments(f):
@@ -144,7 +105,7 @@ def main():
     try:
         for seed, (name, build) in enumerate([("lo-comments", comments), ("lo-sheets", sheets),
                                               ("lo-mixed", mixed)]):
-            f = Fods(seed)
+            f = BenchFods(seed)
             build(f)
             with open(os.path.join(tmp, name + ".fods"), "w", encoding="utf-8") as fh:
                 fh.write(f.text())
