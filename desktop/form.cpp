@@ -118,6 +118,17 @@ void Form::closeEvent(QCloseEvent *event) {
     QDialog::closeEvent(event);
 }
 
+void Form::closeAsMainMenu(QCloseEvent *event, bool ending, const std::function<void()> &end) {
+    if (!event->spontaneous()) {
+        Form::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    const QWidget *modal = QApplication::activeModalWidget();
+    if (ending || (modal && modal != this)) return;
+    end();
+}
+
 namespace colours {
 QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 QColor window() { return QApplication::palette().color(QPalette::Base); }

@@ -8,6 +8,8 @@
 // does nothing otherwise.
 #pragma once
 
+#include <functional>
+
 #include <QColor>
 #include <QDialog>
 
@@ -55,6 +57,12 @@ protected:
 
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+    // The close handler of a main menu, whose window manager's close ends the
+    // program through `end`: ignored while a form of the menu is open over
+    // it or the program is already `ending`. Any other close is the form's
+    // usual one.
+    void closeAsMainMenu(QCloseEvent *event, bool ending, const std::function<void()> &end);
 
 private:
     void clearDefaultButtons();

@@ -201,17 +201,11 @@ void TfrmDorvInput::formClose() {
 }
 
 void TfrmDorvInput::closeEvent(QCloseEvent *event) {
-    if (!event->spontaneous()) {
-        Form::closeEvent(event);
-        return;
-    }
-    // The window manager's close: nothing while a form of the menu is open
-    // or the program is already ending; otherwise 終了 without the farewell.
-    event->ignore();
-    const QWidget *modal = QApplication::activeModalWidget();
-    if (closing_ || (modal && modal != this)) return;
-    closing_ = true;
-    done(QDialog::Accepted);
+    // The window manager's close is 終了 without the farewell.
+    closeAsMainMenu(event, closing_, [this] {
+        closing_ = true;
+        done(QDialog::Accepted);
+    });
 }
 
 }  // namespace dorv

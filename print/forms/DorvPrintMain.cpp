@@ -286,16 +286,8 @@ void TfrmDorvPrint::btnCloseClick() {
 void TfrmDorvPrint::formClose() { freeDataObjects(); }
 
 void TfrmDorvPrint::closeEvent(QCloseEvent *event) {
-    if (!event->spontaneous()) {
-        Form::closeEvent(event);
-        return;
-    }
-    // No close box: a close from the window manager ends the program like
-    // 終了, but never under an open view or dialog.
-    event->ignore();
-    const QWidget *modal = QApplication::activeModalWidget();
-    if (closing_ || (modal && modal != this)) return;
-    btnCloseClick();
+    // No close box: a close from the window manager ends the program like 終了.
+    closeAsMainMenu(event, closing_, [this] { btnCloseClick(); });
 }
 
 }  // namespace dorv
