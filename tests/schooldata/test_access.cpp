@@ -272,7 +272,5 @@ TEST(AccessScheme, FailedSaveLeavesTheFileAndRaises) {
     EXPECT_FALSE(WorkbookOperationRunning());
 }
 
-TEST(AccessScheme, NoSpreadsheetProgramRunsBesideOurs) { EXPECT_FALSE(IsExcelRunning()); }
-
 }  // namespace
 }  // namespace dorv
