@@ -42,8 +42,6 @@ public:
     QPushButton *btnClose;
     QPushButton *btnNoSave;
 
-    int kyokaIndex() const { return kyokaIndex_; }
-
 protected:
     void formShow() override;
     void formClose() override;

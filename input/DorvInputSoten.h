@@ -70,9 +70,6 @@ public:
     QPushButton *btnClose;
     QPushButton *btnNoSave;
 
-    // The grid column of the teacher's subject (subject + 3).
-    int teacherColumn() const { return teacherCol_; }
-
 protected:
     TfrmDorvInputSoten(const SotenFormDesign &design, QWidget *parent);
 

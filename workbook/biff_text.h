@@ -30,7 +30,6 @@ public:
     // Takes the value of a CODEPAGE record; code pages that are not single-byte
     // (or that the system cannot convert) leave CP932 in force.
     void select(std::uint16_t codePage);
-    bool isCp932() const { return table_.empty(); }
     // The bytes up to the first NUL, as UTF-8.
     std::string toUtf8(const std::uint8_t *p, std::size_t n) const;
 
