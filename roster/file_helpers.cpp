@@ -1,6 +1,7 @@
 #include "roster/file_helpers.h"
 
 #include "schooldata/excel_service.h"
+#include "schooldata/file_access.h"
 #include "schooldata/workbook_lock.h"
 
 #include <fcntl.h>
@@ -93,10 +94,17 @@ void CopyFileChunked(const std::string &source, const std::string &destIn, CopyD
     // A folder opens for reading on Linux but is no file to copy.
     if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) throw RosterFileError(openError(source));
 
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY;
-    flags |= mode == CopyDest::NewFile ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;
-    Fd out(::open(dest.c_str(), flags, 0666));
+    constexpr int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY;
+    // A file replaced in place keeps what it carries; only a new one is
+    // given its access.
+    int fd = ::open(dest.c_str(), flags | O_EXCL | O_NOFOLLOW, 0666);
+    const bool created = fd >= 0;
+    if (!created && errno == EEXIST && mode != CopyDest::NewFile) fd = ::open(dest.c_str(), flags | O_TRUNC, 0666);
+    Fd out(fd);
     if (out.get() < 0) throw RosterFileError(createError(dest));
+    // The roster is for every teacher of a shared folder, not only for the
+    // one whose opening created it.
+    if (created) ShareLikeFolder(out.get(), PathFolder(dest));
 
     // From here on the destination is ours: a failure removes it.
     const auto fail = [&](const std::string &message) {

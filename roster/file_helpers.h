@@ -43,7 +43,9 @@ enum class CopyDest {
 // written destination is removed and RosterFileError is raised:
 //   "ファイル <source> は開けません"        the source cannot be opened or read
 //   "ファイル <dest> を作成できません"       the destination cannot be created or written
-// `dest` is made absolute first; the message names it so.
+// `dest` is made absolute first; the message names it so. A file replaced
+// keeps its own group and mode; a file created is shared with the group of
+// its folder (ShareLikeFolder).
 void CopyFileChunked(const std::string &source, const std::string &dest, CopyDest mode = CopyDest::FolderOrFile);
 
 // True when `fileName` is a regular file that we may read and write and that

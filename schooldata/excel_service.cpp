@@ -13,6 +13,7 @@
 #include <system_error>
 #include <tuple>
 
+#include "schooldata/file_access.h"
 #include "schooldata/workbook_lock.h"
 #include "workbook/utf16.h"
 #include "workbook/workbook_file.h"
@@ -232,11 +233,8 @@ void TExcelWorkbook::Impl::save() {
     try {
         fd = CreateSaveTemp(target, temp);
         writeAll(fd, bytes);
-        const struct stat &st = lock.status();
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-            // Another owner cannot be given away by an ordinary user; the mode still is.
-        }
-        if (::fchmod(fd, st.st_mode & 07777) != 0) throw std::system_error(errno, std::generic_category());
+        // Whoever could use the old file must be able to use the new one.
+        KeepAccessOf(lock.descriptor(), fd);
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
 
         // What lands on disk is read back and must hold every written cell.

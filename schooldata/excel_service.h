@@ -115,8 +115,9 @@ public:
 
     // With saveChanges and at least one cell written, the workbook replaces
     // the file atomically (a file written beside it, read back and checked,
-    // then renamed over it); otherwise the file stays untouched. Releases
-    // the lock in every case.
+    // then renamed over it, with the old file's group, mode and access ACL
+    // as far as the saver may give them: KeepAccessOf); otherwise the file
+    // stays untouched. Releases the lock in every case.
     void Close(bool saveChanges);
 
 private:

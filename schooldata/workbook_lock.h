@@ -50,6 +50,8 @@ public:
     bool held() const { return fd_ >= 0; }
     bool readOnly() const { return readOnly_; }
     const struct stat &status() const { return st_; }
+    // The locked file's descriptor (-1 while nothing is held).
+    int descriptor() const { return fd_; }
 
     // The whole file, read through the locked descriptor.
     std::vector<std::uint8_t> readAll() const;

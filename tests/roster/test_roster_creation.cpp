@@ -6,6 +6,7 @@
 #include "schooldata/excel_service.h"
 #include "schooldata/kurasusu_data.h"
 #include "tests/schooldata/failing_locks.h"
+#include "tests/schooldata/other_user.h"
 
 #include <gtest/gtest.h>
 
@@ -302,6 +303,47 @@ TEST_F(RosterCreation, TwoProgramsCreatingAtOnceGetTheirOwnRosters) {
         }
         EXPECT_FALSE(fs::exists(folder.hinagata()));
         EXPECT_FALSE(fs::exists(folder.file(".Hinagata.lock")));
+    }
+}
+
+// A roster one teacher's opening creates in the folder the teachers share is
+// the next teacher's to open and save, whether the group comes from a setgid
+// folder or from the creator's membership.
+TEST_F(RosterCreation, ARosterCreatedInTheGroupsFolderIsTheNextTeachersToSave) {
+    using namespace dorv::testing;
+    const struct {
+        const char *name;
+        mode_t mode;
+    } folders[] = {{"group folder", 0775}, {"setgid group folder", 02775}};
+    for (const auto &[name, folderMode] : folders) {
+        SCOPED_TRACE(name);
+        DataFolder folder({4, 6, 3});
+        const std::string roster = folder.roster(2);
+        Share(fs::path(folder.data()), kStaffGroup, folderMode);
+        Share(fs::path(roster).parent_path(), kStaffGroup, folderMode);
+        Share(folder.templ(), kStaffGroup, 0664);
+
+        // Teacher A's umask would keep the group from writing a new file.
+        const ChildRun first = RunAs(kTeacherA, [&] {
+            if (const std::string m = prepare(2); m != "(no error)") throw std::runtime_error(m);
+        });
+        EXPECT_TRUE(first.ok()) << first.status << " " << first.message;
+        struct stat st {};
+        ASSERT_EQ(::stat(roster.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, kTeacherA.uid);
+        EXPECT_EQ(st.st_gid, kStaffGroup);
+        EXPECT_EQ(st.st_mode & 07777, 0664u);
+        EXPECT_FALSE(fs::exists(folder.hinagata()));
+
+        const ChildRun second = RunAs(kTeacherB, [&] {
+            if (const std::string m = prepare(2); m != "(no error)") throw std::runtime_error(m);
+            dorv::SaveWorkbook(roster, [](dorv::ServiceSession &s) { s.Sheet("Data").WriteText("B2", "山田太郎"); });
+        });
+        EXPECT_TRUE(second.ok()) << second.status << " " << second.message;
+        Cells expected = rostertest::TemplateCells();
+        for (const auto &[key, value] : numbersOf(6)) expected[key] = value;
+        expected[{1, 1, 1}] = "山田太郎";
+        EXPECT_EQ(rostertest::ReadCells(roster), expected);
     }
 }
 
