@@ -6,6 +6,7 @@
 
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
+#include "desktop/services.h"
 #include "print/layer/print_job.h"
 #include "print/pages/ichiran_page.h"
 #include "print/stats/calc_test.h"
@@ -52,6 +53,11 @@ QString TfrmPrintIchiran::PrintList() {
     const TCalcTest *calc = CurCalcTest;
     // Nothing computed yet: no job at all.
     if (calc == nullptr || calc->CalcGrade < 1 || calc->CalcGrade > 3 || CurSotenData == nullptr) return {};
+    if (calc->ClassCount == 0) {
+        Services().showMessage(this,
+                               QStringLiteral("%1年には組がないため、印刷するものがありません").arg(calc->CalcGrade));
+        return {};
+    }
     SubjectCount = IchiranSubjectCount(*calc);
 
     std::unique_ptr<TNameData> ownNames;
@@ -67,7 +73,7 @@ QString TfrmPrintIchiran::PrintList() {
     const TIchiranScale scale = TIchiranScale::For(logicalDpiX(), canvas.DpiX(), canvas.DpiY());
     PrintClassLists(canvas, source, scale);
     job.End();
-    print::TellWhereThePdfWent(this, job);
+    print::TellWhereThePrintWent(this, job);
     return job.PageCount() > 0 ? job.PdfPath() : QString();
 }
 

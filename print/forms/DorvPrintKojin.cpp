@@ -68,7 +68,7 @@ void RunJob(QWidget *parent, const TKojinPrint &print, const std::function<void(
         sheets(job.Canvas());
         job.End();
     }
-    print::TellWhereThePdfWent(parent, job);
+    print::TellWhereThePrintWent(parent, job);
 }
 
 }  // namespace
@@ -81,10 +81,14 @@ TfrmPrintKojin::TfrmPrintKojin(QWidget *parent)
 void TfrmPrintKojin::btnPrintOutClick() {
     TKojinPrint print;
     if (!Prepare(print)) return;
-    RunJob(this, print, [&](print::TCanvas &canvas) {
-        PrintAllStudents(canvas, print.source->Names, print.source->Calc.ClassCount,
-                         [&](int c, int n) { PrintKojinSheet(canvas, *print.source, c, n); });
-    });
+    const TCalcTest &calc = print.source->Calc;
+    // Nothing to print ends the form as a print would: pressing again gives
+    // nothing either.
+    if (HasStudents(print.source->Names, calc.ClassCount, calc.CalcGrade))
+        RunJob(this, print, [&](print::TCanvas &canvas) {
+            PrintAllStudents(canvas, print.source->Names, calc.ClassCount,
+                             [&](int c, int n) { PrintKojinSheet(canvas, *print.source, c, n); });
+        });
     accept();
 }
 
@@ -97,7 +101,7 @@ void TfrmPrintKojin::btnPrintOneClick() {
     if (!Prepare(print)) return;
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.
-    if (print.source->Names.Names[SlotOf(c, n)].empty()) return;
+    if (!HasStudent(print.source->Names, c, n)) return;
     RunJob(this, print, [&](print::TCanvas &canvas) { PrintKojinSheet(canvas, *print.source, c, n); });
 }
 

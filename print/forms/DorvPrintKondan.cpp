@@ -59,13 +59,15 @@ void TfrmPrintKondan::LoadDataSet() {
 
 void TfrmPrintKondan::btnPrintOutClick() {
     if (data_ == nullptr || CurNameData == nullptr) return;
-    {
+    // Nothing to print ends the form as a print would: pressing again gives
+    // nothing either.
+    if (HasStudents(*CurNameData, ClassCountOfGrade, CurNameData->Grade)) {
         const TKondanSource source = SourceOf(*data_);
         print::TPrintJob job(QStringLiteral("懇談資料"), print::TOrientation::Portrait);
         PrintAllStudents(job.Canvas(), *CurNameData, ClassCountOfGrade,
                          [&](int c, int n) { PrintKondanSheet(job.Canvas(), source, c, n); });
         job.End();
-        print::TellWhereThePdfWent(this, job);
+        print::TellWhereThePrintWent(this, job);
     }
     accept();
 }
@@ -75,11 +77,11 @@ void TfrmPrintKondan::btnPrintOneClick() {
     if (!classNumber) return;
     const auto [c, n] = *classNumber;
     // A free slot starts no job at all.
-    if (data_ == nullptr || CurNameData == nullptr || CurNameData->Names[SlotOf(c, n)].empty()) return;
+    if (data_ == nullptr || CurNameData == nullptr || !HasStudent(*CurNameData, c, n)) return;
     print::TPrintJob job(QStringLiteral("懇談資料"), print::TOrientation::Portrait);
     PrintKondanSheet(job.Canvas(), SourceOf(*data_), c, n);
     job.End();
-    print::TellWhereThePdfWent(this, job);
+    print::TellWhereThePrintWent(this, job);
 }
 
 }  // namespace dorv

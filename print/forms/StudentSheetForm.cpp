@@ -9,6 +9,8 @@
 #include "desktop/fonts.h"
 #include "desktop/services.h"
 #include "print/pages/sheet_loop.h"
+#include "schooldata/access.h"
+#include "schooldata/name_data.h"
 
 namespace dorv {
 
@@ -67,6 +69,19 @@ std::optional<std::pair<int, int>> TStudentSheetForm::ClassNumber(int classCount
         Services().showMessage(this, QString::fromUtf8(kBadClassNumberMessage.data(),
                                                        static_cast<qsizetype>(kBadClassNumberMessage.size())));
     return classNumber;
+}
+
+bool TStudentSheetForm::HasStudent(const TNameData &names, int classNo, int number) {
+    if (!names.Names[SlotOf(classNo, number)].empty()) return true;
+    Services().showMessage(
+        this, QStringLiteral("%1組%2番には生徒がいないため、印刷するものがありません").arg(classNo).arg(number));
+    return false;
+}
+
+bool TStudentSheetForm::HasStudents(const TNameData &names, int classCount, int grade) {
+    if (AnyStudent(names, classCount)) return true;
+    Services().showMessage(this, QStringLiteral("%1年には生徒がいないため、印刷するものがありません").arg(grade));
+    return false;
 }
 
 }  // namespace dorv

@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace dorv {
 
+class TNameData;
+
 class TStudentSheetForm : public Form {
     Q_OBJECT
 
@@ -44,6 +46,12 @@ protected:
     // "組、番号が正しくありません" (a class outside 1..classCount, a number
     // outside 1..42). A text that is not a whole number raises ConvertError.
     std::optional<std::pair<int, int>> ClassNumber(int classCount);
+    // Whether slot (classNo, number) of `names` holds a student; when not,
+    // after the message that there is nothing to print.
+    bool HasStudent(const TNameData &names, int classNo, int number);
+    // Whether classes 1..classCount of `names` hold a student; when not,
+    // after the message that grade `grade` has nothing to print.
+    bool HasStudents(const TNameData &names, int classCount, int grade);
 
 private:
     virtual void btnPrintOutClick() = 0;

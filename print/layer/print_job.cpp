@@ -121,17 +121,29 @@ void TPrintJob::Finish(bool submit) {
     ended_ = true;
     const bool written = canvas_->Finish();
     if (!submit || spool_ == nullptr || !written) return;
-    const QString reason = PrintSystem().Submit(printerName_, spool_->fileName(), sheetName_);
-    if (reason.isEmpty()) return;
-    QString shown = reason.trimmed();
+    const TSubmission answer = PrintSystem().Submit(printerName_, spool_->fileName(), sheetName_);
+    const std::string printer = "プリンタ " + Utf8(printerName_);
+    switch (answer.outcome) {
+    case TSubmission::Printing: return;
+    case TSubmission::Waiting: waiting_ = true; return;
+    case TSubmission::NotFound: throw std::runtime_error(printer + " が見つかりません。印刷は行われていません");
+    case TSubmission::Rejecting:
+        throw std::runtime_error(printer + " は印刷を受け付けない状態です。印刷は行われていません");
+    case TSubmission::Refused: break;
+    }
+    QString shown = answer.reason.trimmed();
     if (shown.endsWith(QLatin1Char('.'))) shown.chop(1);
-    throw std::runtime_error("プリンタ " + Utf8(printerName_) + " が印刷を受け付けませんでした（" + Utf8(shown) +
-                             "）。印刷は行われていません");
+    throw std::runtime_error(printer + " が印刷を受け付けませんでした（" + Utf8(shown) + "）。印刷は行われていません");
 }
 
 int TPrintJob::PageCount() const { return canvas_->PageCount(); }
 
-void TellWhereThePdfWent(QWidget *parent, const TPrintJob &job) {
+void TellWhereThePrintWent(QWidget *parent, const TPrintJob &job) {
+    if (job.Waiting()) {
+        Services().showMessage(
+            parent, QStringLiteral("プリンタ %1 は停止しています。印刷はキューで待っています").arg(job.PrinterName()));
+        return;
+    }
     if (job.PdfPath().isEmpty() || job.PageCount() == 0) return;
     Services().showMessage(parent, QStringLiteral("プリンタが見つからないため、ファイル %1 に保存しました")
                                        .arg(QDir::toNativeSeparators(job.PdfPath())));

@@ -7,7 +7,8 @@
 //
 // A job for a printer is drawn into a PDF of its own and handed to the
 // printing system when it ends, so that a job the system refuses is told
-// and never looks printed.
+// and never looks printed, and one it holds for a stopped printer is told
+// as waiting.
 #pragma once
 
 #include <QString>
@@ -47,8 +48,11 @@ public:
 
     // Ends the document and hands it to the printer; later calls do
     // nothing. Raises std::runtime_error, naming the printer, when the
-    // printing system refuses the job.
+    // printing system refuses the job or no longer knows the printer.
     void End();
+    // The printing system took the job at End() but holds it: the printer
+    // is stopped.
+    bool Waiting() const { return waiting_; }
 
     // The PDF written (or to be written) when there is no default printer;
     // empty when the job goes to a printer.
@@ -68,15 +72,16 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<TQtCanvas> canvas_;
     bool ended_ = false;
+    bool waiting_ = false;
 };
 
 // The PDF file a sheet would be written to at this moment (a free name in
 // the documents folder's "Dorv"; the folder is created).
 QString PdfPathForSheet(const QString &sheetName);
 
-// After a print action: where the document went when it became a PDF, in
-// one message box. Nothing for a job that went to a printer or that printed
-// no page.
-void TellWhereThePdfWent(QWidget *parent, const TPrintJob &job);
+// After a print action, in one message box: where the document went when it
+// became a PDF, or that it waits in the queue of a stopped printer. Nothing
+// for a job a working printer took or that printed no page.
+void TellWhereThePrintWent(QWidget *parent, const TPrintJob &job);
 
 }  // namespace dorv::print

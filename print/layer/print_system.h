@@ -7,6 +7,20 @@
 
 namespace dorv::print {
 
+// How the printing system answered a document handed to it.
+struct TSubmission {
+    enum TOutcome {
+        Printing,   // taken, and the printer is working
+        Waiting,    // taken, but the printer is stopped: the job waits in its queue
+        NotFound,   // no such printer (any longer)
+        Rejecting,  // the printer takes no jobs
+        Refused,    // not taken, for `reason`
+    };
+    TOutcome outcome = Printing;
+    // The printing system's own words, for Refused.
+    QString reason;
+};
+
 class TPrintSystem {
 public:
     virtual ~TPrintSystem() = default;
@@ -14,9 +28,8 @@ public:
     // The default printer's name; empty when there is none.
     virtual QString DefaultPrinter();
     // Hands the PDF file `pdf` to `printer` as one job titled `title`, on A4
-    // paper. Empty when the printing system took the job, otherwise its
-    // reason for refusing it.
-    virtual QString Submit(const QString &printer, const QString &pdf, const QString &title);
+    // paper, and tells what became of it.
+    virtual TSubmission Submit(const QString &printer, const QString &pdf, const QString &title);
 };
 
 TPrintSystem &PrintSystem();

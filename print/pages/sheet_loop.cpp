@@ -8,9 +8,15 @@
 
 namespace dorv {
 
+namespace {
+
+int Classes(int classCount) { return std::clamp(classCount, 0, 10); }
+
+}  // namespace
+
 void PrintAllStudents(print::TCanvas &canvas, const TNameData &names, int classCount,
                       const std::function<void(int classNo, int number)> &sheet) {
-    const int classes = std::clamp(classCount, 0, 10);
+    const int classes = Classes(classCount);
     bool first = true;
     for (int c = 1; c <= classes; ++c) {
         for (int n = 1; n <= 42; ++n) {
@@ -20,6 +26,13 @@ void PrintAllStudents(print::TCanvas &canvas, const TNameData &names, int classC
             sheet(c, n);
         }
     }
+}
+
+bool AnyStudent(const TNameData &names, int classCount) {
+    for (int c = 1; c <= Classes(classCount); ++c)
+        for (int n = 1; n <= 42; ++n)
+            if (!names.Names[SlotOf(c, n)].empty()) return true;
+    return false;
 }
 
 std::optional<std::pair<int, int>> OneSheetClassNumber(std::string_view classText, std::string_view numberText,

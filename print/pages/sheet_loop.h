@@ -21,6 +21,9 @@ class TNameData;
 void PrintAllStudents(print::TCanvas &canvas, const TNameData &names, int classCount,
                       const std::function<void(int classNo, int number)> &sheet);
 
+// Whether PrintAllStudents would print a sheet at all.
+bool AnyStudent(const TNameData &names, int classCount);
+
 inline constexpr std::string_view kBadClassNumberMessage = "組、番号が正しくありません";
 
 // The class and number of a single sheet from the texts of the two edit

@@ -203,6 +203,20 @@ bool CupsSandbox::Run(const QString &program, const QStringList &arguments) cons
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+bool CupsSandbox::Enable(const QString &printer, bool enable) {
+    return Run(enable ? "/usr/sbin/cupsenable" : "/usr/sbin/cupsdisable", {printer});
+}
+
+bool CupsSandbox::Add(const CupsPrinter &printer) {
+    // The scheduler deletes a removed printer's PPD: each addition brings
+    // its own.
+    const QString ppd = root_.filePath(printer.name + "-added.ppd");
+    return Write(ppd, Ppd(printer)) &&
+           Run("/usr/sbin/lpadmin", {"-p", printer.name, "-v", "file:///dev/null", "-P", ppd, "-E"});
+}
+
+bool CupsSandbox::Remove(const QString &printer) { return Run("/usr/sbin/lpadmin", {"-x", printer}); }
+
 bool CupsSandbox::MakeDefault(const QString &printer) { return Run("/usr/sbin/lpadmin", {"-d", printer}); }
 
 bool CupsSandbox::Accept(const QString &printer, bool accept) {

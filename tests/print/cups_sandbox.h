@@ -35,6 +35,12 @@ public:
     // The client commands of CUPS against this scheduler; true on success.
     bool MakeDefault(const QString &printer);
     bool Accept(const QString &printer, bool accept);
+    // cupsenable / cupsdisable: a stopped printer still takes jobs and
+    // holds them.
+    bool Enable(const QString &printer, bool enable);
+    // Adds `printer` (again), accepting and started, or removes it.
+    bool Add(const CupsPrinter &printer);
+    bool Remove(const QString &printer);
     // The documents the scheduler has taken so far (it keeps them), oldest
     // first.
     QStringList Documents() const;
@@ -52,5 +58,7 @@ private:
 // The printers every test of the program finds.
 inline const CupsPrinter kWideMargins{"dorv_wide", "A4"};
 inline const CupsPrinter kLetterOnly{"dorv_letter", "Letter"};
+// Not there at the start: a test adds it and takes it away.
+inline const CupsPrinter kGone{"dorv_gone", "A4"};
 
 }  // namespace dorv::testing

@@ -1,13 +1,18 @@
 // Jobs for a real printer, against a CUPS scheduler of the test's own: a
 // laser-like printer that cannot print closer than 6.35 mm to the edge
 // still gets A4 in the orientation asked for, a printer without A4 paper
-// is told and gets nothing, and a queue that rejects jobs is told by the
-// layer and by every sheet's form, which then stays open.
+// is told and gets nothing, and a queue that rejects jobs, a stopped queue
+// and a printer removed after it was chosen are told in Japanese by the
+// layer and by every sheet's form. A print with nothing to print starts no
+// job and says so.
 #include "print/forms/DorvPrintIchiran.h"
 #include "print/layer/print_job.h"
 #include "print/layer/print_system.h"
+#include "print/stats/calc_test.h"
+#include "schooldata/globals.h"
 
 #include "cups_sandbox.h"
+#include "one_sheet_cases.h"
 #include "pdf_tools.h"
 #include "sample_kojin_fixture.h"
 #include "sample_kondan_fixture.h"
@@ -20,11 +25,13 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace dorv {
 namespace {
 
 using testing::CupsSandbox;
+using testing::kGone;
 using testing::kLetterOnly;
 using testing::kWideMargins;
 
@@ -35,6 +42,7 @@ void UsePrinter(const testing::CupsPrinter &printer) {
     ASSERT_TRUE(cups.Problem().isEmpty()) << cups.Problem().toStdString();
     ASSERT_TRUE(cups.MakeDefault(printer.name));
     ASSERT_TRUE(cups.Accept(printer.name, true));
+    ASSERT_TRUE(cups.Enable(printer.name, true));
     ASSERT_EQ(print::PrintSystem().DefaultPrinter(), printer.name);
 }
 
@@ -98,8 +106,7 @@ TEST(PrinterJob, ARejectedJobIsToldNamingThePrinter) {
         job.Canvas().TextOut(0, 0, "x");
         job.End();
     });
-    EXPECT_EQ(what.rfind("プリンタ dorv_wide が印刷を受け付けませんでした（", 0), 0u) << what;
-    EXPECT_NE(what.find("。印刷は行われていません"), std::string::npos) << what;
+    EXPECT_EQ(what, "プリンタ dorv_wide は印刷を受け付けない状態です。印刷は行われていません");
     EXPECT_EQ(CupsSandbox::Get().Documents().size(), before);
     // A job that raised before its end hands nothing over either.
     ASSERT_TRUE(CupsSandbox::Get().Accept(kWideMargins.name, true));
@@ -111,62 +118,182 @@ TEST(PrinterJob, ARejectedJobIsToldNamingThePrinter) {
     EXPECT_EQ(CupsSandbox::Get().Documents().size(), before);
 }
 
-// Every print button of the three forms with the default queue rejecting
-// jobs: one error box naming the printer, no PDF instead, the form open.
-void ExpectRefused(const testing::SamplePrintSandbox &sandbox, QDialog &form, QPushButton *button) {
-    const int errors = sandbox.services.errors.size();
-    form.setResult(-1);
-    button->click();
-    ASSERT_EQ(sandbox.services.errors.size(), errors + 1) << button->objectName().toStdString();
-    EXPECT_TRUE(sandbox.services.errors.last().startsWith("プリンタ dorv_wide が印刷を受け付けませんでした（"))
-        << sandbox.services.errors.last().toStdString();
-    EXPECT_EQ(form.result(), -1) << button->objectName().toStdString();
-    EXPECT_TRUE(sandbox.Pdfs().isEmpty());
-    EXPECT_TRUE(sandbox.services.messages.isEmpty()) << sandbox.services.messages.join('\n').toStdString();
+TEST(PrinterJob, AStoppedQueueTakesTheJobAndHoldsIt) {
+    UsePrinter(kWideMargins);
+    ASSERT_TRUE(CupsSandbox::Get().Enable(kWideMargins.name, false));
+    const int before = CupsSandbox::Get().Documents().size();
+    print::TPrintJob job("個人票", print::TOrientation::Portrait);
+    job.Canvas().TextOut(0, 0, "x");
+    EXPECT_EQ(What([&] { job.End(); }), "no error");
+    EXPECT_TRUE(job.Waiting());
+    EXPECT_EQ(CupsSandbox::Get().Documents().size(), before + 1);
+    ASSERT_TRUE(CupsSandbox::Get().Enable(kWideMargins.name, true));
+    print::TPrintJob working("個人票", print::TOrientation::Portrait);
+    working.Canvas().TextOut(0, 0, "x");
+    working.End();
+    EXPECT_FALSE(working.Waiting());
 }
 
-class RejectingQueueTestSheets : public testing::SampleKojinTest {
+TEST(PrinterJob, APrinterRemovedAfterTheChoiceIsNotFound) {
+    ASSERT_TRUE(CupsSandbox::Get().Add(kGone));
+    UsePrinter(kGone);
+    const int before = CupsSandbox::Get().Documents().size();
+    EXPECT_EQ(What([] {
+                  print::TPrintJob job("個人票", print::TOrientation::Portrait);
+                  job.Canvas().TextOut(0, 0, "x");
+                  ASSERT_TRUE(CupsSandbox::Get().Remove(kGone.name));
+                  job.End();
+              }),
+              "プリンタ dorv_gone が見つかりません。印刷は行われていません");
+    EXPECT_EQ(CupsSandbox::Get().Documents().size(), before);
+}
+
+// A print system whose default printer, dorv_gone, is taken away as soon as
+// a job has chosen it.
+class RemovedOnceChosen : public print::TPrintSystem {
+public:
+    RemovedOnceChosen() { print::SetPrintSystem(this); }
+    ~RemovedOnceChosen() override { print::SetPrintSystem(nullptr); }
+    QString DefaultPrinter() override {
+        CupsSandbox &cups = CupsSandbox::Get();
+        EXPECT_TRUE(cups.Add(kGone) && cups.MakeDefault(kGone.name));
+        const QString chosen = TPrintSystem::DefaultPrinter();
+        EXPECT_TRUE(cups.Remove(chosen));
+        return chosen;
+    }
+};
+
+// One print button of a form, and whether the form closes after a print
+// that went through.
+struct Press {
+    QDialog *form;
+    QPushButton *button;
+    bool closes;
+};
+
+// What each press ends in: exactly one error box or one message box with
+// `text` (none for an empty one), never a PDF instead, `documents` documents more at the scheduler.
+// A form stays open after an error.
+struct Outcome {
+    bool error;
+    QString text;
+    int documents;
+};
+
+void ExpectEach(const testing::SamplePrintSandbox &sandbox, const std::vector<Press> &presses, const Outcome &outcome) {
+    for (const Press &p : presses) {
+        SCOPED_TRACE(p.button->objectName().toStdString() + " of " + p.form->objectName().toStdString());
+        const QStringList errors = sandbox.services.errors;
+        const QStringList messages = sandbox.services.messages;
+        const int documents = CupsSandbox::Get().Documents().size();
+        p.form->setResult(-1);
+        p.button->click();
+        const auto shown = [](const QStringList &boxes) { return boxes.join('\n').toStdString(); };
+        // The error box ends its text with a full stop, as every error box does.
+        const QStringList told{outcome.error ? outcome.text + "." : outcome.text};
+        EXPECT_EQ(shown(sandbox.services.errors), shown(outcome.error ? errors + told : errors));
+        EXPECT_EQ(shown(sandbox.services.messages),
+                  shown(outcome.error || outcome.text.isEmpty() ? messages : messages + told));
+        EXPECT_EQ(p.form->result(), p.closes && !outcome.error ? QDialog::Accepted : -1);
+        EXPECT_EQ(CupsSandbox::Get().Documents().size(), documents + outcome.documents);
+        EXPECT_TRUE(sandbox.Pdfs().isEmpty());
+    }
+}
+
+class PrinterTestSheets : public testing::SampleKojinTest {
 protected:
     void SetUp() override {
         UsePrinter(kWideMargins);
         if (IsSkipped() || HasFatalFailure()) return;
         toPrinter_ = true;
         Open(QDate(2026, 6, 15), 2, {1, 1});
-        ASSERT_TRUE(CupsSandbox::Get().Accept(kWideMargins.name, false));
+        form_->edtClass->setText("1");
+        form_->edtNumber->setText("1");
     }
+    // The class list and both buttons of the individual result sheet.
+    std::vector<Press> Presses() {
+        return {{&ichiran_, ichiran_.btnPrintDo, true},
+                {form_.get(), form_->btnPrintOut, true},
+                {form_.get(), form_->btnPrintOne, false}};
+    }
+    TfrmPrintIchiran ichiran_;
 };
 
-TEST_F(RejectingQueueTestSheets, ClassListAndIndividualSheetsStayOpen) {
-    const int before = CupsSandbox::Get().Documents().size();
-    TfrmPrintIchiran ichiran;
-    ExpectRefused(*sandbox_, ichiran, ichiran.btnPrintDo);
-    ExpectRefused(*sandbox_, *form_, form_->btnPrintOut);
-    form_->edtClass->setText("1");
-    form_->edtNumber->setText("1");
-    ExpectRefused(*sandbox_, *form_, form_->btnPrintOne);
+TEST_F(PrinterTestSheets, ARejectingQueueIsToldAndTheFormsStayOpen) {
+    ASSERT_TRUE(CupsSandbox::Get().Accept(kWideMargins.name, false));
+    ExpectEach(*sandbox_, Presses(),
+               {true, "プリンタ dorv_wide は印刷を受け付けない状態です。印刷は行われていません", 0});
     EXPECT_FALSE(wait_.isVisible());
-    EXPECT_EQ(CupsSandbox::Get().Documents().size(), before);
 }
 
-class RejectingQueueConferenceSheets : public testing::SampleKondanTest {
+TEST_F(PrinterTestSheets, AStoppedQueueIsToldAndTheJobWaits) {
+    ASSERT_TRUE(CupsSandbox::Get().Enable(kWideMargins.name, false));
+    ExpectEach(*sandbox_, Presses(), {false, "プリンタ dorv_wide は停止しています。印刷はキューで待っています", 1});
+    // A working printer: nothing to tell.
+    ASSERT_TRUE(CupsSandbox::Get().Enable(kWideMargins.name, true));
+    ExpectEach(*sandbox_, {{form_.get(), form_->btnPrintOne, false}}, {false, {}, 1});
+}
+
+TEST_F(PrinterTestSheets, APrinterRemovedAfterTheChoiceIsNotFound) {
+    RemovedOnceChosen system;
+    ExpectEach(*sandbox_, Presses(), {true, "プリンタ dorv_gone が見つかりません。印刷は行われていません", 0});
+}
+
+TEST_F(PrinterTestSheets, NothingToPrintStartsNoJobAndSaysSo) {
+    const std::string free = std::to_string(testing::LastFreeNumberOfClass1(*names_));
+    form_->edtNumber->setText(QString::fromStdString(free));
+    ExpectEach(*sandbox_, {{form_.get(), form_->btnPrintOne, false}},
+               {false, QString::fromStdString("1組" + free + "番には生徒がいないため、印刷するものがありません"), 0});
+    // A grade without classes.
+    CurCalcTest->Compute(0, *CurNameData, *CurSotenData);
+    ExpectEach(*sandbox_, {{&ichiran_, ichiran_.btnPrintDo, true}},
+               {false, "2年には組がないため、印刷するものがありません", 0});
+    ExpectEach(*sandbox_, {{form_.get(), form_->btnPrintOut, true}},
+               {false, "2年には生徒がいないため、印刷するものがありません", 0});
+}
+
+class PrinterConferenceSheets : public testing::SampleKondanTest {
 protected:
     void SetUp() override {
         UsePrinter(kWideMargins);
         if (IsSkipped() || HasFatalFailure()) return;
         toPrinter_ = true;
         Open(QDate(2026, 6, 15), 1, {0, 3});
-        ASSERT_TRUE(CupsSandbox::Get().Accept(kWideMargins.name, false));
+        form_->LoadDataSet();
+        form_->edtClass->setText("1");
+        form_->edtNumber->setText("1");
+    }
+    std::vector<Press> Presses() {
+        // The whole-grade print last: the form lets its data set go when it
+        // closes.
+        return {{form_.get(), form_->btnPrintOne, false}, {form_.get(), form_->btnPrintOut, true}};
     }
 };
 
-TEST_F(RejectingQueueConferenceSheets, StayOpen) {
-    const int before = CupsSandbox::Get().Documents().size();
-    form_->LoadDataSet();
-    ExpectRefused(*sandbox_, *form_, form_->btnPrintOut);
-    form_->edtClass->setText("1");
-    form_->edtNumber->setText("1");
-    ExpectRefused(*sandbox_, *form_, form_->btnPrintOne);
-    EXPECT_EQ(CupsSandbox::Get().Documents().size(), before);
+TEST_F(PrinterConferenceSheets, ARejectingQueueIsToldAndTheFormStaysOpen) {
+    ASSERT_TRUE(CupsSandbox::Get().Accept(kWideMargins.name, false));
+    ExpectEach(*sandbox_, Presses(),
+               {true, "プリンタ dorv_wide は印刷を受け付けない状態です。印刷は行われていません", 0});
+}
+
+TEST_F(PrinterConferenceSheets, AStoppedQueueIsToldAndTheJobWaits) {
+    ASSERT_TRUE(CupsSandbox::Get().Enable(kWideMargins.name, false));
+    ExpectEach(*sandbox_, Presses(), {false, "プリンタ dorv_wide は停止しています。印刷はキューで待っています", 1});
+}
+
+TEST_F(PrinterConferenceSheets, APrinterRemovedAfterTheChoiceIsNotFound) {
+    RemovedOnceChosen system;
+    ExpectEach(*sandbox_, Presses(), {true, "プリンタ dorv_gone が見つかりません。印刷は行われていません", 0});
+}
+
+TEST_F(PrinterConferenceSheets, NothingToPrintStartsNoJobAndSaysSo) {
+    const std::string free = std::to_string(testing::LastFreeNumberOfClass1(*names_));
+    form_->edtNumber->setText(QString::fromStdString(free));
+    ExpectEach(*sandbox_, {{form_.get(), form_->btnPrintOne, false}},
+               {false, QString::fromStdString("1組" + free + "番には生徒がいないため、印刷するものがありません"), 0});
+    ClassCountOfGrade = 0;
+    ExpectEach(*sandbox_, {{form_.get(), form_->btnPrintOut, true}},
+               {false, "1年には生徒がいないため、印刷するものがありません", 0});
 }
 
 }  // namespace

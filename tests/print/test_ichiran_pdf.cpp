@@ -164,6 +164,15 @@ TEST_F(SampleClassList, PrintButtonPrintsAndClosesCloseButtonOnlyCloses) {
     EXPECT_EQ(services_.messages, QStringList{"プリンタが見つからないため、ファイル " + pdfs[0] + " に保存しました"});
 }
 
+TEST_F(SampleClassList, AGradeWithoutClassesPrintsNothingAndSaysSo) {
+    Select(3, 1, 0);
+    CurCalcTest->Compute(0, *CurNameData, *CurSotenData);
+    form_->btnPrintDo->click();
+    EXPECT_TRUE(home_.Pdfs().isEmpty());
+    EXPECT_EQ(services_.messages, QStringList{"3年には組がないため、印刷するものがありません"});
+    EXPECT_EQ(form_->result(), QDialog::Accepted);
+}
+
 TEST_F(SampleClassList, NoStatisticsNoJob) {
     EXPECT_TRUE(form_->PrintList().isEmpty());
     EXPECT_TRUE(home_.Pdfs().isEmpty());

@@ -62,10 +62,12 @@ TEST_F(SampleIndividualSheets, OneSheetChecksItsClassAndNumber) {
                                      {"0", "1", 2, 0, 0},
                                      {"257", "1", 3, 0, 0},
                                      {"a", "1", 3, 1, 0},
-                                     {"1", free.c_str(), 3, 1, 0},
-                                     {"1", "1", 4, 1, 1},  // and where the sheet went
+                                     {"1", free.c_str(), 4, 1, 0},  // a free slot: no job, but told
+                                     {"1", "1", 5, 1, 1},           // and where the sheet went
                                  });
     EXPECT_EQ(sandbox_->services.messages.value(0), "組、番号が正しくありません");
+    EXPECT_EQ(sandbox_->services.messages.value(3).toStdString(),
+              "1組" + free + "番には生徒がいないため、印刷するものがありません");
     EXPECT_FALSE(wait_.isVisible());  // the busy window is gone after every path
     ASSERT_EQ(Pdfs().size(), 1);
     EXPECT_EQ(testing::PdfPageCount(Pdfs()[0]), 1);

@@ -73,11 +73,12 @@ TEST_F(SampleConferenceSheets, OneSheetChecksItsClassAndNumber) {
                                      {"0", "1", 2, 0, 0},
                                      {"99", "1", 3, 0, 0},
                                      {"x", "1", 3, 1, 0},           // not a whole number: the conversion error
-                                     {"1", free.c_str(), 3, 1, 0},  // a free slot: no job at all
-                                     {"1", "1", 4, 1, 1},           // and where the sheet went
+                                     {"1", free.c_str(), 4, 1, 0},  // a free slot: no job, but told
+                                     {"1", "1", 5, 1, 1},           // and where the sheet went
                                  });
-    ASSERT_FALSE(sandbox_->services.messages.isEmpty());
-    EXPECT_EQ(sandbox_->services.messages[0], "組、番号が正しくありません");
+    EXPECT_EQ(sandbox_->services.messages.value(0), "組、番号が正しくありません");
+    EXPECT_EQ(sandbox_->services.messages.value(3).toStdString(),
+              "1組" + free + "番には生徒がいないため、印刷するものがありません");
     ASSERT_FALSE(sandbox_->services.errors.isEmpty());
     EXPECT_EQ(sandbox_->services.errors[0], "'x' は整数ではありません.");
     ASSERT_EQ(Pdfs().size(), 1);
