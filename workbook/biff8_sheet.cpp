@@ -320,6 +320,27 @@ void SheetCells::setBoolean(std::uint16_t row, std::uint16_t col, bool v) {
     put(row, col, std::move(r));
 }
 
+void SheetCells::setError(std::uint16_t row, std::uint16_t col, std::uint8_t code) {
+    Record r = cellRecord(id::BoolErr, row, col, xfFor(row, col));
+    r.body.push_back(static_cast<char>(code));
+    r.body.push_back(1);
+    put(row, col, std::move(r));
+}
+
+void SheetCells::setConstantFormula(std::uint16_t row, std::uint16_t col, bool isError, std::uint8_t value) {
+    constexpr char kTokenBool = 0x1D, kTokenError = 0x1C;
+    Record r = cellRecord(id::Formula, row, col, xfFor(row, col));
+    // The cached result: type (1 boolean, 2 error), 0, value, three zeros,
+    // then 0xFFFF where a number's last two bytes would be.
+    r.body += std::string{isError ? '\2' : '\1', 0, static_cast<char>(value), 0, 0, 0, '\xFF', '\xFF'};
+    append16(r.body, 0);  // options
+    append32(r.body, 0);  // calculation chain
+    append16(r.body, 2);  // the expression: one constant token and its byte
+    r.body.push_back(isError ? kTokenError : kTokenBool);
+    r.body.push_back(static_cast<char>(value));
+    put(row, col, std::move(r));
+}
+
 std::size_t SheetCells::sharedStringRefs() const {
     std::size_t n = 0;
     for (const auto &[row, rd] : rows_)

@@ -47,6 +47,9 @@ public:
     void setNumber(std::uint16_t row, std::uint16_t col, double v);
     void setShared(std::uint16_t row, std::uint16_t col, std::uint32_t sstIndex);
     void setBoolean(std::uint16_t row, std::uint16_t col, bool v);
+    void setError(std::uint16_t row, std::uint16_t col, std::uint8_t code);
+    // A formula of one boolean or error constant, its result cached.
+    void setConstantFormula(std::uint16_t row, std::uint16_t col, bool isError, std::uint8_t value);
 
     bool changed() const { return changed_; }
 

@@ -135,7 +135,11 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         SheetCells &cells = wb.sheet(i);
         for (const auto &[at, c] : model.sheets[i].cells) {
-            if (c.isBoolean) cells.setBoolean(at.first, at.second, c.number != 0);
+            const auto value = static_cast<std::uint8_t>(c.number);
+            if ((c.isBoolean || c.isError) && c.isFormulaResult)
+                cells.setConstantFormula(at.first, at.second, c.isError, c.isBoolean ? c.number != 0 : value);
+            else if (c.isBoolean) cells.setBoolean(at.first, at.second, c.number != 0);
+            else if (c.isError) cells.setError(at.first, at.second, value);
             else if (c.isNumber) cells.setNumber(at.first, at.second, c.number);
             else if (!c.text.empty()) cells.setShared(at.first, at.second, wb.sst().add(c.text));
         }

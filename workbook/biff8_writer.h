@@ -16,6 +16,12 @@ struct ModelCell {
     double number = 0;
     std::string text;        // UTF-8
     bool isBoolean = false;  // a TRUE/FALSE cell; `number` 0 is FALSE
+    bool isError = false;    // an error cell (#DIV/0!, #N/A, ...); `number` is its error code
+    // A boolean or error that was the last result of a formula. It is written
+    // as a formula of that one constant: readers that take a formula's result
+    // (ours reads a boolean result, not a BOOLERR cell) read it as before, and
+    // a recalculation gives the same value.
+    bool isFormulaResult = false;
 };
 
 struct ModelSheet {

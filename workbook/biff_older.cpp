@@ -8,7 +8,6 @@
 
 namespace dorv::biff {
 
-using biff8::errorName;
 using biff8::FormatError;
 using biff8::get16;
 using biff8::get32;
@@ -126,8 +125,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             std::size_t at = rid == id::BoolErr2 ? 7 : 6;
             unsigned v = b.size() > at ? static_cast<unsigned char>(b[at]) : 0;
             bool err = b.size() > at + 1 && b[at + 1];
-            if (err) text(row, col, errorName(v));
-            else setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
+            setCell(row, col, {false, static_cast<double>(err ? v : v != 0), {}, !err, err});
             break;
         }
         case id::Formula:
@@ -141,10 +139,9 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
                 if (type == 0) {
                     formulaWantsString = true;
                     lastFormula = {row, col};
-                } else if (type == 1) {
-                    setCell(row, col, {false, v ? 1.0 : 0.0, {}, true});
-                } else if (type == 2) {
-                    text(row, col, errorName(v));
+                } else if (type == 1 || type == 2) {
+                    const bool err = type == 2;
+                    setCell(row, col, {false, static_cast<double>(err ? v : v != 0), {}, !err, err, true});
                 }
             } else {
                 number(row, col, getDouble(b, at));

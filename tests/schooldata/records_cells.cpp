@@ -52,6 +52,10 @@ CellMap XlrdCells(const std::filesystem::path &path) {
                "            v = cell.value\n"
                "            if cell.ctype == xlrd.XL_CELL_NUMBER and v == int(v):\n"
                "                v = int(v)\n"
+               "            elif cell.ctype == xlrd.XL_CELL_BOOLEAN:\n"
+               "                v = 'bool:' + ('TRUE' if v else 'FALSE')\n"
+               "            elif cell.ctype == xlrd.XL_CELL_ERROR:\n"
+               "                v = 'error:' + xlrd.error_text_from_code.get(v, str(v))\n"
                "            out.append('%s!%s%d\\t%s' % (sh.name, col(c), r + 1, v))\n"
                "sys.stdout.buffer.write(('\\n'.join(out) + '\\n').encode('utf-8'))\n";
     }

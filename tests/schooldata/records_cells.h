@@ -13,8 +13,9 @@ using CellMap = std::map<std::string, std::string>;
 
 CellMap ReaderCells(const std::filesystem::path &path);
 
-// The same through python3-xlrd: whole numbers without ".0", blank cells
-// left out.
+// The same through python3-xlrd: whole numbers without ".0", booleans as
+// "bool:TRUE"/"bool:FALSE", errors as "error:#N/A" and the like (so a text
+// that spells one is told from it), blank cells left out.
 CellMap XlrdCells(const std::filesystem::path &path);
 
 // The cells whose text differs between two maps (added, removed or
