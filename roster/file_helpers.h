@@ -48,11 +48,10 @@ void CopyFileChunked(const std::string &source, const std::string &dest, CopyDes
 
 // True when `fileName` is a regular file that we may read and write and that
 // nobody holds right now: no writer of ours (the service's lock) and no
-// desktop spreadsheet program (its lock file beside it, as the service
-// tells one). A file system that
-// refuses the service's lock on it raises RosterFileError
-// ("ファイル <fileName> をロックできません（<reason>）"): no waiting and no new
-// file would get past that.
+// desktop spreadsheet program (its lock file beside it, as the service tells
+// one). A file system that refuses the service's lock on it raises
+// RosterFileError ("ファイル <fileName> をロックできません（<reason>）"): no
+// waiting and no new file would get past that.
 bool CanOpenFile(const std::string &fileName);
 
 // True when the file exists and carries no write permission for anyone (the
