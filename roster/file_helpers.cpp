@@ -122,27 +122,12 @@ void CopyFileChunked(const std::string &source, const std::string &destIn, CopyD
     if (::fsync(out.get()) != 0 || !out.close()) fail(createError(dest));
 }
 
-std::string DesktopLockFileOf(const std::string &fileName) {
-    const std::filesystem::path p(fileName);
-    return (p.parent_path() / (".~lock." + p.filename().string() + "#")).string();
-}
-
-bool HeldByDesktopProgram(const std::string &fileName) {
-    struct stat st {};
-    return ::lstat(DesktopLockFileOf(fileName).c_str(), &st) == 0;
-}
-
-std::string DesktopLockNote(const std::string &fileName) {
-    return "（ロックファイル " + DesktopLockFileOf(fileName) +
-           " があります。このファイルを開いているプログラムがなければ、ロックファイルを削除してください）";
-}
-
 bool CanOpenFile(const std::string &fileName) {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (IsReadOnlyFile(fileName) || HeldByDesktopProgram(fileName)) return false;
+    if (IsReadOnlyFile(fileName)) return false;
     // The writers' own lock, taken and given back at once: held by another
-    // writer, or not writable for us, means not now.
+    // writer or a desktop program, or not writable for us, means not now.
     try {
         WorkbookLock lock;
         return lock.acquire(fileName) == WorkbookLock::Result::Locked && !lock.readOnly();

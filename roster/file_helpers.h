@@ -50,23 +50,11 @@ void CopyFileChunked(const std::string &source, const std::string &dest, CopyDes
 
 // True when `fileName` is a regular file that we may read and write and that
 // nobody holds right now: no writer of ours (the service's lock) and no
-// desktop spreadsheet program (its lock file beside it). A file system that
-// refuses the service's lock on it raises RosterFileError
-// ("ファイル <fileName> をロックできません（<reason>）"): no waiting and no new
-// file would get past that.
+// desktop spreadsheet program (its lock file beside it, as the service tells
+// one). A file system that refuses the service's lock on it raises
+// RosterFileError ("ファイル <fileName> をロックできません（<reason>）"): no
+// waiting and no new file would get past that.
 bool CanOpenFile(const std::string &fileName);
-
-// The lock file a desktop office program puts beside a document it has
-// open: ".~lock.<name>#" in the same folder.
-std::string DesktopLockFileOf(const std::string &fileName);
-
-// True when a desktop office program's lock file lies beside the file.
-bool HeldByDesktopProgram(const std::string &fileName);
-
-// What a refusal because of that lock file adds, naming it: one left behind
-// by a program that ended without removing it keeps the file out until it
-// is deleted.
-std::string DesktopLockNote(const std::string &fileName);
 
 // True when the file exists and carries no write permission for anyone (the
 // owner's rights are not enough for root, who may write anything).

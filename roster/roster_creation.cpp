@@ -54,11 +54,32 @@ private:
     WorkbookLock lock_;
 };
 
+std::string createError(const std::string &path) { return "ファイル " + path + " を作成できません"; }
+
+// A desktop program that has the roster open would save its copy over a new
+// one: waited for as for any writer, then refused naming its lock file.
+void waitForDesktopRelease(const std::string &rosterPath) {
+    std::string lockFile;
+    try {
+        RetryStep(rosterPath, [&] {
+            try {
+                RefuseWhileOpenOnDesktop(rosterPath);
+            } catch (const DesktopHeldError &e) {
+                lockFile = e.LockFile();
+                throw;
+            }
+        });
+    } catch (const ExcelError &) {
+        throw RosterFileError(createError(rosterPath) + DesktopLockNote(lockFile));
+    }
+}
+
 }  // namespace
 
 void CreateRosterFromTemplate(THinagataFile &hinagata, const std::string &rosterPath, std::uint8_t classCount) {
     const std::string templ = TemplatePath();
     const std::string copy = HinagataPath();
+    waitForDesktopRelease(rosterPath);
     CreationLock lock;
 
     CopyFileChunked(templ, copy, CopyDest::ReplaceFile);
@@ -68,7 +89,8 @@ void CreateRosterFromTemplate(THinagataFile &hinagata, const std::string &roster
     } catch (const RosterFileError &e) {
         // A lock file left behind by a crashed desktop program would keep
         // the roster out for ever; the message says where it lies.
-        if (HeldByDesktopProgram(rosterPath)) throw RosterFileError(e.what() + DesktopLockNote(rosterPath));
+        const std::string lockFile = DesktopLockFileBeside(rosterPath);
+        if (!lockFile.empty()) throw RosterFileError(e.what() + DesktopLockNote(lockFile));
         throw;
     }
     ::unlink(copy.c_str());
@@ -77,6 +99,9 @@ void CreateRosterFromTemplate(THinagataFile &hinagata, const std::string &roster
 void PrepareRoster(TKurasuSuData &counts, THinagataFile &hinagata, int grade) {
     counts.LoadKurasuSu();
     const std::string roster = MeiboPathOf(grade);
+    // Waited for first, so that a roster the desktop program lets go of in
+    // time opens as it is instead of failing the creation.
+    waitForDesktopRelease(roster);
     if (!CanOpenFile(roster)) CreateRosterFromTemplate(hinagata, roster, counts.GradeClasses[grade]);
 }
 

@@ -17,8 +17,9 @@ class THinagataFile;
 // `rosterPath` and removes "Hinagata.xls". The roster is only ever created
 // where nothing lies at its path: a roster that exists (held open,
 // read-only) or a folder there fails with "ファイル <rosterPath> を作成できません"
-// and stays as it was; when a desktop program's lock file lies beside it,
-// the message names that file too. The data folder's ".Hinagata.lock" is
+// and stays as it was. A desktop program's lock file beside the roster's
+// path (the roster may be missing) is waited for under the retry rule; then
+// the creation is refused with the same message, naming the lock file. The data folder's ".Hinagata.lock" is
 // held for the whole creation, so two creations never mix their copies: the
 // second waits, and gives up with "ファイル <Hinagata.xls> を作成できません"
 // when the first takes too long. A lock the file system refuses is reported
@@ -27,8 +28,9 @@ class THinagataFile;
 void CreateRosterFromTemplate(THinagataFile &hinagata, const std::string &rosterPath, std::uint8_t classCount);
 
 // The preparation before the editor opens on `grade`: loads the class
-// counts (a failure stops here) and creates the roster when CanOpenFile
-// says it cannot be opened.
+// counts (a failure stops here), waits while a desktop program's lock file
+// lies beside the roster (refused as the creation is), and creates the
+// roster when CanOpenFile says it cannot be opened.
 void PrepareRoster(TKurasuSuData &counts, THinagataFile &hinagata, int grade);
 
 }  // namespace dorv

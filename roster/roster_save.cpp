@@ -18,10 +18,6 @@ std::string sexText(std::uint8_t sex) {
 
 void SaveMeibo(TNameData &data, std::uint8_t classCount) {
     const std::string path = data.MeiboPath();
-    // The service knows only its own writers; a desktop program that has the
-    // roster open would later save its copy over ours.
-    if (HeldByDesktopProgram(path))
-        throw RosterFileError("ファイル " + path + " は他のプログラムが使用中です" + DesktopLockNote(path));
     if (IsReadOnlyFile(path)) throw RosterFileError("ファイル " + path + " は読み取り専用のため保存できません");
 
     SaveWorkbook(path, [&](ServiceSession &session) {

@@ -12,9 +12,9 @@ class TNameData;
 // text; an empty name blanks the cell; a name that loaded cut short and was
 // not edited since stays as the workbook has it), "男", "女" or a blank into
 // column C.
-// The flags stay set. A roster that a desktop office program holds open or
-// that is read-only is refused before anything is written; every failure
-// raises and leaves the file as it was.
+// The flags stay set. A read-only roster is refused before anything is
+// written, one a desktop office program holds open by the service; every
+// failure raises and leaves the file as it was.
 void SaveMeibo(TNameData &data, std::uint8_t classCount);
 
 }  // namespace dorv

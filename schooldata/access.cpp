@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "schooldata/workbook_lock.h"
 #include "workbook/xbiff.h"
 
 namespace dorv {
@@ -60,22 +61,26 @@ RetryTiming GetRetryTiming() { return retryTiming; }
 
 void RetryStep(const std::string &path, const std::function<void()> &step) {
     const auto start = std::chrono::steady_clock::now();
+    std::string busy = busyMessage(path);
     for (;;) {
         try {
             step();
             return;
-        } catch (const ExcelTemporaryError &) {
-            if (std::chrono::steady_clock::now() - start >= retryTiming.limit) throw ExcelError(busyMessage(path));
+        } catch (const ExcelTemporaryError &e) {
+            // A desktop program's lock file is named, so that a stale one can be found.
+            const auto *desktop = dynamic_cast<const DesktopHeldError *>(&e);
+            busy = busyMessage(path) + (desktop ? DesktopLockNote(desktop->LockFile()) : "");
+            if (std::chrono::steady_clock::now() - start >= retryTiming.limit) throw ExcelError(busy);
         }
         auto ms = static_cast<std::uint32_t>(retryTiming.interval.count());
-        if (!PumpWait(ms)) throw ExcelError(busyMessage(path));
+        if (!PumpWait(ms)) throw ExcelError(busy);
     }
 }
 
-ServiceSession::ServiceSession(const std::string &path) : path_(path) {
+ServiceSession::ServiceSession(const std::string &path, OpenFor use) : path_(path) {
     RetryStep(path_, [&] { app_.Connect(); });
     app_.SetVisible(false);
-    RetryStep(path_, [&] { book_.Open(app_, path_); });
+    RetryStep(path_, [&] { book_.Open(app_, path_, use); });
 }
 
 ServiceSession::~ServiceSession() {
@@ -119,7 +124,7 @@ void LoadWorkbook(const LoadPlan &plan) {
             // Whatever stopped the reader, the service reads the same cells.
         }
     }
-    ServiceSession session(plan.path);
+    ServiceSession session(plan.path, OpenFor::Reading);
     if (plan.service) plan.service(session);
     session.Close(plan.kind == WorkbookKind::Grade);
     lastLoadPath = LoadPath::Service;

@@ -12,8 +12,10 @@
 // The service steps that can fail for a while (opening a workbook another
 // writer holds, taking a worksheet of it) are retried every 50 ms, with the
 // event pump running, for about 15 seconds; then the operation fails with
-// "ファイル <path> は他のプログラムが使用中です". Every other failure (missing
-// file or sheet, refused format, read-only file) is final at once.
+// "ファイル <path> は他のプログラムが使用中です", followed by the lock file's
+// note when a desktop program holds a workbook opened for writing. Every
+// other failure (missing file or sheet, refused format, read-only file) is
+// final at once.
 #pragma once
 
 #include <chrono>
@@ -53,7 +55,7 @@ public:
 // Close(), the workbook is closed unchanged.
 class ServiceSession {
 public:
-    explicit ServiceSession(const std::string &path);
+    explicit ServiceSession(const std::string &path, OpenFor use = OpenFor::Writing);
     ~ServiceSession();
     ServiceSession(const ServiceSession &) = delete;
     ServiceSession &operator=(const ServiceSession &) = delete;

@@ -131,6 +131,7 @@ constexpr const char *kMsgEncrypted = "ファイル %s はパスワードで保�
 constexpr const char *kMsgReadOnly = "ファイル %s は読み取り専用のため書き込めません";
 constexpr const char *kMsgNotSaved = "ファイル %s を保存できませんでした";
 constexpr const char *kMsgNotVerified = "ファイル %s の保存内容を確かめられませんでした。元のファイルはそのままです";
+constexpr const char *kMsgOpenedToRead = "ファイル %s は読み込み用に開かれているため書き込めません";
 constexpr const char *kMsgNotOpen = "ブックが開かれていません";
 constexpr const char *kMsgNoSheet = "ワークシートが選ばれていません";
 
@@ -140,16 +141,37 @@ std::string LockRefusedMessage(const std::string &path, int err) {
     return withPathAndReason("ファイル %s をロックできません", path, err);
 }
 
+namespace {
+DesktopHeldError heldOnDesktop(const std::string &path, const std::string &lockFile) {
+    return DesktopHeldError(withPath(kMsgBusy, path) + DesktopLockNote(lockFile), lockFile);
+}
+}  // namespace
+
+void RefuseWhileOpenOnDesktop(const std::string &path) {
+    const std::string lockFile = DesktopLockFileBeside(path);
+    if (!lockFile.empty()) throw heldOnDesktop(path, lockFile);
+}
+
 bool IsExcelRunning() { return false; }
 
 void TExcelApplication::Connect() {}
 void TExcelApplication::SetVisible(bool) {}
 void TExcelApplication::Quit() {}
 
+namespace {
+SaveCheckHook &saveCheckHook() {
+    static SaveCheckHook hook;
+    return hook;
+}
+}  // namespace
+
+void SetSaveCheckHook(SaveCheckHook hook) { saveCheckHook() = std::move(hook); }
+
 struct TExcelWorkbook::Impl {
     std::string path;    // as the caller named it, for the messages
     std::string target;  // the file itself, every symbolic link resolved
     WorkbookLock lock;
+    OpenFor use = OpenFor::Writing;
     std::optional<biff8::WorkbookFile> file;
     // Every cell written, with the value it must read back as after the save.
     std::map<std::tuple<std::size_t, std::uint16_t, std::uint16_t>, biff8::CellValue> written;
@@ -238,6 +260,7 @@ void TExcelWorkbook::Impl::save() {
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
 
         // What lands on disk is read back and must hold every written cell.
+        if (saveCheckHook()) saveCheckHook()(fd, temp);
         std::vector<std::uint8_t> onDisk = readWholeFile(fd);
         TXBiff reader;  // the loaders' own reader must take the file as it is
         reader.OpenBytes(onDisk);
@@ -275,9 +298,10 @@ TExcelWorkbook::TExcelWorkbook() : impl_(std::make_unique<Impl>()) {}
 
 TExcelWorkbook::~TExcelWorkbook() { impl_->close(); }
 
-void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
+void TExcelWorkbook::Open(TExcelApplication &, const std::string &path, OpenFor use) {
     impl_->close();
     impl_->path = path;
+    impl_->use = use;
     // A writer that renames its new file in between our open and our lock
     // makes us open again; a steady stream of such writers is "busy".
     for (int attempt = 0;; ++attempt) {
@@ -287,7 +311,8 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
             std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
             if (!resolved) throw std::system_error(errno, std::generic_category(), path);
             impl_->target = resolved.get();
-            r = impl_->lock.acquire(impl_->target);
+            r = impl_->lock.acquire(impl_->target, use == OpenFor::Writing ? WorkbookLock::OpenMode::Existing
+                                                                           : WorkbookLock::OpenMode::ExistingToRead);
         } catch (const LockRefused &e) {
             throw ExcelError(LockRefusedMessage(path, e.code().value()));
         } catch (const std::system_error &e) {
@@ -298,6 +323,7 @@ void TExcelWorkbook::Open(TExcelApplication &, const std::string &path) {
             throw ExcelError(withPathAndReason("ファイル %s を開けません", path, code));
         }
         if (r == WorkbookLock::Result::Locked) break;
+        if (r == WorkbookLock::Result::DesktopHeld) throw heldOnDesktop(path, impl_->lock.desktopLockFile());
         if (r == WorkbookLock::Result::Busy || attempt >= 20) throw ExcelTemporaryError(withPath(kMsgBusy, path));
     }
     guarded(*impl_, [&] {
@@ -370,6 +396,8 @@ void store(Impl &impl, std::size_t index, const std::string &address, Set &&set)
         auto at = parseAddress(address);
         if (!at) throw ExcelError("セル番地 " + address + " が正しくありません");
         if (impl.lock.readOnly()) throw ExcelError(withPath(kMsgReadOnly, impl.path));
+        // A reader never looked for a desktop program's lock file.
+        if (impl.use != OpenFor::Writing) throw ExcelError(withPath(kMsgOpenedToRead, impl.path));
         biff8::Workbook &wb = impl.file->workbook();
         biff8::SheetCells &cells = wb.sheet(index);
         try {

@@ -15,15 +15,22 @@
 // released and the file on disk is exactly as it was. A later Close() on it
 // does nothing.
 //
+// A workbook opened for writing that a desktop spreadsheet program has open
+// for editing (its lock file lies beside the workbook) counts as held by
+// another writer: that program would later save its own copy over ours. A
+// workbook opened for reading only is read whatever lies beside it.
+//
 // ExcelTemporaryError (the file is held by another writer, or was replaced
 // while being opened) is the one failure worth retrying; every other
 // ExcelError (missing file or sheet, refused format, read-only file, a lock
 // the file system refuses, a bad address, a failed save) is final.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dorv {
@@ -41,9 +48,27 @@ public:
     using ExcelError::ExcelError;
 };
 
+// The temporary failure of a workbook that a desktop spreadsheet program has
+// open: its lock file lies beside the workbook. The message ends in a note
+// naming the lock file, so that a stale one can be found and removed.
+class DesktopHeldError : public ExcelTemporaryError {
+public:
+    DesktopHeldError(const std::string &message, std::string lockFile)
+        : ExcelTemporaryError(message), lockFile_(std::move(lockFile)) {}
+    const std::string &LockFile() const { return lockFile_; }
+
+private:
+    std::string lockFile_;
+};
+
 // "ファイル <path> をロックできません（<reason>）": the file system refused the
 // writers' lock on `path` (LockRefused), which no waiting mends.
 std::string LockRefusedMessage(const std::string &path, int err);
+
+// Raises DesktopHeldError, with the message of an Open for writing, while
+// a desktop program's lock file lies beside `path` (which need not exist):
+// for a writer that makes a workbook other than through the service.
+void RefuseWhileOpenOnDesktop(const std::string &path);
 
 // There is no separate spreadsheet program on this system, so none can be
 // running beside ours.
@@ -59,6 +84,11 @@ public:
 };
 
 class TExcelWorkbook;
+
+enum class OpenFor {
+    Writing,  // the cells may be written and saved
+    Reading,  // only read; a write raises
+};
 
 // A worksheet of an open workbook, by position. A default-constructed one is
 // bound to nothing; using it raises. It must not outlive its workbook.
@@ -100,8 +130,11 @@ public:
 
     // Locks and reads the workbook at `path` (BIFF8 in a compound file, or
     // an older BIFF version, plain or in a compound file). Raises
-    // ExcelTemporaryError while another writer holds it.
-    void Open(TExcelApplication &app, const std::string &path);
+    // ExcelTemporaryError while another writer holds it, and, opened for
+    // writing, while a desktop program's lock file lies beside it
+    // ("ファイル <path> は他のプログラムが使用中です（ロックファイル <lock file>
+    // があります。…）").
+    void Open(TExcelApplication &app, const std::string &path, OpenFor use = OpenFor::Writing);
 
     bool IsOpen() const;
     const std::string &Path() const;
@@ -125,5 +158,12 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+// Tests spoil a save's new file here, after it is written and before it is
+// read back, to show that the check refuses it: called with the file's
+// descriptor (open for reading and writing) and path. An empty hook (the
+// default) does nothing.
+using SaveCheckHook = std::function<void(int fd, const std::string &tempPath)>;
+void SetSaveCheckHook(SaveCheckHook hook);
 
 }  // namespace dorv

@@ -1,6 +1,7 @@
 #include "schooldata/workbook_lock.h"
 
 #include "workbook/compound_file.h"
+#include "workbook/utf16.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -75,8 +76,39 @@ std::string PathName(const std::string &path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::vector<std::string> DesktopLockFileNames(const std::string &path) {
+    const std::string folder = PathFolder(path) + "/";
+    const std::string name = PathName(path);
+    std::vector<std::string> out{folder + ".~lock." + name + "#", folder + "~$" + name};
+    // Two characters, not two bytes: Excel counts them in UTF-16 units, and
+    // a Japanese name keeps its third character whole.
+    std::string_view rest = name;
+    for (int i = 0; i < 2 && !rest.empty(); ++i) {
+        char32_t c = 0;
+        const std::size_t n = utf16::decodeUtf8(rest, c);
+        rest.remove_prefix(n == 0 ? 1 : n);
+        if (c > 0xFFFF) break;  // a surrogate pair is two units by itself
+    }
+    if (!rest.empty()) out.push_back(folder + "~$" + std::string(rest));
+    return out;
+}
+
+std::string DesktopLockFileBeside(const std::string &path) {
+    for (const std::string &lockFile : DesktopLockFileNames(path)) {
+        struct stat st {};
+        if (::lstat(lockFile.c_str(), &st) == 0) return lockFile;
+    }
+    return std::string();
+}
+
+std::string DesktopLockNote(const std::string &lockFile) {
+    return "（ロックファイル " + lockFile +
+           " があります。このファイルを開いているプログラムがなければ、ロックファイルを削除してください）";
+}
+
 WorkbookLock::Result WorkbookLock::acquire(const std::string &path, OpenMode mode) {
     release();
+    desktopLockFile_.clear();
     const bool create = mode == OpenMode::CreateForWriting;
     int fd = create ? ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666)
                     : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
@@ -117,6 +149,16 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path, OpenMode mod
     if (::stat(path.c_str(), &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
         ::close(fd);
         return Result::Replaced;
+    }
+    // Looked for while our lock is held, so that no writer of ours can come
+    // in between; the desktop program itself knows nothing of our lock.
+    if (mode == OpenMode::Existing) {
+        std::string lockFile = DesktopLockFileBeside(path);
+        if (!lockFile.empty()) {
+            ::close(fd);
+            desktopLockFile_ = std::move(lockFile);
+            return Result::DesktopHeld;
+        }
     }
     fd_ = fd;
     // A file without any write permission bit is read-only for everyone,

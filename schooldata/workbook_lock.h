@@ -24,10 +24,16 @@ public:
 
 class WorkbookLock {
 public:
-    enum class Result { Locked, Busy, Replaced };
+    enum class Result { Locked, Busy, Replaced, DesktopHeld };
     enum class OpenMode {
-        // The file must exist; a read-only one is opened for reading.
+        // For a writer. The file must exist; a read-only one is opened for
+        // reading. A desktop program's lock file beside it (see
+        // DesktopLockFileBeside) makes it DesktopHeld, as if another writer
+        // held it: that program would later save its own copy over ours.
         Existing,
+        // For a reader: as Existing, but a desktop program's lock file does
+        // not matter, since nothing is written.
+        ExistingToRead,
         // A lock file: created when missing, always opened for writing.
         CreateForWriting,
     };
@@ -37,14 +43,15 @@ public:
     WorkbookLock(const WorkbookLock &) = delete;
     WorkbookLock &operator=(const WorkbookLock &) = delete;
 
-    // Opens `path` (Existing: for writing when the file allows it, else for
+    // Opens `path` (Existing and ExistingToRead: for writing when the file allows it, else for
     // reading) and takes the lock without waiting. Busy: another holder has
     // it. Replaced: the path no longer names the file that was opened
     // (another writer renamed a new one in, or removed it); open again. A
     // file system without any locks (ENOLCK, EOPNOTSUPP, EINVAL) gives
     // Locked with nothing locked: there is nobody to keep apart there. A
     // lock refused for any other reason raises LockRefused; a failed open
-    // raises std::system_error with its errno.
+    // raises std::system_error with its errno. DesktopHeld: see OpenMode;
+    // nothing is held, desktopLockFile() names the lock file.
     Result acquire(const std::string &path, OpenMode mode = OpenMode::Existing);
 
     bool held() const { return fd_ >= 0; }
@@ -52,6 +59,7 @@ public:
     const struct stat &status() const { return st_; }
     // The locked file's descriptor (-1 while nothing is held).
     int descriptor() const { return fd_; }
+    const std::string &desktopLockFile() const { return desktopLockFile_; }
 
     // The whole file, read through the locked descriptor.
     std::vector<std::uint8_t> readAll() const;
@@ -62,7 +70,29 @@ private:
     int fd_ = -1;
     bool readOnly_ = false;
     struct stat st_ {};
+    std::string desktopLockFile_;
 };
+
+// The lock files a desktop spreadsheet program puts beside a workbook it has
+// open for editing, in the workbook's folder:
+//   ".~lock.<name>#"   LibreOffice and OpenOffice
+//   "~$<name>"         Excel, for a short name
+//   "~$" + <name> without its first two characters
+//                      Excel, which overwrites the start of a longer name
+//                      (eight characters and more) instead of prefixing it
+// Both forms of Excel's are listed whatever the length: Excel's own rule for
+// where a name becomes long is not documented, and a program of ours never
+// makes a file of either name.
+std::vector<std::string> DesktopLockFileNames(const std::string &path);
+
+// The first of DesktopLockFileNames(path) that exists (as anything, a
+// dangling link too), or "" when there is none.
+std::string DesktopLockFileBeside(const std::string &path);
+
+// What a refusal because of `lockFile` adds, naming it: one left behind by a
+// program that ended without removing it keeps the workbook out until it is
+// deleted.
+std::string DesktopLockNote(const std::string &lockFile);
 
 // The folder part of a path ("." for a bare name) and its last part.
 std::string PathFolder(const std::string &path);

@@ -8,6 +8,7 @@
 #include "schooldata/access.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/name_data.h"
+#include "schooldata/workbook_lock.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -345,7 +346,8 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
         open([&] {
             switch (hold) {
             case Hold::DesktopLockFile:
-                rostertest::WriteBytes(dorv::DesktopLockFileOf(roster), ",someone,host,10.12.2026 09:00,file:///");
+                rostertest::WriteBytes(dorv::DesktopLockFileNames(roster)[0],
+                                       ",someone,host,10.12.2026 09:00,file:///");
                 break;
             case Hold::ServiceLock: held.Open(app, roster); break;
             case Hold::ReadOnly: fs::permissions(roster, fs::perms::owner_read | fs::perms::group_read); break;
@@ -355,7 +357,7 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
             form->btnClose->click();
             ASSERT_EQ(boxes.errors.size(), 1u);
             EXPECT_TRUE(boxes.errors[0].startsWith(QString::fromStdString("ファイル " + roster))) << s(boxes.errors[0]);
-            EXPECT_EQ(boxes.errors[0].contains(QString::fromStdString(dorv::DesktopLockFileOf(roster))),
+            EXPECT_EQ(boxes.errors[0].contains(QString::fromStdString(dorv::DesktopLockFileNames(roster)[0])),
                       hold == Hold::DesktopLockFile)
                 << s(boxes.errors[0]);
             EXPECT_TRUE(form->isVisible());
@@ -363,7 +365,7 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
             EXPECT_EQ(FileBytes(roster), before);
 
             // Once the roster is free the same button saves the kept edits.
-            fs::remove(dorv::DesktopLockFileOf(roster));
+            fs::remove(dorv::DesktopLockFileNames(roster)[0]);
             if (held.IsOpen()) held.Close(false);
             fs::permissions(roster, fs::perms::owner_read | fs::perms::owner_write);
             form->btnClose->click();

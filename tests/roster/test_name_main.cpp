@@ -7,6 +7,7 @@
 #include "schooldata/access.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/settings.h"
+#include "schooldata/workbook_lock.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -91,20 +92,20 @@ TEST_F(NameMain, AGradeButtonCreatesAMissingRosterAndOpensTheEditorOnIt) {
 TEST_F(NameMain, ARosterHeldElsewhereGivesTheMessageAndNoEditor) {
     folder.writeRoster(1, {{1, "山田　太郎", "男"}});
     const std::string roster = folder.roster(1);
-    rostertest::WriteBytes(dorv::DesktopLockFileOf(roster), ",someone,host,10.12.2026 09:00,file:///");
+    rostertest::WriteBytes(dorv::DesktopLockFileNames(roster)[0], ",someone,host,10.12.2026 09:00,file:///");
     const std::string before = FileBytes(roster);
     rostertest::OpenAndRun(*main, [&] {
         EXPECT_FALSE(pressGrade(main->btnG1, [] {}));
         EXPECT_EQ(main->lblShow->text().toStdString(), "しばらくお待ちください");
         // Free again, the same button opens the editor on the roster as it was.
-        fs::remove(dorv::DesktopLockFileOf(roster));
+        fs::remove(dorv::DesktopLockFileNames(roster)[0]);
         EXPECT_TRUE(
             pressGrade(main->btnG1, [&] { EXPECT_EQ(editor->sgdName->cell(1, 1).toStdString(), "山田　太郎"); }));
     });
     ASSERT_EQ(boxes.errors.size(), 1u);
     // The lock file is named: one left by a crashed program is found and removed.
     EXPECT_EQ(boxes.errors[0].toStdString(), "ファイル " + roster + " を作成できません（ロックファイル " +
-                                                 dorv::DesktopLockFileOf(roster) +
+                                                 dorv::DesktopLockFileNames(roster)[0] +
                                                  " があります。このファイルを開いているプログラムがなければ、"
                                                  "ロックファイルを削除してください）.");
     EXPECT_EQ(FileBytes(roster), before);

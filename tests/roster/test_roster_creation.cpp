@@ -5,6 +5,7 @@
 #include "schooldata/access.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/kurasusu_data.h"
+#include "schooldata/workbook_lock.h"
 #include "tests/schooldata/failing_locks.h"
 #include "tests/schooldata/other_user.h"
 
@@ -120,7 +121,7 @@ TEST_F(RosterCreation, ARosterThatCannotBeOpenedNowIsNeverReplaced) {
         switch (hold) {
         case Hold::DesktopLockFile:
             folder.writeRoster(2, {{1, "山田 太郎", "男"}});
-            rostertest::WriteBytes(dorv::DesktopLockFileOf(roster), ",someone,host,10.12.2026 09:00,file:///");
+            rostertest::WriteBytes(dorv::DesktopLockFileNames(roster)[0], ",someone,host,10.12.2026 09:00,file:///");
             break;
         case Hold::ServiceLock:
             folder.writeRoster(2, {{1, "山田 太郎", "男"}});
@@ -142,7 +143,7 @@ TEST_F(RosterCreation, ARosterThatCannotBeOpenedNowIsNeverReplaced) {
         const std::string message = prepare(2);
         EXPECT_TRUE(message.starts_with("ファイル " + roster + " を作成できません")) << message;
         // Only a desktop program's lock file is named, so that a stale one can be found.
-        const bool namesLockFile = message.find(dorv::DesktopLockFileOf(roster)) != std::string::npos;
+        const bool namesLockFile = message.find(dorv::DesktopLockFileNames(roster)[0]) != std::string::npos;
         EXPECT_EQ(namesLockFile, hold == Hold::DesktopLockFile) << message;
         if (hold != Hold::DesktopLockFile) {
             EXPECT_EQ(message, "ファイル " + roster + " を作成できません");

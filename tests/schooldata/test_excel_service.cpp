@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <cstdlib>
 
 #include <filesystem>
+#include <functional>
 
 #include "schooldata/excel_service.h"
 #include "tests/schooldata/failing_locks.h"
@@ -557,6 +559,122 @@ TEST(ExcelService, FilesTheSaveFuzzerFoundAreRefusedAtOpen) {
         EXPECT_EQ(ReadBytes(file), bytes);
     }
     EXPECT_GT(seen, 0);
+}
+
+// The check of the saved file before it replaces the workbook: a new file
+// spoilt between its writing and its reading back is refused, the workbook
+// stays whole and the spoilt file goes.
+TEST(ExcelService, ASaveThatDoesNotReadBackAsWrittenIsRefused) {
+    const struct {
+        const char *what;
+        std::function<void(int fd, const std::string &bytes)> spoil;
+    } cases[] = {
+        // Still a workbook our reader takes, but the written cell says otherwise.
+        {"a written cell reads back otherwise",
+         [](int fd, const std::string &bytes) {
+             const auto at = bytes.find("CHECKED-TEXT");
+             ASSERT_NE(at, std::string::npos);
+             ASSERT_EQ(::pwrite(fd, "CHECKED-TEXX", 12, static_cast<off_t>(at)), 12);
+         }},
+        {"no workbook at all",
+         [](int fd, const std::string &bytes) {
+             const std::string zeros(bytes.size() / 2, '\0');
+             ASSERT_EQ(::pwrite(fd, zeros.data(), zeros.size(), 0), static_cast<ssize_t>(zeros.size()));
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const fs::path file = dir / "check.xls";
+        WriteModel(file, twoSheets());
+        const Stamp before = stamp(file);
+        int calls = 0;
+        SetSaveCheckHook([&](int fd, const std::string &tempPath) {
+            ++calls;
+            EXPECT_EQ(fs::path(tempPath).parent_path(), dir.path());
+            c.spoil(fd, ReadBytes(tempPath));
+        });
+        TExcelApplication app;
+        TExcelWorkbook book;
+        book.Open(app, file.string());
+        book.Worksheet("Data").WriteText("C3", "CHECKED-TEXT");
+        try {
+            book.Close(true);
+            ADD_FAILURE() << "saved";
+        } catch (const ExcelError &e) {
+            EXPECT_STREQ(e.what(), ("ファイル " + file.string() +
+                                    " の保存内容を確かめられませんでした。元のファイルはそのままです")
+                                       .c_str());
+        }
+        SetSaveCheckHook({});
+        EXPECT_EQ(calls, 1);
+        EXPECT_FALSE(book.IsOpen());
+        EXPECT_EQ(stamp(file), before);
+        EXPECT_TRUE(noStrayFiles(dir.path(), 1));
+    }
+}
+
+// A desktop program's lock file beside a workbook keeps writers out as
+// another writer would, with the lock file named; readers open it still.
+TEST(ExcelService, ADesktopProgramsLockFileKeepsWritersOutButNotReaders) {
+    const struct {
+        const char *workbook;
+        const char *lockFile;
+    } cases[] = {
+        {"m.xls", ".~lock.m.xls#"},         {"m.xls", "~$m.xls"}, {"中間テスト.xls", "~$中間テスト.xls"},
+        {"中間テスト.xls", "~$テスト.xls"},  // Excel's form for a longer name
+        {"Quarterly.xls", "~$arterly.xls"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.workbook) + " " + c.lockFile);
+        TempDir dir;
+        const fs::path file = dir / c.workbook;
+        WriteModel(file, twoSheets());
+        const fs::path lock = dir / c.lockFile;
+        WriteBytes(lock, "someone");
+        const Stamp before = stamp(file);
+        TExcelApplication app;
+        TExcelWorkbook book;
+        try {
+            book.Open(app, file.string());
+            ADD_FAILURE() << "opened for writing";
+        } catch (const DesktopHeldError &e) {
+            EXPECT_EQ(e.LockFile(), lock.string());
+            EXPECT_EQ(std::string(e.what()), "ファイル " + file.string() +
+                                                 " は他のプログラムが使用中です（ロックファイル " + lock.string() +
+                                                 " があります。このファイルを開いているプログラムがなければ、"
+                                                 "ロックファイルを削除してください）");
+        }
+        EXPECT_FALSE(book.IsOpen());
+
+        book.Open(app, file.string(), OpenFor::Reading);
+        EXPECT_EQ(book.Worksheet("Data").ReadCell("B2"), "山田");
+        EXPECT_THROW(book.Worksheet("Data").WriteCell("B2", "1"), ExcelError);
+        EXPECT_FALSE(book.IsOpen());
+        EXPECT_EQ(stamp(file), before);
+
+        fs::remove(lock);
+        book.Open(app, file.string());
+        book.Worksheet("Data").WriteCell("B2", "1");
+        book.Close(true);
+        EXPECT_EQ(onDisk(file, 0, 1, 1).number, 1);
+    }
+}
+
+// Lock files of other workbooks, or names that only look alike, hold
+// nothing up.
+TEST(ExcelService, OnlyTheWorkbooksOwnLockFilesCount) {
+    TempDir dir;
+    const fs::path file = dir / "m.xls";
+    WriteModel(file, twoSheets());
+    for (const char *other : {".~lock.n.xls#", "~$n.xls", ".~lock.m.xls", "~m.xls", "~$m.xlsx", ".m.xls.AbC123"})
+        WriteBytes(dir / other, "someone");
+    TExcelApplication app;
+    TExcelWorkbook book;
+    book.Open(app, file.string());
+    book.Worksheet("Data").WriteCell("B2", "1");
+    book.Close(true);
+    EXPECT_EQ(onDisk(file, 0, 1, 1).number, 1);
 }
 
 }  // namespace
