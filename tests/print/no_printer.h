@@ -11,7 +11,9 @@ public:
     QString DefaultPrinter() override { return {}; }
     // With no printer there is nothing to hand a job to; a job that tries
     // anyway is refused loudly.
-    QString Submit(const QString &, const QString &, const QString &) override { return "no printer in this test"; }
+    print::TSubmission Submit(const QString &, const QString &, const QString &) override {
+        return {print::TSubmission::Refused, "no printer in this test"};
+    }
 };
 
 // Puts a NoPrinterSystem in place for its lifetime.
