@@ -38,7 +38,6 @@ using testing::kWideMargins;
 // The scheduler up, `printer` the default one and accepting jobs.
 void UsePrinter(const testing::CupsPrinter &printer) {
     CupsSandbox &cups = CupsSandbox::Get();
-    if (cups.Problem() == "the scheduler of the tests runs as root only") GTEST_SKIP() << cups.Problem().toStdString();
     ASSERT_TRUE(cups.Problem().isEmpty()) << cups.Problem().toStdString();
     ASSERT_TRUE(cups.MakeDefault(printer.name));
     ASSERT_TRUE(cups.Accept(printer.name, true));
