@@ -39,10 +39,11 @@ bool UserInputHold::IsUserInput(const QEvent &event) {
     case QEvent::TabletRelease:
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop: return true;
-    // The program's own close() sends no spontaneous event; the window
-    // manager's close does.
-    case QEvent::Close: return event.spontaneous();
+    case QEvent::Drop:
+    // A window's close comes the same way whether the window manager or
+    // close() asks for it; the program itself closes no window while it
+    // waits (its forms end with done(), which hides them).
+    case QEvent::Close: return true;
     default: return false;
     }
 }

@@ -17,8 +17,8 @@ public:
     UserInputHold(const UserInputHold &) = delete;
     UserInputHold &operator=(const UserInputHold &) = delete;
 
-    // True for the events of the user's input (and a close asked for by the
-    // window manager), which a hold swallows.
+    // True for the events of the user's input and for a window's close,
+    // which a hold swallows.
     static bool IsUserInput(const QEvent &event);
 
 protected:
