@@ -86,15 +86,21 @@ TEST_F(ExportWaits, TheExportWritesWhateverTheTeacherDoesDuringTheWait) {
         services.errors.clear();
         services.messages.clear();
         testing::WaitRun run;
+        bool openInWait = false;
         const Outcome o = exportTerm([&] {
             testing::LockHeldElsewhere lock(out.string());
             run = testing::SaveThroughAWait(
-                wait, lock, [&] { testing::ClickButton(henkan, "C4th用に変換"); }, [&] { action.act(henkan); });
+                wait, lock, [&] { testing::ClickButton(henkan, "C4th用に変換"); },
+                [&] {
+                    action.act(henkan);
+                    openInWait = henkan.isVisible();
+                });
         });
         ASSERT_TRUE(o.opened);
         EXPECT_TRUE(run.waited);
         EXPECT_TRUE(run.actedInside);
         EXPECT_EQ(run.notice, QString("１学期評定.xls が空くのを待っています"));
+        EXPECT_TRUE(openInWait);
         EXPECT_TRUE(o.closed);
         EXPECT_EQ(o.result, QDialog::Accepted);
         EXPECT_TRUE(services.errors.isEmpty()) << services.errors.join("|").toStdString();

@@ -122,17 +122,23 @@ TEST_F(RosterSaveWaits, TheEditorSavesWhateverTheTeacherDoesDuringTheWait) {
         rostertest::WriteBytes(roster, original);
         clearBoxes();
         dorv::testing::WaitRun run;
+        bool openInWait = false;
         bool closed = false;
         const int result = rostertest::OpenAndRun(editor, [&] {
             ChangeTwoNames(editor);
             dorv::testing::LockHeldElsewhere lock(roster);
             run = dorv::testing::SaveThroughAWait(
-                wait, lock, [&] { dorv::testing::ClickButton(editor, "保存して終了"); }, [&] { action.act(editor); });
+                wait, lock, [&] { dorv::testing::ClickButton(editor, "保存して終了"); },
+                [&] {
+                    action.act(editor);
+                    openInWait = editor.isVisible();
+                });
             closed = !editor.isVisible();
         });
         EXPECT_TRUE(run.waited);
         EXPECT_TRUE(run.actedInside);
         EXPECT_EQ(run.notice, waitingFor("名簿.xls"));
+        EXPECT_TRUE(openInWait);
         EXPECT_TRUE(closed);
         EXPECT_EQ(result, QDialog::Accepted);
         EXPECT_TRUE(boxes.errors.empty() && boxes.messages.empty()) << boxTexts();
@@ -228,18 +234,23 @@ TEST_F(CreationWaits, ARosterCreatedWhateverTheTeacherDoesDuringTheWait) {
         clearBoxes();
         dorv::testing::WaitRun run;
         Press press;
+        bool openInWait = false;
         bool mainOpen = false;
         rostertest::OpenAndRun(*main, [&] {
             dorv::testing::LockHeldElsewhere lock(folder.file(".Hinagata.lock"),
                                                   dorv::WorkbookLock::OpenMode::CreateForWriting);
             press = pressGrade("２年名簿編集", [&](const std::function<void()> &click) {
-                run = dorv::testing::SaveThroughAWait(wait, lock, click, [&] { action.act(*main); });
+                run = dorv::testing::SaveThroughAWait(wait, lock, click, [&] {
+                    action.act(*main);
+                    openInWait = main->isVisible();
+                });
             });
             mainOpen = main->isVisible();
         });
         EXPECT_TRUE(run.waited);
         EXPECT_TRUE(run.actedInside);
         EXPECT_EQ(run.notice, waitingFor("Hinagata.xls"));
+        EXPECT_TRUE(openInWait);
         EXPECT_TRUE(mainOpen);
         EXPECT_EQ(press.editorOpenings, 1);
         EXPECT_EQ(press.editorClasses, 6);
