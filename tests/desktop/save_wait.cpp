@@ -51,14 +51,16 @@ std::vector<UserAction> UserActionsOn(QWidget &form) {
     const auto grids = form.findChildren<StringGrid *>();
     for (int i = 0; i < grids.size(); ++i) {
         if (!grids[i]->isVisible()) continue;
-        const std::string name = grids[i]->objectName().toStdString();
-        actions.push_back({"click into " + name, [name](QWidget &f) {
-                               auto *g = f.findChild<StringGrid *>(QString::fromStdString(name));
-                               if (!g) return;
-                               const QRect cell = g->cellRect(g->fixedCols(), g->fixedRows() + 1);
-                               QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-                               QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-                           }});
+        const QString name = grids[i]->objectName();
+        actions.push_back(
+            {"click into " + (name.isEmpty() ? "grid " + std::to_string(i + 1) : name.toStdString()), [i](QWidget &f) {
+                 const auto all = f.findChildren<StringGrid *>();
+                 if (i >= all.size()) return;
+                 StringGrid *g = all[i];
+                 const QRect cell = g->cellRect(g->fixedCols(), g->fixedRows() + 1);
+                 QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+                 QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+             }});
     }
     actions.push_back({"window manager close", [](QWidget &f) {
                            if (QWindow *w = f.window()->windowHandle()) w->close();

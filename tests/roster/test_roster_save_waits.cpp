@@ -115,7 +115,7 @@ TEST_F(RosterSaveWaits, TheEditorSavesWhateverTheTeacherDoesDuringTheWait) {
     ASSERT_EQ(NamesOf(actions),
               (std::vector<std::string>{"button 男子", "button 女子", "button 変更", "button １行削除",
                                         "button すべて変換⇒７文字", "button 保存して終了", "button 保存しないで終了",
-                                        "Escape", "Enter", "typing", "click into ", "window manager close"}));
+                                        "Escape", "Enter", "typing", "click into grid 1", "window manager close"}));
 
     for (const dorv::testing::UserAction &action : actions) {
         SCOPED_TRACE(action.name);
