@@ -2,6 +2,7 @@
 
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
+#include "desktop/input_hold.h"
 #include "desktop/services.h"
 
 #include "schooldata/access.h"
@@ -34,6 +35,9 @@ bool DorvApplication::event(QEvent *event) {
 bool DorvApplication::quitRequested() { return quitAsked; }
 
 bool PumpEventsOnce() {
+    // The waits are those of a workbook operation: the forms whose data it
+    // writes must not change or close meanwhile.
+    UserInputHold hold;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return quitAsked;
 }

@@ -25,8 +25,9 @@ protected:
 // exists.
 void InitDesktop();
 
-// What the waiting helper runs while it waits: processes pending events;
-// true when a quit has been asked for.
+// What the waiting helper runs while it waits: processes pending events
+// (paints, timers; the user's input is swallowed); true when a quit has
+// been asked for.
 bool PumpEventsOnce();
 
 }  // namespace dorv

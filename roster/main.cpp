@@ -2,6 +2,7 @@
 #include "desktop/application.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
+#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvVersion.h"
 
 int main(int argc, char **argv) {
@@ -13,6 +14,8 @@ int main(int argc, char **argv) {
     dorv::TfrmNameEdit frmNameEdit(&frmDorvName);
     dorv::TfrmVersion version(&frmDorvName);
     dorv::frmVersion = &version;
+    // Shown only while a save or creation waits for a file another program holds.
+    dorv::TfrmWait wait;
     frmDorvName.setForms(&frmNameEdit, &version);
     frmDorvName.run();
     dorv::frmVersion = nullptr;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 
 namespace dorv {
 namespace {
@@ -24,6 +25,7 @@ public:
     CreationLock() : path_(CreationLockPath()) {
         const RetryTiming timing = GetRetryTiming();
         const auto start = std::chrono::steady_clock::now();
+        std::optional<WaitNotice> notice;
         for (;;) {
             WorkbookLock::Result r;
             try {
@@ -38,6 +40,8 @@ public:
                 throw RosterFileError("ファイル " + HinagataPath() + " を作成できません");
             }
             if (r == WorkbookLock::Result::Locked) return;
+            // Another creation holds the lock: what the teacher waits for is the new roster file.
+            if (!notice) notice.emplace(HinagataPath());
             if (std::chrono::steady_clock::now() - start >= timing.limit ||
                 !PumpWait(static_cast<std::uint32_t>(timing.interval.count())))
                 throw RosterFileError("ファイル " + HinagataPath() + " を作成できません");

@@ -1,6 +1,7 @@
 #include "schooldata/access.h"
 
 #include <algorithm>
+#include <optional>
 #include <thread>
 
 #include "schooldata/workbook_lock.h"
@@ -12,6 +13,11 @@ namespace {
 
 EventPumpHook &pumpHook() {
     static EventPumpHook hook;
+    return hook;
+}
+
+WaitNoticeHook &waitNoticeHook() {
+    static WaitNoticeHook hook;
     return hook;
 }
 
@@ -56,12 +62,27 @@ bool PumpWait(std::uint32_t ms) {
     }
 }
 
+void SetWaitNoticeHook(WaitNoticeHook hook) { waitNoticeHook() = std::move(hook); }
+
+WaitNotice::WaitNotice(const std::string &path) {
+    if (waitNoticeHook()) waitNoticeHook()(path);
+}
+
+WaitNotice::~WaitNotice() {
+    try {
+        if (waitNoticeHook()) waitNoticeHook()("");
+    } catch (...) {
+        // The wait is over whatever the window does; nothing to tell.
+    }
+}
+
 void SetRetryTiming(RetryTiming timing) { retryTiming = timing; }
 RetryTiming GetRetryTiming() { return retryTiming; }
 
 void RetryStep(const std::string &path, const std::function<void()> &step) {
     const auto start = std::chrono::steady_clock::now();
     std::string busy = busyMessage(path);
+    std::optional<WaitNotice> notice;
     for (;;) {
         try {
             step();
@@ -72,6 +93,7 @@ void RetryStep(const std::string &path, const std::function<void()> &step) {
             busy = busyMessage(path) + (desktop ? DesktopLockNote(desktop->LockFile()) : "");
             if (std::chrono::steady_clock::now() - start >= retryTiming.limit) throw ExcelError(busy);
         }
+        if (!notice) notice.emplace(path);
         auto ms = static_cast<std::uint32_t>(retryTiming.interval.count());
         if (!PumpWait(ms)) throw ExcelError(busy);
     }

@@ -41,6 +41,22 @@ void SetEventPumpHook(EventPumpHook hook);
 // false, on a quit request (true when the full time has passed).
 bool PumpWait(std::uint32_t ms);
 
+// Told the path of the file a workbook operation waits for when its wait
+// begins, and an empty path when the wait ends, so that the GUI can show
+// the teacher what the program is waiting for.
+using WaitNoticeHook = std::function<void(const std::string &path)>;
+void SetWaitNoticeHook(WaitNoticeHook hook);
+
+// Tells the hook for a scope: the wait for `path` begins at construction
+// and ends at destruction, however the scope is left.
+class WaitNotice {
+public:
+    explicit WaitNotice(const std::string &path);
+    ~WaitNotice();
+    WaitNotice(const WaitNotice &) = delete;
+    WaitNotice &operator=(const WaitNotice &) = delete;
+};
+
 // ---- The service session ---------------------------------------------------
 
 // A second workbook operation started while one runs (from an event handled

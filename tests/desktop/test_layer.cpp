@@ -13,8 +13,11 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +141,63 @@ TEST(Fonts, WindowsNamesResolveToTheIpaFontsAtPixelSizes) {
     }
 }
 
+// During a wait nothing the user does reaches a window: a click, typing,
+// a shortcut or the window manager's close. Timers and painting go on, and
+// afterwards input works again.
+TEST(PumpWait, HoldsTheUsersInputAwayFromEveryWindow) {
+    QWidget window;
+    auto *button = new QPushButton("保存して終了", &window);
+    auto *edit = new QLineEdit(&window);
+    edit->move(0, 40);
+    int clicks = 0, shortcuts = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(escape, &QShortcut::activated, [&] { ++shortcuts; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    edit->setFocus();
+
+    int painted = 0, fired = 0;
+    struct Painting : QObject {
+        int *count;
+        bool eventFilter(QObject *, QEvent *e) override {
+            if (e->type() == QEvent::Paint) ++*count;
+            return false;
+        }
+    } painting;
+    painting.count = &painted;
+    window.installEventFilter(&painting);
+
+    QTimer::singleShot(5, [&] {
+        ++fired;
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        QTest::keyClicks(edit, "42");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::mouseDClick(edit, Qt::LeftButton);
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, true);
+        QApplication::sendEvent(edit, &wheel);
+        window.windowHandle()->close();
+        window.update();
+    });
+    EXPECT_TRUE(PumpWait(100));
+    EXPECT_EQ(fired, 1);
+    EXPECT_GT(painted, 0);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(shortcuts, 0);
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_TRUE(window.isVisible());
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QTest::keyClicks(edit, "42");
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(edit->text(), "42");
+
+    window.windowHandle()->close();
+    EXPECT_FALSE(window.isVisible());  // the same close reaches the window outside a wait
+}
+
+// Runs after every other wait of this file: the quit it asks for stays.
 TEST(PumpWait, KeepsEventsFlowingAndEndsOnAQuitRequest) {
     int fired = 0;
     QTimer::singleShot(10, [&] { ++fired; });

@@ -1,6 +1,7 @@
 #include "modal.h"
 #include "recording_services.h"
 
+#include "schooldata/access.h"
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvSelectGakunen.h"
 #include "schooldata/dialogs/DorvSelectHyotei.h"
@@ -275,6 +276,38 @@ TEST(BusyWindow, IsHiddenWhenTheWorkRaises) {
     EXPECT_FALSE(wait.isVisible());
     EXPECT_EQ(wait.lblWait->text(), "しばらくお待ちください");
     EXPECT_TRUE(wait.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+// A wait for another program's file names the file on the busy window:
+// beside a form's own busy window, or in one shown for the wait alone.
+TEST(BusyWindow, NamesTheFileAWaitIsFor) {
+    TfrmWait wait;
+    const int height = wait.height();
+    {
+        WaitNotice notice("/mnt/j/Dorv/2年/１学期期末テスト.xls");
+        EXPECT_TRUE(wait.isVisible());
+        EXPECT_TRUE(wait.lblWaitFor->isVisible());
+        EXPECT_EQ(wait.lblWaitFor->text(), "１学期期末テスト.xls が空くのを待っています");
+        EXPECT_EQ(wait.lblWaitFor->toolTip(), "/mnt/j/Dorv/2年/１学期期末テスト.xls");
+        EXPECT_GT(wait.height(), height);
+        EXPECT_TRUE(wait.rect().contains(wait.lblWaitFor->geometry()));
+    }
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_FALSE(wait.lblWaitFor->isVisible());
+    EXPECT_EQ(wait.height(), height);
+
+    {
+        BusyScope busy(&wait);
+        {
+            WaitNotice notice("/data/" + std::string(60, 'x') + ".xls");
+            const QString line = wait.lblWaitFor->text();
+            EXPECT_TRUE(line.contains(QStringLiteral("…")));
+            EXPECT_LE(wait.lblWaitFor->fontMetrics().horizontalAdvance(line), wait.lblWaitFor->width());
+        }
+        EXPECT_TRUE(wait.isVisible());  // the form's busy window stays until its work ends
+        EXPECT_FALSE(wait.lblWaitFor->isVisible());
+    }
+    EXPECT_FALSE(wait.isVisible());
 }
 
 }  // namespace

@@ -3,31 +3,15 @@
 // lands in the grade's "変換" workbook exactly as an independent reading
 // of the roster and rating workbooks with python3-xlrd predicts; a
 // workbook that is missing gives the message and keeps the form open.
+#include "export_form_fixture.h"
 #include "modal.h"
-#include "recording_services.h"
-#include "test_env.h"
 
 #include "../workbook/biff8_test_support.h"
-#include "desktop/string_grid.h"
-#include "print/forms/DorvPrintMain.h"
-#include "print/forms/DorvTransfer.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvVersion.h"
-#include "schooldata/globals.h"
-#include "schooldata/settings.h"
-
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
-#include <fstream>
-#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,87 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CellKey;
-using testing::RecordingServices;
+using testing::ExportForm;
+using testing::PressAndAct;
 using testing::RunModal;
 using testing::XlrdCell;
-
-// Presses `button` and, once `dialog` is open and shown, runs `act`.
-bool PressAndAct(QPushButton *button, Form &dialog, const std::function<void()> &act) {
-    bool opened = false;
-    QTimer poll;
-    poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!dialog.isRunning() || !dialog.isVisible()) return;
-        poll.stop();
-        opened = true;
-        act();
-    });
-    poll.start();
-    button->click();
-    poll.stop();
-    return opened;
-}
-
-class ExportForm : public ::testing::Test {
-protected:
-    void SetUp() override {
-        school = testing::MakeSampleSchool("dorv-export-form-school");
-        dir = fs::temp_directory_path() / ("dorv-export-form-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        std::ofstream(dir / "Dorv.INI") << "[School]\nName=ノルベ第二中学校\n[Work]\ndrive=" << school.string() << "\n";
-        SetExeDirSource([this] { return dir.string() + "/"; });
-        TfrmDorvPrint::OutputForms outputs;
-        outputs.henkan = &henkan;
-        menu.setOutputForms(outputs);
-    }
-    void TearDown() override {
-        ResetEnvironmentSources();
-        fs::remove_all(dir);
-        fs::remove_all(school);
-    }
-
-    void SelectTerm(int grade, int term) {
-        EXPECT_TRUE(PressAndAct(menu.btnSelectHyotei, hyotei, [&] {
-            hyotei.sgrHyoteiName->setCurrentCell(grade - 1, term);
-            hyotei.btnOK->click();
-        }));
-    }
-    void SelectRegister(int grade) {
-        EXPECT_TRUE(PressAndAct(menu.btnSelectYouroku, gakunen, [&] {
-            gakunen.rgrGakunen->button(grade - 1)->click();
-            gakunen.btnOK->click();
-        }));
-    }
-    fs::path GradeFile(int grade, const std::string &name) const {
-        return school / "Dorv/Data" / std::string(GakunenFolders[grade]) / name;
-    }
-
-    fs::path school, dir;
-    RecordingServices services;
-    TfrmWait wait;
-    TfrmSelectHyotei hyotei;
-    TfrmSelectGakunen gakunen;
-    TfrmVersion version;
-    TfrmDorvPrint menu;
-    TfrmHenkan henkan;
-
-    struct Globals {
-        explicit Globals(ExportForm *t) {
-            frmWait = &t->wait;
-            frmSelectHyotei = &t->hyotei;
-            frmSelectGakunen = &t->gakunen;
-            frmVersion = &t->version;
-            frmHenkan = &t->henkan;
-        }
-        ~Globals() {
-            frmWait = nullptr;
-            frmSelectHyotei = nullptr;
-            frmSelectGakunen = nullptr;
-            frmVersion = nullptr;
-            frmHenkan = nullptr;
-        }
-    } globals{this};
-};
 
 // The conversion sheets as the roster and the rating workbook predict them:
 // (sheet, row, col) -> cell, headings left out.
