@@ -73,7 +73,7 @@ DEMO_SCHOOL = $(abspath $(RELEASE_BUILD))/demo-school
 DEMO_INI = $(RELEASE_BUILD)/bin/Dorv.INI
 
 demo: release
-	@test -d "$(DEMO_SCHOOL)/Dorv/Data" || "$(RELEASE_BUILD)/bin/make-sample-school" "$(DEMO_SCHOOL)"
+	@test -d "$(DEMO_SCHOOL)/Dorv/Data" || "$(RELEASE_BUILD)/bin/dorv-sample-school" "$(DEMO_SCHOOL)"
 	@test -f "$(DEMO_INI)" || sed 's|^drive=.*|drive=$(DEMO_SCHOOL)|' packaging/Dorv.INI > "$(DEMO_INI)"
 	@test -x "$(RELEASE_BUILD)/bin/$(PROGRAM)" || { echo "demo: $(PROGRAM) is not built"; exit 1; }
 	@cd "$(RELEASE_BUILD)/bin" && LOGNAME=$(DEMO_LOGIN) ./$(PROGRAM)

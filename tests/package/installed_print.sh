@@ -25,12 +25,12 @@ done
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
-for p in DorvName DorvInput DorvPrint make-sample-school; do
+for p in DorvName DorvInput DorvPrint dorv-sample-school; do
   [ -L "$root/usr/bin/$p" ] && [ -x "$root/usr/bin/$p" ] || fail "/usr/bin/$p is no link to the program"
   [ "$(readlink -f "$root/usr/bin/$p")" = "$(readlink -f "$root/usr/lib/dorv/$p")" ] || fail "/usr/bin/$p leads elsewhere"
 done
 
-"$root/usr/bin/make-sample-school" "$scratch/school" > /dev/null || fail "make-sample-school"
+"$root/usr/bin/dorv-sample-school" "$scratch/school" > /dev/null || fail "dorv-sample-school"
 ini=$root/usr/lib/dorv/Dorv.INI
 grep -q '^drive=' "$ini" && grep -q '^Name=' "$ini" || fail "Dorv.INI has no drive or Name line"
 sed -i -e "s|^drive=.*|drive=$scratch/school|" -e 's|^Name=.*|Name=みなと市立試験中学校|' "$ini"
