@@ -464,7 +464,7 @@ TEST(RatingFormOnTheSampleSchool, OneEntryChangesOnlyItsCells) {
     const char *bin = std::getenv("DORV_BIN_DIR");
     ASSERT_NE(bin, nullptr);
     const std::string command =
-        "'" + std::string(bin) + "/make-sample-school' '" + school.folder.Root().string() + "' > /dev/null";
+        "'" + std::string(bin) + "/dorv-sample-school' '" + school.folder.Root().string() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const CellMap before = XlrdCells(school.term());
     TfrmDorvInputHyotei term;

@@ -25,7 +25,7 @@ private:
     QDate today_;
 };
 
-// Where make-sample-school is: DORV_BIN_DIR, else beside the test.
+// Where dorv-sample-school is: DORV_BIN_DIR, else beside the test.
 inline QString BinDir() {
     const QByteArray env = qgetenv("DORV_BIN_DIR");
     return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);

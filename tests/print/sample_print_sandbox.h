@@ -50,7 +50,7 @@ class SamplePrintSandbox {
 public:
     explicit SamplePrintSandbox(QDate today) : services(today) {
         const std::string command =
-            BinDir().toStdString() + "/make-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
+            BinDir().toStdString() + "/dorv-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
         ready_ = drive_.isValid() && home_.Ready() && std::system(command.c_str()) == 0;
         SetServices(&services);
         WorkDrive = drive_.path().toStdString();

@@ -32,7 +32,7 @@ inline std::filesystem::path MakeSampleSchool(const std::string &stem, const std
     const fs::path drive = fs::temp_directory_path() / (stem + "-" + std::to_string(::getpid()));
     fs::remove_all(drive);
     fs::create_directories(drive);
-    const std::string command = ShellQuote(TestEnv("DORV_BIN_DIR") + "/make-sample-school") + " " + options + " " +
+    const std::string command = ShellQuote(TestEnv("DORV_BIN_DIR") + "/dorv-sample-school") + " " + options + " " +
                                 ShellQuote(drive.string()) + " > /dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return drive;

@@ -39,7 +39,7 @@ protected:
     static void SetUpTestSuite() {
         drive_ = new QTemporaryDir();
         const std::string command =
-            BinDir().toStdString() + "/make-sample-school '" + drive_->path().toStdString() + "' > /dev/null";
+            BinDir().toStdString() + "/dorv-sample-school '" + drive_->path().toStdString() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     static void TearDownTestSuite() {

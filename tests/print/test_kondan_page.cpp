@@ -269,7 +269,7 @@ protected:
         const std::string binDir =
             bin && *bin ? bin : std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
         const std::string command =
-            "'" + binDir + "/make-sample-school' --first-tests-only '" + drive_.string() + "' > /dev/null";
+            "'" + binDir + "/dorv-sample-school' --first-tests-only '" + drive_.string() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         WorkDrive = drive_.string();
         names_->Grade = 1;

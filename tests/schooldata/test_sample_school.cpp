@@ -1,4 +1,4 @@
-// The sample school: every workbook make-sample-school writes loads through
+// The sample school: every workbook dorv-sample-school writes loads through
 // the reader alone, with plausible and consistent content, and two runs give
 // the same files.
 #include <gtest/gtest.h>
@@ -34,8 +34,8 @@ using testing::Stamp;
 
 // The tool beside the tests in bin/, else where the build put it.
 std::string SampleSchoolTool() {
-    if (const char *bin = std::getenv("DORV_BIN_DIR")) return std::string(bin) + "/make-sample-school";
-    return DORV_MAKE_SAMPLE_SCHOOL;
+    if (const char *bin = std::getenv("DORV_BIN_DIR")) return std::string(bin) + "/dorv-sample-school";
+    return DORV_SAMPLE_SCHOOL;
 }
 
 // Without --first-tests-only every test has its scores.

@@ -195,7 +195,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(drive_.isValid() && exeDir_.isValid());
         const std::string command =
-            "'" + BinDir().toStdString() + "/make-sample-school' '" + drive_.path().toStdString() + "' > /dev/null";
+            "'" + BinDir().toStdString() + "/dorv-sample-school' '" + drive_.path().toStdString() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         std::ofstream(exeDir_.filePath("Dorv.INI").toStdString())
             << "[School]\nName=ノルベ市立中学校\n[Work]\ndrive=" << drive_.path().toStdString() << "\n";

@@ -1,4 +1,5 @@
-// make-sample-school [--first-tests-only] DRIVE_FOLDER
+// dorv-sample-school [--first-tests-only] DRIVE_FOLDER
+// dorv-sample-school --help
 //
 // Writes a complete data folder of a small school under
 // DRIVE_FOLDER/Dorv/Data/: the master workbooks of "Kihon", the roster
@@ -415,14 +416,47 @@ void WriteGrade(const fs::path &data, int grade, bool firstTestsOnly, Dice &dice
 
 }  // namespace
 
+constexpr const char *kUsageLine = "usage: dorv-sample-school [--first-tests-only] DRIVE_FOLDER\n";
+constexpr const char *kHelp =
+    "\n"
+    "Writes a small sample school into DRIVE_FOLDER/Dorv/Data/: the master\n"
+    "workbooks of Kihon, the roster template and, for each of the three grades,\n"
+    "the roster, the scores of every test, the ratings and the school-report\n"
+    "marks. Set the drive of Dorv.INI to DRIVE_FOLDER to open it in the programs.\n"
+    "\n"
+    "  --first-tests-only  only the first two regular tests and the first\n"
+    "                      proficiency test have scores, as early in a school year\n"
+    "  -h, --help          print this help and exit\n";
+
+int WrongCommandLine() {
+    std::fputs(kUsageLine, stderr);
+    return 2;
+}
+
 int main(int argc, char **argv) {
-    const bool firstTestsOnly = argc == 3 && std::string(argv[1]) == "--first-tests-only";
-    if (argc != 2 && !firstTestsOnly) {
-        std::fprintf(stderr, "usage: make-sample-school [--first-tests-only] DRIVE_FOLDER\n");
-        return 2;
+    bool firstTestsOnly = false;
+    std::vector<std::string> folders;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsageLine, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--first-tests-only") {
+            firstTestsOnly = true;
+        } else if (arg.starts_with('-')) {
+            // No folder named like an option: a mistyped option would write
+            // a school where nobody looks for it.
+            std::fprintf(stderr, "dorv-sample-school: オプション %s はありません\n", arg.c_str());
+            return WrongCommandLine();
+        } else {
+            folders.push_back(arg);
+        }
     }
+    if (folders.size() != 1) return WrongCommandLine();
     try {
-        const fs::path data = fs::path(argv[argc - 1]) / std::string(dorv::RootFolder) / std::string(dorv::DataFolder);
+        const fs::path data = fs::path(folders[0]) / std::string(dorv::RootFolder) / std::string(dorv::DataFolder);
         const fs::path kihon = data / std::string(dorv::KihonFolder);
         fs::create_directories(kihon);
 
@@ -437,7 +471,7 @@ int main(int argc, char **argv) {
         Dice dice(kSeed);
         for (int g = 1; g <= 3; ++g) WriteGrade(data, g, firstTestsOnly, dice);
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "make-sample-school: %s\n", e.what());
+        std::fprintf(stderr, "dorv-sample-school: %s\n", e.what());
         return 1;
     }
     return 0;
