@@ -2,6 +2,7 @@
 
 #include "schooldata/excel_service.h"
 #include "schooldata/file_access.h"
+#include "schooldata/file_io.h"
 #include "schooldata/workbook_lock.h"
 
 #include <fcntl.h>
@@ -18,10 +19,6 @@ namespace {
 constexpr std::size_t kBlockSize = 8192;
 
 BlockWriter g_writer = nullptr;
-
-ssize_t writeBlock(int fd, const void *buf, std::size_t count) {
-    return g_writer ? g_writer(fd, buf, count) : ::write(fd, buf, count);
-}
 
 std::string openError(const std::string &path) { return "ファイル " + path + " は開けません"; }
 std::string createError(const std::string &path) { return "ファイル " + path + " を作成できません"; }
@@ -45,17 +42,6 @@ public:
 private:
     int fd_;
 };
-
-bool writeAll(int fd, const char *data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = writeBlock(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 std::string expand(const std::string &path) {
     std::error_code ec;
@@ -86,7 +72,7 @@ void CopyFileChunked(const std::string &source, const std::string &destIn, CopyD
     std::string dest = expand(destIn);
     if (mode == CopyDest::FolderOrFile && FileHasAttr(dest, faDirectory)) {
         if (dest.empty() || dest.back() != '/') dest += '/';
-        dest += std::filesystem::path(source).filename().string();
+        dest += PathName(source);
     }
 
     Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
@@ -117,7 +103,11 @@ void CopyFileChunked(const std::string &source, const std::string &destIn, CopyD
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail(openError(source));
         if (n == 0) break;
-        if (!writeAll(out.get(), buffer.data(), static_cast<std::size_t>(n))) fail(createError(dest));
+        try {
+            WriteAll(out.get(), buffer.data(), static_cast<std::size_t>(n), g_writer);
+        } catch (const std::system_error &) {
+            fail(createError(dest));
+        }
     }
     if (::fsync(out.get()) != 0 || !out.close()) fail(createError(dest));
 }

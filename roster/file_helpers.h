@@ -3,8 +3,8 @@
 // be opened for reading and writing right now.
 #pragma once
 
-#include <sys/types.h>
-#include <cstddef>
+#include "schooldata/file_io.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -62,7 +62,7 @@ bool IsReadOnlyFile(const std::string &fileName);
 
 // The write call of the copy; tests put a failing one here to show that a
 // copy broken off half-way leaves nothing behind. nullptr restores write(2).
-using BlockWriter = ssize_t (*)(int fd, const void *buf, std::size_t count);
+using BlockWriter = WriteCall;
 void SetBlockWriter(BlockWriter writer);
 
 }  // namespace dorv

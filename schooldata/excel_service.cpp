@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "schooldata/file_access.h"
+#include "schooldata/file_io.h"
 #include "schooldata/workbook_lock.h"
 #include "workbook/utf16.h"
 #include "workbook/workbook_file.h"
@@ -219,18 +220,6 @@ auto guarded(Impl &impl, F &&f) -> decltype(f()) {
     }
 }
 
-void writeAll(int fd, const std::vector<std::uint8_t> &bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw std::system_error(errno, std::generic_category());
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
 }  // namespace
 
 void TExcelWorkbook::Impl::save() {
@@ -254,14 +243,14 @@ void TExcelWorkbook::Impl::save() {
     };
     try {
         fd = CreateSaveTemp(target, temp);
-        writeAll(fd, bytes);
+        WriteAll(fd, bytes.data(), bytes.size());
         // Whoever could use the old file must be able to use the new one.
         KeepAccessOf(lock.descriptor(), fd);
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
 
         // What lands on disk is read back and must hold every written cell.
         if (saveCheckHook()) saveCheckHook()(fd, temp);
-        std::vector<std::uint8_t> onDisk = readWholeFile(fd);
+        std::vector<std::uint8_t> onDisk = ReadWholeFile(fd);
         TXBiff reader;  // the loaders' own reader must take the file as it is
         reader.OpenBytes(onDisk);
         biff8::WorkbookFile back = biff8::WorkbookFile::fromBytes(std::move(onDisk), stem(path));

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "schooldata/convert.h"
+#include "schooldata/file_io.h"
 #include "workbook/cp932.h"
 
 namespace dorv {
@@ -134,9 +135,8 @@ std::string DefaultExeDir() {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0) return "./";
-    std::string path(buf, static_cast<std::size_t>(n));
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    const std::string folder = PathFolder(std::string(buf, static_cast<std::size_t>(n)));
+    return folder == "/" ? folder : folder + "/";
 }
 
 std::string DefaultLoginName() {

@@ -1,5 +1,6 @@
 #include "schooldata/workbook_lock.h"
 
+#include "schooldata/file_io.h"
 #include "workbook/compound_file.h"
 #include "workbook/utf16.h"
 
@@ -64,17 +65,6 @@ bool looksLikeSaveTemp(int fd) {
 }  // namespace
 
 void SetLockCall(LockCall call) { g_lockCall = call; }
-
-std::string PathFolder(const std::string &path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string PathName(const std::string &path) {
-    auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::vector<std::string> DesktopLockFileNames(const std::string &path) {
     const std::string folder = PathFolder(path) + "/";
@@ -169,23 +159,7 @@ WorkbookLock::Result WorkbookLock::acquire(const std::string &path, OpenMode mod
     return Result::Locked;
 }
 
-std::vector<std::uint8_t> readWholeFile(int fd) {
-    std::vector<std::uint8_t> out;
-    std::uint8_t buf[65536];
-    off_t pos = 0;
-    for (;;) {
-        ssize_t n = ::pread(fd, buf, sizeof buf, pos);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw std::system_error(errno, std::generic_category(), "read");
-        }
-        if (n == 0) return out;
-        out.insert(out.end(), buf, buf + n);
-        pos += n;
-    }
-}
-
-std::vector<std::uint8_t> WorkbookLock::readAll() const { return readWholeFile(fd_); }
+std::vector<std::uint8_t> WorkbookLock::readAll() const { return ReadWholeFile(fd_); }
 
 void WorkbookLock::release() {
     if (fd_ >= 0) ::close(fd_);  // closing the description drops its lock

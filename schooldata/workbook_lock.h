@@ -94,14 +94,6 @@ std::string DesktopLockFileBeside(const std::string &path);
 // deleted.
 std::string DesktopLockNote(const std::string &lockFile);
 
-// The folder part of a path ("." for a bare name) and its last part.
-std::string PathFolder(const std::string &path);
-std::string PathName(const std::string &path);
-
-// Every byte of an open file, read from its start whatever its offset.
-// Raises std::system_error.
-std::vector<std::uint8_t> readWholeFile(int fd);
-
 // The call that takes the lock, fcntl(2) by default; tests put one here that
 // fails the way a file system would. nullptr restores fcntl.
 using LockCall = int (*)(int fd, int cmd, struct flock *lock);

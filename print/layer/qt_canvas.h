@@ -35,7 +35,6 @@ public:
     // drawing is ignored. True when the painter had been begun and ended
     // without a failure being reported.
     bool Finish();
-    bool Began() const { return began_; }
 
 protected:
     void BeginFirstPage() override;

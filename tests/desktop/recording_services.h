@@ -1,6 +1,7 @@
-// Services for the form tests: messages and errors are recorded instead of
-// shown, "today", the login and host names and the spreadsheet check are
-// set by the test. Installed for the object's lifetime.
+// Services for the form and print tests: messages and errors are recorded
+// instead of shown, beeps are counted, "today", the login and host names and
+// the spreadsheet check are set by the test. Installed for the object's
+// lifetime.
 #pragma once
 
 #include "desktop/services.h"
@@ -16,7 +17,10 @@ namespace dorv::testing {
 class RecordingServices : public DesktopServices {
 public:
     RecordingServices() { SetServices(this); }
+    explicit RecordingServices(QDate today) : date(today) { SetServices(this); }
     ~RecordingServices() override { SetServices(nullptr); }
+    RecordingServices(const RecordingServices &) = delete;
+    RecordingServices &operator=(const RecordingServices &) = delete;
 
     void showMessage(QWidget *, const QString &text) override { messages << text; }
     void showError(QWidget *, const QString &text) override { errors << text; }

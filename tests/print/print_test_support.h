@@ -1,29 +1,16 @@
-// What the printed-sheet tests share: desktop services that record the
-// message and error boxes and fix "today", the build's bin/ folder, and a
-// copy of a written PDF kept in the build tree for looking at.
+// What the printed-sheet tests share: the recording desktop services, the
+// build's bin/ folder, and a copy of a written PDF kept in the build tree for
+// looking at.
 #pragma once
 
-#include "desktop/services.h"
+#include "tests/desktop/recording_services.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 
 namespace dorv::testing {
-
-class RecordingServices : public DesktopServices {
-public:
-    explicit RecordingServices(QDate today = QDate(2026, 6, 15)) : today_(today) {}
-    void showMessage(QWidget *, const QString &text) override { messages << text; }
-    void showError(QWidget *, const QString &text) override { errors << text; }
-    QDate today() override { return today_; }
-    QStringList messages, errors;
-
-private:
-    QDate today_;
-};
 
 // Where dorv-sample-school is: DORV_BIN_DIR, else beside the test.
 inline QString BinDir() {

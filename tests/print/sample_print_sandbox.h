@@ -6,6 +6,7 @@
 
 #include "print_test_support.h"
 #include "schooldata/settings.h"
+#include "tests/desktop/recording_services.h"
 
 #include <gtest/gtest.h>
 
@@ -52,12 +53,10 @@ public:
         const std::string command =
             BinDir().toStdString() + "/dorv-sample-school '" + drive_.path().toStdString() + "' > /dev/null";
         ready_ = drive_.isValid() && home_.Ready() && std::system(command.c_str()) == 0;
-        SetServices(&services);
         WorkDrive = drive_.path().toStdString();
         SchoolName = "ノルベ市立中学校";
         SchoolSection = "学習指導部";
     }
-    ~SamplePrintSandbox() { SetServices(nullptr); }
     SamplePrintSandbox(const SamplePrintSandbox &) = delete;
     SamplePrintSandbox &operator=(const SamplePrintSandbox &) = delete;
 

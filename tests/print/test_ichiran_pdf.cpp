@@ -49,14 +49,12 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(home_.Ready());
-        SetServices(&services_);
         WorkDrive = drive_->path().toStdString();
         SchoolName = "ノルベ市立中学校";
         teiki_.LoadTestNames();
         jitsu_.LoadTestNames();
         form_ = std::make_unique<TfrmPrintIchiran>();
     }
-    void TearDown() override { SetServices(nullptr); }
     void Select(int grade, int test, int kind) {
         SelectedGrade = static_cast<std::uint8_t>(grade);
         SelectedTest = static_cast<std::uint8_t>(test);
@@ -74,7 +72,7 @@ protected:
     static inline QTemporaryDir *drive_ = nullptr;
     testing::NoPrinterScope noPrinter_;
     testing::PdfHome home_;
-    testing::RecordingServices services_;
+    testing::RecordingServices services_{QDate(2026, 6, 15)};
     std::unique_ptr<TfrmPrintIchiran> form_;
 };
 

@@ -6,8 +6,6 @@
 
 namespace rostertest {
 
-void InitQt(RecordedBoxes &boxes) { dorv::SetServices(&boxes); }
-
 int OpenAndRun(dorv::Form &form, const std::function<void()> &steps) {
     bool ran = false;  // a form whose show step fails never runs the steps
     QTimer timer;

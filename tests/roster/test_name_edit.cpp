@@ -9,6 +9,7 @@
 #include "schooldata/excel_service.h"
 #include "schooldata/name_data.h"
 #include "schooldata/workbook_lock.h"
+#include "tests/desktop/recording_services.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -32,7 +33,6 @@ std::string s(const QString &q) { return q.toStdString(); }
 class NameEdit : public ::testing::Test {
 protected:
     void SetUp() override {
-        rostertest::InitQt(boxes);
         form = std::make_unique<dorv::TfrmNameEdit>();
         dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(200)});
         folder.writeRoster(3, {{1, "山田　太郎", "男"},
@@ -60,7 +60,7 @@ protected:
     }
     std::string cell(int col, int row) { return s(form->sgdName->cell(col, row)); }
 
-    rostertest::RecordedBoxes boxes;
+    dorv::testing::RecordingServices boxes;
     DataFolder folder{{4, 6, 3}};
     std::unique_ptr<dorv::TfrmNameEdit> form;
 };
@@ -355,7 +355,7 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
             type("林 花子", 1);
             form->btnChange->click();
             form->btnClose->click();
-            ASSERT_EQ(boxes.errors.size(), 1u);
+            ASSERT_EQ(boxes.errors.size(), 1);
             EXPECT_TRUE(boxes.errors[0].startsWith(QString::fromStdString("ファイル " + roster))) << s(boxes.errors[0]);
             EXPECT_EQ(boxes.errors[0].contains(QString::fromStdString(dorv::DesktopLockFileNames(roster)[0])),
                       hold == Hold::DesktopLockFile)
@@ -371,7 +371,7 @@ TEST_F(NameEdit, ASaveOverAHeldOrReadOnlyRosterFailsAndKeepsTheEdits) {
             form->btnClose->click();
             EXPECT_FALSE(form->isVisible());
         });
-        EXPECT_EQ(boxes.errors.size(), 1u);
+        EXPECT_EQ(boxes.errors.size(), 1);
         EXPECT_EQ(reload(3, 3).Names[1], "林　　　花　子");
         folder.writeRoster(3, {{1, "山田　太郎", "男"}});
     }
@@ -422,7 +422,7 @@ TEST_F(NameEdit, ARosterThatCannotBeLoadedClosesTheEditor) {
     const int result = rostertest::OpenAndRun(*form, [&] { opened = true; });
     EXPECT_FALSE(opened);
     EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_EQ(boxes.errors.size(), 1u);
+    EXPECT_EQ(boxes.errors.size(), 1);
     EXPECT_EQ(form->nameData(), nullptr);
     EXPECT_TRUE(fs::is_empty(folder.roster(3)));
 }

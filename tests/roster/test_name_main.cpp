@@ -8,6 +8,7 @@
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/settings.h"
 #include "schooldata/workbook_lock.h"
+#include "tests/desktop/recording_services.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -26,7 +27,6 @@ namespace {
 class NameMain : public ::testing::Test {
 protected:
     void SetUp() override {
-        rostertest::InitQt(boxes);
         dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(200)});
         rostertest::WriteBytes(exeDir() + "Dorv.INI",
                                "[Work]\ndrive=" + folder.root().string() + "\n[School]\nName=テスト市立第二中学校\n");
@@ -59,7 +59,7 @@ protected:
         return opened;
     }
 
-    rostertest::RecordedBoxes boxes;
+    dorv::testing::RecordingServices boxes;
     DataFolder folder{{4, 6, 3}};
     std::unique_ptr<dorv::TfrmDorvName> main;
     std::unique_ptr<dorv::TfrmNameEdit> editor;
@@ -102,7 +102,7 @@ TEST_F(NameMain, ARosterHeldElsewhereGivesTheMessageAndNoEditor) {
         EXPECT_TRUE(
             pressGrade(main->btnG1, [&] { EXPECT_EQ(editor->sgdName->cell(1, 1).toStdString(), "山田　太郎"); }));
     });
-    ASSERT_EQ(boxes.errors.size(), 1u);
+    ASSERT_EQ(boxes.errors.size(), 1);
     // The lock file is named: one left by a crashed program is found and removed.
     EXPECT_EQ(boxes.errors[0].toStdString(), "ファイル " + roster + " を作成できません（ロックファイル " +
                                                  dorv::DesktopLockFileNames(roster)[0] +

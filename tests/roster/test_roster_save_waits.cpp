@@ -16,6 +16,7 @@
 #include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/settings.h"
+#include "tests/desktop/recording_services.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,10 +50,7 @@ QString waitingFor(const std::string &file) { return QString::fromStdString(file
 
 class RosterSaveWaits : public ::testing::Test {
 protected:
-    void SetUp() override {
-        rostertest::InitQt(boxes);
-        dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(10000)});
-    }
+    void SetUp() override { dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(10000)}); }
     void TearDown() override { dorv::SetRetryTiming({}); }
 
     void clearBoxes() {
@@ -66,7 +64,7 @@ protected:
         return all;
     }
 
-    rostertest::RecordedBoxes boxes;
+    dorv::testing::RecordingServices boxes;
     DataFolder folder{{4, 6, 3}};
     // The program's busy window, shown by the wait alone.
     dorv::TfrmWait wait;
