@@ -13,7 +13,7 @@ UserInputHold::~UserInputHold() {
     if (QCoreApplication *app = QCoreApplication::instance()) app->removeEventFilter(this);
 }
 
-bool UserInputHold::IsUserInput(const QEvent &event) {
+bool UserInputHold::isUserInput(const QEvent &event) {
     switch (event.type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -49,7 +49,7 @@ bool UserInputHold::IsUserInput(const QEvent &event) {
 }
 
 bool UserInputHold::eventFilter(QObject *, QEvent *event) {
-    if (!IsUserInput(*event)) return false;
+    if (!isUserInput(*event)) return false;
     // An accepted close event would still close the window it was meant for.
     event->ignore();
     return true;

@@ -19,7 +19,7 @@ public:
 
     // True for the events of the user's input and for a window's close,
     // which a hold swallows.
-    static bool IsUserInput(const QEvent &event);
+    static bool isUserInput(const QEvent &event);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

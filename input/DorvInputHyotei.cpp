@@ -1,6 +1,6 @@
 #include "input/DorvInputHyotei.h"
 
-#include "schooldata/dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvSelectHyotei.h"
 #include "schooldata/globals.h"
 #include "schooldata/kanten_data.h"
 #include "schooldata/settings.h"

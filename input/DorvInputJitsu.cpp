@@ -1,7 +1,7 @@
 #include "input/DorvInputJitsu.h"
 
 #include "desktop/form.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
+#include "dialogs/DorvSelectJitsu.h"
 #include "schooldata/globals.h"
 #include "schooldata/test_names.h"
 

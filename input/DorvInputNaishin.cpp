@@ -8,7 +8,7 @@
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
 #include "desktop/to_qstring.h"
-#include "schooldata/dialogs/DorvInputWait.h"
+#include "dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kurasusu_data.h"
 #include "schooldata/naishin_data.h"

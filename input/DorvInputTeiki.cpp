@@ -1,6 +1,6 @@
 #include "input/DorvInputTeiki.h"
 
-#include "schooldata/dialogs/DorvSelectTeiki.h"
+#include "dialogs/DorvSelectTeiki.h"
 #include "schooldata/globals.h"
 #include "schooldata/test_names.h"
 

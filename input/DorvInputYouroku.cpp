@@ -1,6 +1,6 @@
 #include "input/DorvInputYouroku.h"
 
-#include "schooldata/dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectGakunen.h"
 #include "schooldata/globals.h"
 #include "schooldata/kanten_data.h"
 

@@ -2,7 +2,7 @@
 
 #include "desktop/fonts.h"
 #include "desktop/services.h"
-#include "schooldata/dialogs/selection_rules.h"
+#include "dialogs/selection_rules.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
 

@@ -1,7 +1,7 @@
 // Grade and term of the school-report marks: the cell (grade - 1, term).
 #pragma once
 
-#include "schooldata/dialogs/SelectGridDialog.h"
+#include "dialogs/SelectGridDialog.h"
 
 namespace dorv {
 

@@ -4,6 +4,12 @@
 #pragma once
 
 #include "desktop/form_slot.h"
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvSelectJitsu.h"
+#include "dialogs/DorvSelectTeiki.h"
+#include "dialogs/DorvVersion.h"
 #include "input/DorvInputHyotei.h"
 #include "input/DorvInputJitsu.h"
 #include "input/DorvInputMain.h"
@@ -12,12 +18,6 @@
 #include "input/DorvInputYouroku.h"
 #include "input/DorvOtsukare.h"
 #include "input/DorvSelectNaishin.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
-#include "schooldata/dialogs/DorvVersion.h"
 
 namespace dorv {
 

@@ -4,6 +4,12 @@
 #pragma once
 
 #include "desktop/form_slot.h"
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvSelectJitsu.h"
+#include "dialogs/DorvSelectTeiki.h"
+#include "dialogs/DorvVersion.h"
 #include "print/forms/DorvPrintIchiran.h"
 #include "print/forms/DorvPrintKojin.h"
 #include "print/forms/DorvPrintKondan.h"
@@ -12,12 +18,6 @@
 #include "print/views/DorvDispTutihyo.h"
 #include "print/views/DorvDispYouroku.h"
 #include "print/views/DorvPrintDispDosu.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
-#include "schooldata/dialogs/DorvVersion.h"
 
 namespace dorv {
 

@@ -1,9 +1,9 @@
 // DorvName: the roster program.
 #include "desktop/application.h"
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvVersion.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvVersion.h"
 
 int main(int argc, char **argv) {
     dorv::DorvApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "desktop/services.h"
+#include "dialogs/DorvInputWait.h"
 #include "print/forms/nendo_era_today.h"
 #include "print/layer/print_job.h"
 #include "print/pages/ichiran_page.h"
@@ -14,7 +15,6 @@
 #include "print/views/DorvPrintDispDosu.h"
 #include "print/views/dosu_chart.h"
 #include "schooldata/access.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/name_data.h"
 #include "schooldata/settings.h"

@@ -4,12 +4,12 @@
 
 #include "desktop/fonts.h"
 #include "desktop/services.h"
+#include "dialogs/DorvInputWait.h"
 #include "print/forms/nendo_era_today.h"
 #include "print/layer/print_job.h"
 #include "print/pages/kondan_page.h"
 #include "print/pages/sheet_loop.h"
 #include "schooldata/access.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/kanten_data.h"
 #include "schooldata/name_data.h"

@@ -7,8 +7,8 @@
 
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"
+#include "dialogs/DorvInputWait.h"
 #include "print/export/henkan_export.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/excel_service.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"

@@ -1,8 +1,8 @@
 #include "save_wait.h"
 
 #include "desktop/string_grid.h"
+#include "dialogs/DorvInputWait.h"
 #include "held_lock.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "desktop/form.h"
 #include "desktop/string_grid.h"
-#include "schooldata/dialogs/DorvInputWait.h"
+#include "dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 #include "desktop/form.h"
 #include "desktop/radio_group.h"
 #include "desktop/string_grid.h"
+#include "dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectHyotei.h"
 #include "input/DorvSelectNaishin.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
 

@@ -1,7 +1,7 @@
 #include "soten_form_fixture.h"
 
-#include "schooldata/dialogs/DorvSelectJitsu.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
+#include "dialogs/DorvSelectJitsu.h"
+#include "dialogs/DorvSelectTeiki.h"
 #include "schooldata/globals.h"
 
 #include <QLineEdit>

@@ -10,10 +10,10 @@
 #include "input/DorvInputHyotei.h"
 #include "input/DorvInputYouroku.h"
 
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectHyotei.h"
 #include "records_cells.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"

@@ -4,8 +4,8 @@
 
 #include "input/DorvInputJitsu.h"
 
+#include "dialogs/DorvSelectJitsu.h"
 #include "records_cells.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
 #include "schooldata/globals.h"
 #include "schooldata/soten_data.h"
 

@@ -6,8 +6,8 @@
 #include "input/DorvOtsukare.h"
 #include "input/program.h"
 
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvVersion.h"
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
 

@@ -9,8 +9,8 @@
 #include "input/DorvInputNaishin.h"
 #include "input/DorvSelectNaishin.h"
 
+#include "dialogs/DorvInputWait.h"
 #include "records_cells.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/naishin_data.h"
 

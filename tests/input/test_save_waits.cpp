@@ -16,6 +16,11 @@
 #include <iterator>
 #include <string>
 
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvSelectJitsu.h"
+#include "dialogs/DorvSelectTeiki.h"
 #include "held_lock.h"
 #include "hyotei_form_fixture.h"
 #include "input/DorvInputHyotei.h"
@@ -27,11 +32,6 @@
 #include "records_cells.h"
 #include "save_wait.h"
 #include "schooldata/access.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
 #include "schooldata/globals.h"
 #include "schooldata/kanten_data.h"
 #include "soten_form_fixture.h"

@@ -9,9 +9,9 @@
 #include "input/DorvInputTeiki.h"
 #include "input/dosu_chart.h"
 
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvSelectTeiki.h"
 #include "records_cells.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
 #include "schooldata/globals.h"
 #include "schooldata/soten_data.h"
 

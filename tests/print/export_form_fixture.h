@@ -7,12 +7,12 @@
 #include "test_env.h"
 
 #include "desktop/string_grid.h"
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvVersion.h"
 #include "print/forms/DorvPrintMain.h"
 #include "print/forms/DorvTransfer.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvSelectGakunen.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
 

@@ -3,9 +3,9 @@
 // and the globals the form reads, all let go again after the test.
 #pragma once
 
+#include "dialogs/DorvInputWait.h"
 #include "print/forms/DorvPrintKojin.h"
 #include "print/views/DorvPrintDispDosu.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 
 #include "no_printer.h"

@@ -3,8 +3,8 @@
 // again after the test. The data set is loaded by the test itself.
 #pragma once
 
+#include "dialogs/DorvInputWait.h"
 #include "print/forms/DorvPrintKondan.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 
 #include "kondan_globals.h"

@@ -7,10 +7,10 @@
 #include "test_env.h"
 
 #include "desktop/string_grid.h"
+#include "dialogs/DorvInputWait.h"
 #include "print/views/DorvDispTutihyo.h"
 #include "print/views/DorvDispYouroku.h"
 #include "schooldata/access.h"
-#include "schooldata/dialogs/DorvInputWait.h"
 #include "schooldata/globals.h"
 #include "schooldata/hyotei_data.h"
 #include "schooldata/kanten_data.h"

@@ -5,6 +5,8 @@
 // what an undisturbed run writes, and the forms end as they would have.
 #include "desktop/radio_group.h"
 #include "desktop/string_grid.h"
+#include "dialogs/DorvInputWait.h"
+#include "dialogs/DorvVersion.h"
 #include "held_lock.h"
 #include "qt_roster_env.h"
 #include "roster/DorvNameEdit.h"
@@ -13,8 +15,6 @@
 #include "roster_fixture.h"
 #include "save_wait.h"
 #include "schooldata/access.h"
-#include "schooldata/dialogs/DorvInputWait.h"
-#include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/settings.h"
 #include "tests/desktop/recording_services.h"
 

@@ -7,11 +7,11 @@
 #include "screen_check.h"
 
 #include "desktop/string_grid.h"
+#include "dialogs/DorvVersion.h"
 #include "input/program.h"
 #include "print/program.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
-#include "schooldata/dialogs/DorvVersion.h"
 #include "schooldata/globals.h"
 #include "schooldata/settings.h"
 

@@ -6,10 +6,10 @@
 #include "screen_check.h"
 
 #include "desktop/string_grid.h"
+#include "dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvSelectJitsu.h"
+#include "dialogs/DorvSelectTeiki.h"
 #include "input/DorvSelectNaishin.h"
-#include "schooldata/dialogs/DorvSelectHyotei.h"
-#include "schooldata/dialogs/DorvSelectJitsu.h"
-#include "schooldata/dialogs/DorvSelectTeiki.h"
 #include "schooldata/globals.h"
 #include "schooldata/teachers.h"
 #include "schooldata/test_names.h"

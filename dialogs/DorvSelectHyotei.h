@@ -2,7 +2,7 @@
 // dialog that can also be closed from its title bar; that selects nothing.
 #pragma once
 
-#include "schooldata/dialogs/SelectGridDialog.h"
+#include "dialogs/SelectGridDialog.h"
 
 namespace dorv {
 

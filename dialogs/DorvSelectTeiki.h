@@ -1,7 +1,7 @@
 // Grade and test of the regular tests (定期テスト): the cell (grade - 1, test).
 #pragma once
 
-#include "schooldata/dialogs/SelectGridDialog.h"
+#include "dialogs/SelectGridDialog.h"
 
 namespace dorv {
 

@@ -1,4 +1,4 @@
-#include "schooldata/dialogs/DorvInputWait.h"
+#include "dialogs/DorvInputWait.h"
 
 #include "desktop/fonts.h"
 #include "schooldata/access.h"

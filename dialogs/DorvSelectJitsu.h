@@ -1,7 +1,7 @@
 // Grade and test of the proficiency tests (実力テスト); the row stays where it was: the cell (grade - 1, test).
 #pragma once
 
-#include "schooldata/dialogs/SelectGridDialog.h"
+#include "dialogs/SelectGridDialog.h"
 
 namespace dorv {
 

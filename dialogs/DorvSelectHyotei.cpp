@@ -1,6 +1,6 @@
-#include "schooldata/dialogs/DorvSelectHyotei.h"
+#include "dialogs/DorvSelectHyotei.h"
 
-#include "schooldata/dialogs/selection_rules.h"
+#include "dialogs/selection_rules.h"
 
 #include "desktop/services.h"
 #include "schooldata/globals.h"

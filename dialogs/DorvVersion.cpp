@@ -1,4 +1,4 @@
-#include "schooldata/dialogs/DorvVersion.h"
+#include "dialogs/DorvVersion.h"
 
 #include "desktop/fonts.h"
 

@@ -1,6 +1,6 @@
-#include "schooldata/dialogs/DorvSelectGakunen.h"
+#include "dialogs/DorvSelectGakunen.h"
 
-#include "schooldata/dialogs/selection_rules.h"
+#include "dialogs/selection_rules.h"
 
 #include "desktop/error_box.h"
 #include "desktop/fonts.h"

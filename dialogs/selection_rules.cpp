@@ -1,4 +1,4 @@
-#include "schooldata/dialogs/selection_rules.h"
+#include "dialogs/selection_rules.h"
 
 #include "schooldata/globals.h"
 #include "schooldata/teachers.h"
