@@ -1,7 +1,7 @@
 #include "desktop/fit_text.h"
 
 #include <QFontInfo>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 
 #include <algorithm>
@@ -10,7 +10,8 @@ namespace dorv {
 
 namespace {
 
-int Width(const QFont &font, const QString &text) { return QFontMetrics(font).horizontalAdvance(text); }
+// As the text is laid out, to the fraction of a pixel.
+qreal Width(const QFont &font, const QString &text) { return QFontMetricsF(font).horizontalAdvance(text); }
 
 QFont WithPixelSize(QFont font, int px) {
     font.setPixelSize(px);
@@ -33,7 +34,7 @@ FittedText FitText(const QFont &font, const QString &text, int room) {
         if (Width(smaller, trimmed) <= room) return {smaller, trimmed, true, true};
     }
     const QFont smallestFont = WithPixelSize(font, smallest);
-    return {smallestFont, QFontMetrics(smallestFont).elidedText(trimmed, Qt::ElideRight, std::max(room, 0)), false,
+    return {smallestFont, QFontMetricsF(smallestFont).elidedText(trimmed, Qt::ElideRight, std::max(room, 0)), false,
             smallest < start};
 }
 

@@ -178,7 +178,8 @@ void StringGrid::drawCellText(QPainter &painter, const QRect &rect, const QStrin
         at.translate(0, own.ascent() - QFontMetrics(fit.font).ascent());
         painter.setFont(fit.font);
     }
-    painter.drawText(at, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, fit.text);
+    // Clipped to the cell only: a smaller font's glyphs may start above `at`.
+    painter.drawText(at, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, fit.text);
     painter.restore();
 }
 

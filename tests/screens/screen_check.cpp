@@ -1,12 +1,12 @@
 #include "screen_check.h"
 
 #include "drawn_texts.h"
+#include "tool_tip.h"
 
 #include "desktop/string_grid.h"
 
 #include <QAbstractBarSeries>
 #include <QAbstractButton>
-#include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
@@ -15,7 +15,6 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -26,7 +25,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTextDocument>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -135,16 +133,6 @@ bool Inside(const QRectF &outer, const QRectF &box) {
     return outer.adjusted(-kSlack, -kSlack, kSlack, kSlack).contains(box);
 }
 
-// What the widget shows as its tool tip at `pos`, as a resting mouse asks.
-QString ToolTipAt(QWidget &widget, const QPoint &pos) {
-    QToolTip::hideText();
-    QHelpEvent help(QEvent::ToolTip, pos, widget.mapToGlobal(pos));
-    QApplication::sendEvent(&widget, &help);
-    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
-    QToolTip::hideText();
-    return text;
-}
-
 // The cells now in view; each cell once over all the pages.
 void ExpectPageOfCellsWhole(StringGrid &g, const std::string &at, std::set<std::pair<int, int>> &checked) {
     const std::vector<DrawnText> drawn = DrawnTexts(*g.viewport());
@@ -172,7 +160,7 @@ void ExpectPageOfCellsWhole(StringGrid &g, const std::string &at, std::set<std::
             for (const DrawnText *t : in) {
                 EXPECT_TRUE(Inside(cell, t->ink) && (t->clip.isEmpty() || Inside(t->clip, t->ink)))
                     << where << ": " << Quoted(t->text) << " at " << Box(t->ink) << " runs out of the cell at "
-                    << Box(cell);
+                    << Box(cell) << (t->clip.isEmpty() ? "" : " clipped to " + Box(t->clip));
                 EXPECT_GE(QFontInfo(t->font).pixelSize(), smallest) << where << ": too small to read";
             }
             if (shown.trimmed() == text.trimmed()) continue;
