@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace dorv::testing {
@@ -34,6 +35,8 @@ public:
     SamplePrintSandbox &operator=(const SamplePrintSandbox &) = delete;
 
     bool Ready() const { return ready_; }
+    // The folder the work drive points at.
+    std::filesystem::path Drive() const { return drive_.path().toStdString(); }
     // The data folder of a grade ("１年生" for 1).
     QString GradeFolder(int grade) const {
         return QDir(drive_.path())
