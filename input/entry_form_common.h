@@ -60,7 +60,7 @@ QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, co
 // and `lblAttention` (yellow 12 px, what a blank means) below it.
 QLabel *NewTestNameLabel(QWidget *form, const QRect &geometry);
 // What `lblTestName` shows: a long test name in a smaller font, down to
-// one that still reads.
+// one that still reads, and beyond that cut short with its tool tip.
 void ShowTestName(QLabel &label, const QString &text);
 QLabel *NewAttentionLabel(QWidget *form, const QString &text, const QRect &geometry);
 

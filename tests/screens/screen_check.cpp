@@ -45,6 +45,8 @@ constexpr double kMinContrast = 3.0;
 // is smaller; and how far a drawn text may stray by rounding.
 constexpr int kReadablePx = 12;
 constexpr double kSlack = 0.5;
+// What a text cut short ends with.
+const QChar kEllipsis(0x2026);
 
 std::string Where(const QWidget &w) {
     const QWidget *window = w.window();
@@ -169,7 +171,7 @@ void ExpectPageOfCellsWhole(StringGrid &g, const std::string &at, std::set<std::
             bool figure = false;
             text.trimmed().toDouble(&figure);
             const bool cutShort =
-                !figure && shown.endsWith(QChar(0x2026)) && text.trimmed().startsWith(shown.chopped(1).trimmed());
+                !figure && shown.endsWith(kEllipsis) && text.trimmed().startsWith(shown.chopped(1).trimmed());
             EXPECT_TRUE(cutShort) << where << (figure ? ": a figure cut short" : "");
             if (cutShort) {
                 EXPECT_EQ(ToolTipAt(*g.viewport(), rect.center()), text) << where << ": no tool tip";
@@ -240,8 +242,7 @@ void ExpectChartTextsWhole(QChartView &view, const QString &where) {
         if (!t.text.trimmed().isEmpty()) texts.push_back(std::move(t));
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const DrawnText &t = texts[i];
-        EXPECT_FALSE(t.text.contains(QChar(0x2026)) || t.text.contains(".."))
-            << at << ": " << Quoted(t.text) << " is cut";
+        EXPECT_FALSE(t.text.contains(kEllipsis) || t.text.contains("..")) << at << ": " << Quoted(t.text) << " is cut";
         EXPECT_TRUE(Inside(area, t.ink) && (t.clip.isEmpty() || Inside(t.clip, t.ink)))
             << at << ": " << Quoted(t.text) << " at " << Box(t.ink) << " runs out of the chart at " << Box(area);
         for (std::size_t j = i + 1; j < texts.size(); ++j) {
@@ -311,6 +312,10 @@ void ExpectEverythingInView(QWidget &form) {
         } else {
             EXPECT_LE(TextWidth(l->fontMetrics(), l->text()), LabelRoom(*l))
                 << Where(*l) << ": \"" << l->text().toStdString() << "\" is cut";
+        }
+        if (l->text().endsWith(kEllipsis)) {
+            EXPECT_TRUE(l->toolTip().startsWith(l->text().chopped(1)) && l->toolTip() != l->text())
+                << Where(*l) << ": \"" << l->text().toStdString() << "\" is cut short without its tool tip";
         }
         ExpectReadable(*l);
     }
