@@ -1,9 +1,14 @@
 #include "desktop/string_grid.h"
 
+#include "desktop/fit_text.h"
+
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -13,6 +18,9 @@ namespace dorv {
 namespace {
 const QColor kGridLine(192, 192, 192);
 const QColor kFixedGridLine(128, 128, 128);
+
+// Where a cell's text starts: 2 pixels in from its top left corner.
+QRect TextRect(const QRect &cell) { return cell.adjusted(2, 2, 0, 0); }
 }  // namespace
 
 StringGrid::StringGrid(QWidget *parent) : QAbstractScrollArea(parent) {
@@ -158,9 +166,20 @@ QColor StringGrid::defaultTextColor(const CellState &state) const {
 }
 
 void StringGrid::drawCellText(QPainter &painter, const QRect &rect, const QString &text) {
+    QRect at = TextRect(rect);
+    const FittedText fit = FitText(painter.font(), text, at.width());
     painter.save();
     painter.setClipRect(rect);
-    painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    const QFontMetrics own(painter.font());
+    // A font as tall as the row starts higher, so its lowest strokes stay in
+    // the cell.
+    at.setTop(rect.top() + std::clamp(rect.height() - own.height(), 0, at.top() - rect.top()));
+    if (fit.shrunk) {
+        at.translate(0, own.ascent() - QFontMetrics(fit.font).ascent());
+        painter.setFont(fit.font);
+    }
+    // Clipped to the cell only: a smaller font's glyphs may start above `at`.
+    painter.drawText(at, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, fit.text);
     painter.restore();
 }
 
@@ -287,6 +306,18 @@ void StringGrid::scrollContentsBy(int, int) {
     topRow_ = fixedRows_ + verticalScrollBar()->value();
     leftCol_ = fixedCols_ + horizontalScrollBar()->value();
     viewport()->update();
+}
+
+bool StringGrid::viewportEvent(QEvent *event) {
+    if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QPoint at = cellAt(help->pos());
+    const QRect rect = cellRect(at.x(), at.y());
+    const QString text = cell(at.x(), at.y());
+    if (!rect.isEmpty() && !FitText(font(), text, TextRect(rect).width()).whole)
+        QToolTip::showText(help->globalPos(), text, viewport(), rect);
+    else QToolTip::hideText();
+    return true;
 }
 
 void StringGrid::paintEvent(QPaintEvent *) {

@@ -98,7 +98,10 @@ public:
     QColor defaultBackground(const CellState &state) const;
     QColor defaultTextColor(const CellState &state) const;
     // Writes a cell text the way every grid does: 2 pixels right and down
-    // from the cell's top left corner, clipped to the cell.
+    // from the cell's top left corner, clipped to the cell. A text wider
+    // than the cell is fitted into it (desktop/fit_text.h), in a smaller
+    // font on the line of its neighbours; one cut short even so shows whole
+    // as the cell's tool tip.
     static void drawCellText(QPainter &painter, const QRect &rect, const QString &text);
 
     // Where a cell lies in the viewport now; an empty rect when it is
@@ -124,6 +127,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     int lineWidth() const { return gridLines_ ? 1 : 0; }

@@ -179,7 +179,7 @@ void TfrmDorvInputNaishin::load() {
 
     fillGrid();
     const std::string_view term = SelectedTerm >= 1 && SelectedTerm <= 3 ? NaishinFileNames[SelectedTerm] : "";
-    lblTestName->setText(QString::number(SelectedGrade) + "年  " + ToQString(term));
+    ShowTestName(*lblTestName, QString::number(SelectedGrade) + "年  " + ToQString(term));
 }
 
 void TfrmDorvInputNaishin::fillGrid() {

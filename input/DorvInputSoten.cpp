@@ -153,7 +153,7 @@ void TfrmDorvInputSoten::load() {
     CurSotenData->LoadTest(TestId, ClassCountOfGrade);
 
     fillGrid();
-    lblTestName->setText(QString::number(SelectedGrade) + "年  " + ToQString(selectedTestName()));
+    ShowTestName(*lblTestName, QString::number(SelectedGrade) + "年  " + ToQString(selectedTestName()));
     chtDosu->clearBars();
 }
 

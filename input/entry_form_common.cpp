@@ -1,6 +1,7 @@
 #include "input/entry_form_common.h"
 
 #include "desktop/error_box.h"
+#include "desktop/fit_text.h"
 #include "desktop/fonts.h"
 #include "desktop/form.h"
 #include "desktop/services.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr int kTechHomeSubject = 8;
 constexpr int kNoSubject = 11;
 constexpr int kFixedCols = 3;
+constexpr int kTestNamePx = 32;
 constexpr int kPhysEdColumn = kFixedCols + 7;  // 保体
 
 const QColor kOtherSubjectText(128, 128, 128);
@@ -101,11 +103,13 @@ QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, co
 QLabel *NewTestNameLabel(QWidget *form, const QRect &geometry) {
     auto *l = new QLabel(form);
     l->setObjectName("lblTestName");
-    SetUiFont(l, kMsPGothic, 32);
+    SetUiFont(l, kMsPGothic, kTestNamePx);
     SetTextColour(l, colours::window());
     l->setGeometry(geometry);
     return l;
 }
+
+void ShowTestName(QLabel &label, const QString &text) { SetFittedText(label, text, kTestNamePx); }
 
 QLabel *NewAttentionLabel(QWidget *form, const QString &text, const QRect &geometry) {
     auto *l = new QLabel(text, form);

@@ -59,6 +59,9 @@ QLabel *EntryPanelLabel(QWidget *parent, const char *name, int left, int top, co
 // grade and the test or term, 32 px in the window colour) above the panel,
 // and `lblAttention` (yellow 12 px, what a blank means) below it.
 QLabel *NewTestNameLabel(QWidget *form, const QRect &geometry);
+// What `lblTestName` shows: a long test name in a smaller font, down to
+// one that still reads, and beyond that cut short with its tool tip.
+void ShowTestName(QLabel &label, const QString &text);
 QLabel *NewAttentionLabel(QWidget *form, const QString &text, const QRect &geometry);
 
 // The entry panel's raised frame, the edit box inside it (24 px, no input

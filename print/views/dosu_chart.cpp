@@ -62,6 +62,9 @@ TDosuChart::TDosuChart(const QString &title, QWidget *parent) : QChartView(paren
     bottom_->setLabelsFont(axisFont);
     bottom_->setLabelFormat("%d");
     bottom_->setMinorTickCount(0);
+    // Qt cuts the last count short ("1…" for 100) rather than give it room
+    // beside the plot; whole, the plot leaves it that room.
+    bottom_->setTruncateLabels(false);
     left_ = new QBarCategoryAxis;
     left_->setLabelsFont(axisFont);
     left_->setTitleVisible(false);
@@ -144,6 +147,8 @@ void TDosuChart::sync() const {
     }
     left_->clear();
     left_->append(categories);
+    // An axis emptied of its categories goes on drawing the labels it had.
+    left_->setVisible(!categories.isEmpty());
 
     // Whole students on the axis, at most ten steps.
     const int max = std::max(1, top);

@@ -1,5 +1,7 @@
 #include "desktop/string_grid.h"
 
+#include "tool_tip.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -247,4 +249,30 @@ TEST(StringGrid, ScrollsOnlyWhenTheCellsThemselvesDoNotFit) {
         const QRect current = grid.cellRect(grid.col(), grid.row());
         EXPECT_TRUE(!current.isEmpty() && grid.viewport()->rect().contains(current)) << c.what;
     }
+}
+
+// A text cut short in its cell shows whole as the cell's tool tip; a cell
+// whose text shows whole has none.
+TEST(StringGrid, CellCutShortShowsItsTextAsToolTip) {
+    const QString longName = "学年末総まとめ（一年間の学習内容の総復習";
+    StringGrid grid;
+    grid.setColCount(3);
+    grid.setRowCount(3);
+    grid.setFixedCols(0);
+    grid.setFixedRows(1);
+    grid.setDefaultColWidth(100);
+    QFont font = grid.font();
+    font.setPixelSize(19);
+    grid.setFont(font);
+    grid.resize(306, 80);
+    grid.show();
+    grid.setCell(0, 1, longName);
+    grid.setCell(1, 1, "学年末総まとめ");
+    grid.setCell(2, 1, "期末");
+    const auto toolTipAt = [&](int col) {
+        return dorv::testing::ToolTipAt(*grid.viewport(), grid.cellRect(col, 1).center());
+    };
+    EXPECT_EQ(toolTipAt(0), longName);
+    EXPECT_EQ(toolTipAt(1), "");  // smaller, but whole
+    EXPECT_EQ(toolTipAt(2), "");
 }

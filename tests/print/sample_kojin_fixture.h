@@ -16,17 +16,22 @@
 
 #include <QDate>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace dorv::testing {
 
 class SampleKojinTest : public ::testing::Test, protected StatisticsGlobals {
 protected:
-    // The form on `today`, with the statistics of test `id` of `grade`.
-    void Open(QDate today, int grade, TTestId id) {
+    // The form on `today`, with the statistics of test `id` of `grade`;
+    // `change` alters the sample school before anything is read.
+    void Open(QDate today, int grade, TTestId id,
+              const std::function<void(const std::filesystem::path &)> &change = {}) {
         if (!toPrinter_) noPrinter_ = std::make_unique<NoPrinterScope>();
         sandbox_ = std::make_unique<SamplePrintSandbox>(today);
         ASSERT_TRUE(sandbox_->Ready());
+        if (change) change(sandbox_->Drive());
         teiki_.LoadTestNames();
         jitsu_.LoadTestNames();
         frmWait = &wait_;

@@ -4,6 +4,7 @@
 // sandbox goes.
 #pragma once
 
+#include "pdf_home.h"
 #include "print_test_support.h"
 #include "schooldata/settings.h"
 #include "tests/desktop/recording_services.h"
@@ -14,38 +15,10 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace dorv::testing {
-
-// HOME (and the configuration folder) moved to a fresh folder, so that a
-// job without a printer writes its PDF into <home>/Documents/Dorv; HOME is
-// put back when it goes.
-class PdfHome {
-public:
-    PdfHome() {
-        savedHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
-    }
-    ~PdfHome() { qputenv("HOME", savedHome_); }
-    PdfHome(const PdfHome &) = delete;
-    PdfHome &operator=(const PdfHome &) = delete;
-
-    bool Ready() const { return home_.isValid(); }
-    QString File(const QString &name) const { return home_.filePath(name); }
-    // The PDFs written so far, by name.
-    QStringList Pdfs() const {
-        const QDir out(home_.filePath("Documents/Dorv"));
-        QStringList paths;
-        for (const QString &name : out.entryList({"*.pdf"}, QDir::Files, QDir::Name)) paths << out.filePath(name);
-        return paths;
-    }
-
-private:
-    QTemporaryDir home_;
-    QByteArray savedHome_;
-};
 
 class SamplePrintSandbox {
 public:
@@ -61,6 +34,8 @@ public:
     SamplePrintSandbox &operator=(const SamplePrintSandbox &) = delete;
 
     bool Ready() const { return ready_; }
+    // The folder the work drive points at.
+    std::filesystem::path Drive() const { return drive_.path().toStdString(); }
     // The data folder of a grade ("１年生" for 1).
     QString GradeFolder(int grade) const {
         return QDir(drive_.path())

@@ -216,6 +216,43 @@ TEST_F(DispDosu, OpeningEmptiesWhatTheIndividualSheetAdded) {
     });
 }
 
+// What a chart draws, as the print draws it.
+QImage Drawing(const TDosuChart &chart) {
+    QImage image(2 * TDosuChart::kWidth, 2 * TDosuChart::kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.Paint(painter, QRectF(image.rect()));
+    return image;
+}
+
+// A subject without scores after the individual sheet has marked a band in
+// every chart, and after a test with scores in it: shown again, its chart is
+// as empty as one that never had bars, without the band labels or lines it
+// had.
+TEST_F(DispDosu, AChartWithoutScoresStaysEmptyAfterBarsItHad) {
+    std::vector<std::uint8_t> noScience = {75, 75, 75, M, 75, 75, 75, 75, 75};
+    std::vector<std::uint8_t> all = {75, 75, 75, 75, 75, 75, 75, 75, 75};
+    const struct {
+        const char *what;
+        std::vector<std::uint8_t> before;
+        bool sheetBars;
+    } cases[] = {
+        {"the individual sheet's bands", noScience, true},
+        {"a test with 理科 scores before", all, false},
+    };
+    TDosuChart fresh("理科");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Select(0, 2, 4, {{1, 1, c.before}});
+        form.FillCharts();
+        if (c.sheetBars)
+            for (int b = 0; b < 10; ++b) form.chart(3)->addBar(1, 10 * b + 5, 0);
+        ASSERT_FALSE(QtSide(*form.chart(3)).categories.isEmpty());
+        Select(0, 2, 4, {{1, 1, noScience}});
+        RunModal(form, [&] { EXPECT_TRUE(Drawing(*form.chart(3)) == Drawing(fresh)); });
+    }
+}
+
 // Series 1 lies over series 0: the student's band shows at the base in its
 // own set, the grade's bar only beyond it.
 TEST(DosuChart, StudentBandLaysOverTheGradeBars) {

@@ -4,9 +4,11 @@
 // scores and the grade's means as the data hold them, and nothing outside
 // the printable page.
 #include "print/layer/print_job.h"
+#include "print/pages/kojin_page.h"
 #include "print/views/dosu_chart.h"
 #include "schooldata/access.h"
 #include "schooldata/numfmt.h"
+#include "tests/schooldata/large_school.h"
 
 #include "pdf_tools.h"
 #include "sample_kojin_fixture.h"
@@ -248,6 +250,41 @@ TEST_F(SampleRegularIndividualSheet, AllSheetsOfTheGradeThenTheFormCloses) {
     const QString identity = QString::fromStdString("1年" + std::to_string((last - 1) / 42 + 1) + "組" +
                                                     std::to_string((last - 1) % 42 + 1) + "番");
     EXPECT_TRUE(text.contains(identity)) << text.toStdString();
+}
+
+// A grade of ten full classes: bands of more than a hundred students, so
+// the count axes reach 100 and beyond.
+class FullGradeIndividualSheet : public testing::SampleKojinTest {
+protected:
+    void SetUp() override {
+        Open(QDate(2027, 2, 10), 1, {0, 1},
+             [](const std::filesystem::path &drive) { testing::FillGradeToTenFullClasses(drive, 1); });
+    }
+};
+
+TEST_F(FullGradeIndividualSheet, CountAxesPrintEveryLabelWhole) {
+    ASSERT_EQ(calc_->ClassCount, 10);
+    form_->edtClass->setText("10");
+    form_->edtNumber->setText("42");
+    form_->btnPrintOne->click();
+    ASSERT_EQ(Pdfs().size(), 1);
+    const QString pdf = Pdfs()[0];
+    testing::KeepForLooking(pdf, "kojin-full-grade.pdf");
+    EXPECT_TRUE(testing::PdfText(pdf, 1).contains("1年10組42番"));
+    int reachingHundred = 0;
+    for (int j = 0; j < 9; ++j) {
+        if (!KojinPrintsChart(*calc_, j)) continue;
+        const QValueAxis *axis = dosu_->chart(j)->bottomAxis();
+        QStringList expected;
+        const int step = static_cast<int>(axis->max()) / (axis->tickCount() - 1);
+        for (int v = 0; v <= axis->max(); v += step) expected << QString::number(v);
+        reachingHundred += expected.contains("100");
+        const print::TRect r = KojinChartRect(j);
+        EXPECT_EQ(BottomAxisLabels(pdf, r.Left, r.Top, r.Right, r.Bottom).join(' ').toStdString(),
+                  expected.join(' ').toStdString())
+            << "subject " << j;
+    }
+    EXPECT_GT(reachingHundred, 0) << "no count axis reaches 100";
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // the way a teacher reaches it, looked at as he sees it: texts uncut and
 // readable, grids that fit shown whole.
 #include "form_walk.h"
+#include "large_school.h"
+#include "no_printer.h"
+#include "pdf_home.h"
 #include "recording_services.h"
 #include "school_fixture.h"
 #include "screen_check.h"
@@ -9,6 +12,7 @@
 #include "desktop/string_grid.h"
 #include "dialogs/DorvVersion.h"
 #include "input/program.h"
+#include "print/forms/StudentSheetForm.h"
 #include "print/program.h"
 #include "roster/DorvNameEdit.h"
 #include "roster/DorvNameMain.h"
@@ -18,6 +22,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -28,6 +33,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dorv {
@@ -76,6 +82,17 @@ WalkStep Press(const char *window, const char *button) {
 }
 WalkStep Press(const char *window, QAbstractButton *(*button)(Form &)) {
     return {window, [button](Form &f) { button(f)->click(); }};
+}
+// The sheet of student 1 of class 1 printed from a student-sheet form,
+// which stays open until closed.
+WalkStep PrintFirstStudentAndClose(const char *window) {
+    return {window, [](Form &f) {
+                auto &form = static_cast<TStudentSheetForm &>(f);
+                form.edtClass->setText("1");
+                form.edtNumber->setText("1");
+                form.btnPrintOne->click();
+                form.done(0);
+            }};
 }
 WalkStep Look(const char *window) {
     return {window, [](Form &f) { testing::ExpectEverythingInView(f); }};
@@ -135,6 +152,11 @@ const FormCase kForms[] = {
      Program::Print,
      {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnDispDosu"),
       Look("frmDispDosu")}},
+    // The charts the individual sheet has printed, shown again in the view.
+    {"PrintDosuAfterKojin",
+     Program::Print,
+     {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnPrKojin"),
+      PrintFirstStudentAndClose("frmPrintKojin"), Press("frmDorvPrint", "btnDispDosu"), Look("frmDispDosu")}},
     {"PrintKojin",
      Program::Print,
      {Press("frmDorvPrint", "btnSelectTeiki"), Press("frmSelectTeiki", "btnOK"), Press("frmDorvPrint", "btnPrKojin"),
@@ -181,6 +203,21 @@ const FormCase kForms[] = {
      [](const std::filesystem::path &drive) { WriteClassCounts(drive, 10, 3, 2); }},
 };
 
+// The sample school as it is, and grown as large as a school gets: the
+// grade of the teacher's homeroom (3) with ten full classes (420 students,
+// numbers up to 1042, frequency bands of more than 100, no 理科 scores yet in
+// the last regular test) and every test with a long name.
+enum class School { Sample, Large };
+
+void PrintTo(School school, std::ostream *os) { *os << (school == School::Large ? "large school" : "sample school"); }
+
+void Grow(const std::filesystem::path &drive) {
+    testing::GiveTestsLongNames(drive);
+    testing::FillGradeToTenFullClasses(drive, 3);
+}
+
+using ScreenCase = std::tuple<FormCase, School>;
+
 QString BinDir() {
     const QByteArray env = qgetenv("DORV_BIN_DIR");
     return env.isEmpty() ? QCoreApplication::applicationDirPath() : QString::fromLocal8Bit(env);
@@ -190,10 +227,10 @@ QString BinDir() {
 // teacher of 英語 with his homeroom class in grade 3 logged in, in February:
 // every selection dialog preselects its last column, the test dialog its
 // last row.
-class Screens : public ::testing::TestWithParam<FormCase> {
+class Screens : public ::testing::TestWithParam<ScreenCase> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(drive_.isValid() && exeDir_.isValid());
+        ASSERT_TRUE(drive_.isValid() && exeDir_.isValid() && home_.Ready());
         const std::string command =
             "'" + BinDir().toStdString() + "/dorv-sample-school' '" + drive_.path().toStdString() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -218,12 +255,16 @@ protected:
     testing::RecordingServices services_;
 
 private:
+    // What a form prints becomes a PDF in a home of the test's own.
+    testing::NoPrinterScope noPrinter_;
+    testing::PdfHome home_;
     QTemporaryDir drive_;
     QTemporaryDir exeDir_;
 };
 
 TEST_P(Screens, ShowEveryTextWholeAndEveryGridThatFitsWithoutScrolling) {
-    const FormCase &c = GetParam();
+    const auto &[c, school] = GetParam();
+    if (school == School::Large) Grow(Drive());
     if (c.prepare) c.prepare(Drive());
     int stepsRun = 0;
     switch (c.program) {
@@ -247,8 +288,15 @@ TEST_P(Screens, ShowEveryTextWholeAndEveryGridThatFitsWithoutScrolling) {
     EXPECT_TRUE(services_.errors.isEmpty()) << services_.errors.join(" | ").toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllForms, Screens, ::testing::ValuesIn(kForms),
-                         [](const ::testing::TestParamInfo<FormCase> &info) { return std::string(info.param.name); });
+std::string CaseName(const ::testing::TestParamInfo<ScreenCase> &info) {
+    const bool large = std::get<School>(info.param) == School::Large;
+    return std::string(std::get<FormCase>(info.param).name) + (large ? "OfALargeSchool" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllForms, Screens,
+                         ::testing::Combine(::testing::ValuesIn(kForms),
+                                            ::testing::Values(School::Sample, School::Large)),
+                         CaseName);
 
 // The menu of the entry program opens on the first of its tab order.
 TEST_F(Screens, EntryMenuOpensWithTheFocusOnClose) {
