@@ -131,31 +131,49 @@ void TDosuChart::sync() const {
             (s == 0 ? grade : student)[i] = bar.Length;
         }
 
-    front_->remove(0, front_->count());
-    back_->remove(0, back_->count());
     QStringList categories;
+    QList<qreal> front, back;
     int top = 0;
     for (std::size_t i = 0; i < positions.size(); ++i) {
         categories << QString::number(positions[i]);
         const int shown = std::max(student[i], 0);
-        front_->append(shown);
-        back_->append(std::max(grade[i] - shown, 0));
+        front << shown;
+        back << std::max(grade[i] - shown, 0);
         top = std::max({top, grade[i], student[i]});
     }
-    left_->clear();
-    left_->append(categories);
+    // A sheet of a grade changes a bar or two of each chart from one student
+    // to the next, and the axes not at all: only what changed is handed to
+    // the chart, which lays out again only for new axes.
+    bool axesChanged = false;
+    if (categories != left_->categories()) {
+        front_->remove(0, front_->count());
+        back_->remove(0, back_->count());
+        front_->append(front);
+        back_->append(back);
+        left_->clear();
+        left_->append(categories);
+        axesChanged = true;
+    } else {
+        for (qsizetype i = 0; i < categories.size(); ++i) {
+            if (front_->at(i) != front[i]) front_->replace(i, front[i]);
+            if (back_->at(i) != back[i]) back_->replace(i, back[i]);
+        }
+    }
 
     // Whole students on the axis, at most ten steps.
     const int max = std::max(1, top);
     int step = 1;
     while (max / step > 10) step = step == 1 ? 2 : step == 2 ? 5 : step * 2;
     const int end = (max + step - 1) / step * step;
-    bottom_->setRange(0, end);
-    bottom_->setTickCount(end / step + 1);
+    if (bottom_->min() != 0 || bottom_->max() != end || bottom_->tickCount() != end / step + 1) {
+        bottom_->setRange(0, end);
+        bottom_->setTickCount(end / step + 1);
+        axesChanged = true;
+    }
     // The axes lay out their labels only when the chart's layout runs, which
     // is otherwise left to the event loop: a chart drawn into a page at once
     // would show the ticks of its previous figures.
-    if (QGraphicsLayout *layout = chart()->layout()) {
+    if (QGraphicsLayout *layout = chart()->layout(); layout != nullptr && axesChanged) {
         layout->invalidate();
         layout->activate();
     }
