@@ -1,6 +1,7 @@
 #include "print/views/dosu_chart.h"
 
 #include "desktop/fonts.h"
+#include "print/views/flat_scene.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -82,6 +83,8 @@ TDosuChart::TDosuChart(const QString &title, QWidget *parent) : QChartView(paren
     dirty_ = true;
     sync();
 }
+
+TDosuChart::~TDosuChart() = default;
 
 void TDosuChart::clearSeries(int series) {
     bars_[Clamp(series)].clear();
@@ -177,14 +180,22 @@ void TDosuChart::sync() const {
         layout->invalidate();
         layout->activate();
     }
+    // New axes are new items and texts to print.
+    if (axesChanged) flat_.reset();
 }
 
 void TDosuChart::Paint(QPainter &painter, const QRectF &target) const {
     // The scene keeps the chart's screen geometry, so the print comes out as
-    // the view draws it, only scaled.
+    // the view draws it, only scaled; drawn flat, a page of charts is a
+    // fraction of what the scene's own rendering writes.
     sync();
-    const QRectF source = chart()->sceneBoundingRect();
-    scene()->render(&painter, target, source, Qt::IgnoreAspectRatio);
+    // Laid out anew since (the view shown, say): the texts are elsewhere.
+    if (flat_ != nullptr && flatPlotArea_ != chart()->plotArea()) flat_.reset();
+    if (flat_ == nullptr) {
+        flat_ = std::make_unique<TFlatScene>(*scene());
+        flatPlotArea_ = chart()->plotArea();
+    }
+    flat_->Draw(painter, target, chart()->sceneBoundingRect());
 }
 
 }  // namespace dorv
