@@ -1,0 +1,43 @@
+// The texts a print job has laid out, kept by font and text: the glyphs the
+// painter would lay out for the text in that font on the job's device, the
+// text's advance and the font's height and ascent. A sheet prints the same
+// headings, labels and averages on every page, and laying a text out is
+// most of the cost of printing it.
+#pragma once
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class QPaintDevice;
+
+namespace dorv::print {
+
+struct TTextShape {
+    qreal width = 0;  // the advance of the whole text, its blanks included
+    qreal height = 0, ascent = 0;
+    QList<QGlyphRun> glyphs;  // placed from the left end of the baseline
+};
+
+class TTextShapes {
+public:
+    explicit TTextShapes(const QPaintDevice &device) : device_(device) {}
+
+    // `font` as the painter holds it for the device; `fontKey` names it
+    // among the fonts of the job.
+    const TTextShape &Shape(const std::string &fontKey, const QFont &font, std::string_view utf8);
+
+private:
+    // Enough for every text that comes again on a sheet's pages; a job
+    // that goes beyond starts again from none.
+    static constexpr std::size_t kMaxTexts = 8192;
+
+    const QPaintDevice &device_;
+    std::unordered_map<std::string, TTextShape> texts_;
+};
+
+}  // namespace dorv::print
