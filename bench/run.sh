@@ -29,7 +29,8 @@ for path in sys.argv[1:]:
         if "pages_per_second" in b:
             pps = b["pages_per_second"]
             extra = "  %.0f pages/s, %.2f ms a page" % (pps, 1000 / pps)
-        print("%-40s %10.2f %s%s" % (b["name"], b["real_time"], b["time_unit"], extra))
+        # The name without Google Benchmark's "/iterations:3/real_time".
+        print("%-40s %10.2f %s%s" % (b["name"].split("/")[0], b["real_time"], b["time_unit"], extra))
 PY
 echo "the reader beside python3-xlrd:"
 /usr/bin/python3 "$src/bench/xlrd_ratio.py" "$build/bench_xbiff.json"
