@@ -86,6 +86,7 @@ const QFont &TQtCanvas::PainterFont(const TCanvasFont &f, std::string &key) {
         font.setKerning(false);
         // The font as the painter resolves it for the device.
         painter_.setFont(font);
+        painterFont_ = key;
         found = fonts_.emplace(key, painter_.font()).first;
     }
     return found->second;
@@ -103,7 +104,15 @@ void TQtCanvas::DrawText(int x, int y, std::string_view utf8) {
     painter_.drawRect(QRectF(x, y, shape.width, shape.height));
     painter_.setPen(ToQColor(f.Colour));
     const QPointF baseline(x, y + shape.ascent);
-    for (const QGlyphRun &run : shape.glyphs) painter_.drawGlyphRun(baseline, run);
+    if (shape.laidOut) {
+        for (const QGlyphRun &run : shape.glyphs) painter_.drawGlyphRun(baseline, run);
+        return;
+    }
+    if (painterFont_ != key) {
+        painter_.setFont(font);
+        painterFont_ = key;
+    }
+    painter_.drawText(baseline, ToQString(utf8));
 }
 
 void TQtCanvas::DrawLine(int x1, int y1, int x2, int y2) {

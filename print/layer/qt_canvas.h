@@ -63,6 +63,7 @@ private:
     bool began_ = false;
     bool finished_ = false;
     std::unordered_map<std::string, QFont> fonts_;
+    std::string painterFont_;  // the key of the painter's font
     std::unique_ptr<TTextShapes> shapes_;
 };
 

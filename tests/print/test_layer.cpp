@@ -294,9 +294,12 @@ TEST_F(PrintJobPdf, TextLandsWhereThePaintersOwnTextDrawingPutsIt) {
         {100, 120, kojinX, kojinY, FontOf(kMsMincho, 2), kWhite,
          "　　　　国語　社会　数学　理科　英語　音楽　美術　保体　技家　５計　５平均"},
         {661, 150, kojinX, kojinY, FontOf(kMsMincho, 2), kWhite, "84.6"},
-        // A text met again, elsewhere and on another colour.
+        // A text met again and again, elsewhere, on another colour, in
+        // other units.
         {300, 4400, 1, 1, FontOf(kMsGothic, 12, true), kWhite, "   85   90            "},
-        {165, 600, kojinX, kojinY, FontOf(kMsMincho, 2), kSilver, "   85   90            "},
+        {300, 4550, 1, 1, FontOf(kMsGothic, 12, true), kSilver, "   85   90            "},
+        {100, 3500, 2, 1.5, FontOf(kMsGothic, 12, true), kSilver, "   85   90            "},
+        {165, 650, kojinX, kojinY, FontOf(kMsMincho, 2), kWhite, "84.6"},
         {300, 5000, 1, 1, FontOf(kMsGothic, 14, false, {0, 0, 128}), kSilver, "紺の文字 Navy"},
     };
     QString canvasPdf, painterPdf;
