@@ -73,7 +73,7 @@ void TQtCanvas::SetBrush(const QColor &colour) {
 const QFont &TQtCanvas::PainterFont(const TCanvasFont &f, std::string &key) {
     key = f.Name;
     key += '\0';
-    key += std::to_string(f.Size);
+    key.append(reinterpret_cast<const char *>(&f.Size), sizeof f.Size);
     key += f.FixedPitch ? 'F' : 'P';
     key += f.Bold ? 'B' : 'N';
     auto found = fonts_.find(key);
