@@ -61,7 +61,7 @@ void FillScores(dorv::TSotenData &scores, unsigned seed) {
 }
 
 // The grade, its statistics and every global the three forms read; the
-// PDFs go into a home folder of its own, emptied after every print.
+// PDFs go into a home folder of its own.
 class FullGrade {
 public:
     FullGrade() : services_(QDate(2026, 11, 20)) {
