@@ -54,7 +54,8 @@ bench: deps
 	@dpkg-query -W -f='$${Status}' python3-xlwt 2>/dev/null | grep -q 'install ok installed' || \
 	  { [ "$$(id -u)" -eq 0 ] && apt-get install -y -qq python3-xlwt || sudo apt-get install -y -qq python3-xlwt; }
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDORV_SANITIZE=OFF -DDORV_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target bench_calc bench_excel_service bench_export_henkan bench_xbiff
+	@cmake --build build-bench -j $(JOBS) --target bench_calc bench_excel_service bench_export_henkan bench_xbiff \
+	  bench_print
 	@bash bench/run.sh build-bench
 
 # The release build takes Debian's build flags with every hardening feature:

@@ -8,8 +8,13 @@
 #include <QPainter>
 
 #include "print/layer/canvas.h"
+#include "print/layer/text_shapes.h"
 
+#include <QFont>
+
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace dorv::print {
 
@@ -47,12 +52,18 @@ protected:
 private:
     bool Ready();
     void ApplyState();
+    void SetBrush(const QColor &colour);
+    // The canvas font as the painter draws it; `key` names it.
+    const QFont &PainterFont(const TCanvasFont &font, std::string &key);
 
     QPagedPaintDevice &device_;
     std::string cannotStart_;
     QPainter painter_;
     bool began_ = false;
     bool finished_ = false;
+    std::unordered_map<std::string, QFont> fonts_;
+    std::string painterFont_;  // the key of the painter's font
+    std::unique_ptr<TTextShapes> shapes_;
 };
 
 }  // namespace dorv::print

@@ -1,6 +1,7 @@
 #include "print/views/dosu_chart.h"
 
 #include "desktop/fonts.h"
+#include "print/views/flat_scene.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -86,6 +87,8 @@ TDosuChart::TDosuChart(const QString &title, QWidget *parent) : QChartView(paren
     sync();
 }
 
+TDosuChart::~TDosuChart() = default;
+
 void TDosuChart::clearSeries(int series) {
     bars_[Clamp(series)].clear();
     changed();
@@ -134,44 +137,73 @@ void TDosuChart::sync() const {
             (s == 0 ? grade : student)[i] = bar.Length;
         }
 
-    front_->remove(0, front_->count());
-    back_->remove(0, back_->count());
     QStringList categories;
+    QList<qreal> front, back;
     int top = 0;
     for (std::size_t i = 0; i < positions.size(); ++i) {
         categories << QString::number(positions[i]);
         const int shown = std::max(student[i], 0);
-        front_->append(shown);
-        back_->append(std::max(grade[i] - shown, 0));
+        front << shown;
+        back << std::max(grade[i] - shown, 0);
         top = std::max({top, grade[i], student[i]});
     }
-    left_->clear();
-    left_->append(categories);
+    // A sheet of a grade changes a bar or two of each chart from one student
+    // to the next, and the axes not at all: only what changed is handed to
+    // the chart, which lays out again only for new axes.
+    bool axesChanged = false;
+    if (categories != left_->categories()) {
+        front_->remove(0, front_->count());
+        back_->remove(0, back_->count());
+        front_->append(front);
+        back_->append(back);
+        left_->clear();
+        left_->append(categories);
+        axesChanged = true;
+    } else {
+        for (qsizetype i = 0; i < categories.size(); ++i) {
+            if (front_->at(i) != front[i]) front_->replace(i, front[i]);
+            if (back_->at(i) != back[i]) back_->replace(i, back[i]);
+        }
+    }
     // An axis emptied of its categories goes on drawing the labels it had.
-    left_->setVisible(!categories.isEmpty());
+    if (left_->isVisible() == categories.isEmpty()) {
+        left_->setVisible(!categories.isEmpty());
+        axesChanged = true;
+    }
 
     // Whole students on the axis, at most ten steps.
     const int max = std::max(1, top);
     int step = 1;
     while (max / step > 10) step = step == 1 ? 2 : step == 2 ? 5 : step * 2;
     const int end = (max + step - 1) / step * step;
-    bottom_->setRange(0, end);
-    bottom_->setTickCount(end / step + 1);
+    if (bottom_->min() != 0 || bottom_->max() != end || bottom_->tickCount() != end / step + 1) {
+        bottom_->setRange(0, end);
+        bottom_->setTickCount(end / step + 1);
+        axesChanged = true;
+    }
     // The axes lay out their labels only when the chart's layout runs, which
     // is otherwise left to the event loop: a chart drawn into a page at once
     // would show the ticks of its previous figures.
-    if (QGraphicsLayout *layout = chart()->layout()) {
+    if (QGraphicsLayout *layout = chart()->layout(); layout != nullptr && axesChanged) {
         layout->invalidate();
         layout->activate();
     }
+    // New axes are new items and texts to print.
+    if (axesChanged) flat_.reset();
 }
 
 void TDosuChart::Paint(QPainter &painter, const QRectF &target) const {
     // The scene keeps the chart's screen geometry, so the print comes out as
-    // the view draws it, only scaled.
+    // the view draws it, only scaled; drawn flat, a page of charts is a
+    // fraction of what the scene's own rendering writes.
     sync();
-    const QRectF source = chart()->sceneBoundingRect();
-    scene()->render(&painter, target, source, Qt::IgnoreAspectRatio);
+    // Laid out anew since (the view shown, say): the texts are elsewhere.
+    if (flat_ != nullptr && flatPlotArea_ != chart()->plotArea()) flat_.reset();
+    if (flat_ == nullptr) {
+        flat_ = std::make_unique<TFlatScene>(*scene());
+        flatPlotArea_ = chart()->plotArea();
+    }
+    flat_->Draw(painter, target, chart()->sceneBoundingRect());
 }
 
 }  // namespace dorv

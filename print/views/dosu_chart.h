@@ -11,8 +11,10 @@
 #include "print/layer/qt_canvas.h"
 
 #include <QChartView>
+#include <QRectF>
 #include <QString>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ class QHorizontalStackedBarSeries;
 class QValueAxis;
 
 namespace dorv {
+
+class TFlatScene;
 
 struct TDosuBar {
     int Position = 0;  // on the left axis
@@ -37,6 +41,7 @@ public:
     static constexpr int kHeight = 209;
 
     explicit TDosuChart(const QString &title, QWidget *parent = nullptr);
+    ~TDosuChart() override;
 
     void clearSeries(int series);
     void addBar(int series, int position, int length);
@@ -74,6 +79,9 @@ private:
     QBarSet *back_;   // what series 0 shows beyond series 1
     QBarCategoryAxis *left_;
     QValueAxis *bottom_;
+    // What the scene draws, taken at the first print after a layout.
+    mutable std::unique_ptr<TFlatScene> flat_;
+    mutable QRectF flatPlotArea_;
 };
 
 }  // namespace dorv

@@ -4,6 +4,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
 namespace dorv::testing {
 
 QString RunTool(const QString &program, const QStringList &arguments) {
@@ -60,6 +64,59 @@ QList<PdfWord> PdfWords(const QString &bboxes) {
                       m.captured(4).toDouble()});
     }
     return words;
+}
+
+namespace {
+
+// The words of each page, sorted.
+QList<QList<PdfWord>> WordsByPage(const QString &bboxes) {
+    QList<QList<PdfWord>> pages;
+    const QStringList chunks = bboxes.split("<page ");
+    for (qsizetype i = 1; i < chunks.size(); ++i) {
+        QList<PdfWord> words = PdfWords(chunks[i]);
+        std::sort(words.begin(), words.end(), [](const PdfWord &x, const PdfWord &y) {
+            return std::tie(x.text, x.yMin, x.xMin) < std::tie(y.text, y.yMin, y.xMin);
+        });
+        pages.append(words);
+    }
+    return pages;
+}
+
+QString Describe(const PdfWord &w) {
+    return QString("%1 (%2, %3)-(%4, %5)")
+        .arg(w.text)
+        .arg(w.xMin, 0, 'f', 6)
+        .arg(w.yMin, 0, 'f', 6)
+        .arg(w.xMax, 0, 'f', 6)
+        .arg(w.yMax, 0, 'f', 6);
+}
+
+}  // namespace
+
+QString PdfDifference(const QString &a, const QString &b, int dpi, const QString &pngStem) {
+    const int pages = PdfPageCount(a);
+    if (pages < 1 || pages != PdfPageCount(b)) return QString("%1 pages beside %2").arg(pages).arg(PdfPageCount(b));
+    const auto wordsA = WordsByPage(PdfBboxes(a));
+    const auto wordsB = WordsByPage(PdfBboxes(b));
+    for (int p = 0; p < pages; ++p) {
+        const QList<PdfWord> &x = wordsA.value(p), &y = wordsB.value(p);
+        if (x.size() != y.size()) return QString("page %1: %2 words beside %3").arg(p + 1).arg(x.size()).arg(y.size());
+        for (qsizetype i = 0; i < x.size(); ++i) {
+            constexpr double kPoint = 1e-5;
+            const PdfWord &u = x[i], &v = y[i];
+            if (u.text != v.text || std::abs(u.xMin - v.xMin) > kPoint || std::abs(u.yMin - v.yMin) > kPoint ||
+                std::abs(u.xMax - v.xMax) > kPoint || std::abs(u.yMax - v.yMax) > kPoint)
+                return QString("page %1: %2 beside %3").arg(p + 1).arg(Describe(u), Describe(v));
+        }
+        const QImage imageA = PdfPage(a, p + 1, dpi, pngStem + "-a");
+        const QImage imageB = PdfPage(b, p + 1, dpi, pngStem + "-b");
+        if (imageA.isNull() || imageA.size() != imageB.size()) return QString("page %1 not rendered").arg(p + 1);
+        int differ = 0;
+        for (int row = 0; row < imageA.height(); ++row)
+            for (int col = 0; col < imageA.width(); ++col) differ += imageA.pixel(col, row) != imageB.pixel(col, row);
+        if (differ > 0) return QString("page %1: %2 pixels differ").arg(p + 1).arg(differ);
+    }
+    return {};
 }
 
 bool WordBox(const QString &bboxes, const QString &word, double &xMin, double &yMin, double &xMax, double &yMax) {

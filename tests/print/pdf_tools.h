@@ -33,6 +33,12 @@ struct PdfWord {
 };
 QList<PdfWord> PdfWords(const QString &bboxes);
 
+// How two PDFs differ as a reader sees them, "" when they do not: the page
+// count, the words of each page with their boxes (to a hundred-thousandth
+// of a point, in any order) and every pixel of each page rendered at `dpi`.
+// `pngStem` names the rendered pages' files.
+QString PdfDifference(const QString &a, const QString &b, int dpi, const QString &pngStem);
+
 // The bounding box of the first word of the bbox listing equal to `word`, in
 // points from the page's top-left corner; false when not found.
 bool WordBox(const QString &bboxes, const QString &word, double &xMin, double &yMin, double &xMax, double &yMax);

@@ -1,5 +1,6 @@
 // The canvas's page rule, and the Qt job writing A4 PDF pages with text
-// placed by its top-left corner on an opaque background.
+// placed by its top-left corner on an opaque background, where the
+// painter's own text drawing puts it.
 #include "print/layer/print_job.h"
 #include "print/layer/qt_canvas.h"
 #include "print/layer/recording_canvas.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <stdexcept>
@@ -234,6 +237,91 @@ TEST_F(PrintJobPdf, TextSitsByItsTopLeftCornerOnItsBrushColourInAnIpaFont) {
     EXPECT_EQ(px(1800, 3300), QColor(Qt::red));
     EXPECT_EQ(px(1100, 3300), QColor(Qt::white));
     EXPECT_EQ(px(2500, 3300), QColor(Qt::white));
+}
+
+// A text as a sheet draws it: where, in which font, on which colour.
+struct TTextCase {
+    int x, y;
+    double scaleX, scaleY;
+    TCanvasFont font;
+    TColour brush;
+    std::string text;
+};
+
+TCanvasFont FontOf(std::string_view name, double size, bool fixedPitch = false, TColour colour = kBlack) {
+    return {std::string(name), size, fixedPitch, false, colour};
+}
+
+// The texts drawn straight with the painter's own text drawing at a point,
+// on a background filled as wide as the font metrics' advance.
+class TPainterTexts : public TQtCanvasChart {
+public:
+    explicit TPainterTexts(const std::vector<TTextCase> &texts) : texts_(texts) {}
+    std::string Label() const override { return "texts"; }
+    void Paint(QPainter &painter, const QRectF &) const override {
+        for (const TTextCase &t : texts_) {
+            painter.setWorldTransform(QTransform::fromScale(t.scaleX, t.scaleY));
+            QFont font(QString::fromStdString(t.font.Name));
+            font.setPointSizeF(t.font.Size);
+            font.setFixedPitch(t.font.FixedPitch);
+            font.setBold(t.font.Bold);
+            font.setKerning(false);
+            painter.setFont(font);
+            const QString text = QString::fromStdString(t.text);
+            const QFontMetricsF metrics(painter.font(), painter.device());
+            painter.fillRect(QRectF(t.x, t.y, metrics.horizontalAdvance(text), metrics.height()),
+                             QColor(t.brush.Red, t.brush.Green, t.brush.Blue));
+            painter.setPen(QColor(t.font.Colour.Red, t.font.Colour.Green, t.font.Colour.Blue));
+            painter.drawText(QPointF(t.x, t.y + metrics.ascent()), text);
+        }
+    }
+
+private:
+    const std::vector<TTextCase> &texts_;
+};
+
+TEST_F(PrintJobPdf, TextLandsWhereThePaintersOwnTextDrawingPutsIt) {
+    const double kojinX = 1400.0 / 297, kojinY = 1100.0 / 209;
+    const std::vector<TTextCase> texts = {
+        // Blanks before and after count for the background.
+        {300, 3950, 1, 1, FontOf(kMsGothic, 12, true), kSilver, "   85   90            "},
+        {1000, 200, 1, 1, FontOf(kMsPGothic, 24), kWhite, "令和08年度２学期懇談資料"},
+        {300, 4100, 1, 1, FontOf(kMsGothic, 12, true), kSilver, "　　　　　　平均    62    70"},
+        {2840, 810, 1, 1, FontOf(kMsPGothic, 8), kWhite, "観点の項目その1"},
+        {100, 700, 1, 1, FontOf(kMsMincho, 10, true), kWhite, " 1042 ｱｲｳｴｵ ABC（１）  62.3"},
+        // The individual result sheet's units: glyphs stretched with them.
+        {200, 40, kojinX, kojinY, FontOf(kMsMincho, 4), kWhite, "令和08年度学年末総まとめテスト個人結果"},
+        {100, 120, kojinX, kojinY, FontOf(kMsMincho, 2), kWhite,
+         "　　　　国語　社会　数学　理科　英語　音楽　美術　保体　技家　５計　５平均"},
+        {661, 150, kojinX, kojinY, FontOf(kMsMincho, 2), kWhite, "84.6"},
+        // A text met again and again, elsewhere, on another colour, in
+        // other units.
+        {300, 4400, 1, 1, FontOf(kMsGothic, 12, true), kWhite, "   85   90            "},
+        {300, 4550, 1, 1, FontOf(kMsGothic, 12, true), kSilver, "   85   90            "},
+        {100, 3500, 2, 1.5, FontOf(kMsGothic, 12, true), kSilver, "   85   90            "},
+        {165, 650, kojinX, kojinY, FontOf(kMsMincho, 2), kWhite, "84.6"},
+        {300, 5000, 1, 1, FontOf(kMsGothic, 14, false, {0, 0, 128}), kSilver, "紺の文字 Navy"},
+    };
+    QString canvasPdf, painterPdf;
+    {
+        TPrintJob job("canvas", TOrientation::Portrait);
+        for (const TTextCase &t : texts) {
+            job.Canvas().SetUnitScale(t.scaleX, t.scaleY);
+            job.Canvas().SetFont(t.font);
+            job.Canvas().SetBrushColour(t.brush);
+            job.Canvas().TextOut(t.x, t.y, t.text);
+        }
+        job.End();
+        canvasPdf = job.PdfPath();
+    }
+    {
+        TPrintJob job("painter", TOrientation::Portrait);
+        const TPainterTexts reference(texts);
+        job.Canvas().Chart(reference, {0, 0, 1, 1});
+        job.End();
+        painterPdf = job.PdfPath();
+    }
+    EXPECT_EQ(dorv::testing::PdfDifference(canvasPdf, painterPdf, 150, home_.filePath("page")).toStdString(), "");
 }
 
 }  // namespace
