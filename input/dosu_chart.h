@@ -1,7 +1,7 @@
 // The frequency chart beside an entry grid: one horizontal bar per band,
 // the band's position on the left axis and its count as the bar's length.
 //
-// It only looks like the display program's chart (print/DorvPrintDispDosuChart.h):
+// It only looks like the display program's chart (print/views/dosu_chart.h):
 // that one has a title and an axis caption, holds a second series for a
 // student's own band and draws itself into a printed page; this one is
 // refilled on every entry and never printed.

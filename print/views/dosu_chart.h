@@ -5,7 +5,7 @@
 // series 0 with its own colour and hatch. The same object is shown in the
 // frequency view and drawn into a printer rectangle by the individual
 // result sheet, so both show the same figures. The entry forms' chart
-// (input/DorvInputDosuChart.h) only looks alike: one series, never printed.
+// (input/dosu_chart.h) only looks alike: one series, never printed.
 #pragma once
 
 #include "print/layer/qt_canvas.h"
@@ -53,7 +53,6 @@ public:
     // the student's band at the base and the rest of the grade's bar after
     // it, which draws exactly as series 1 laid over series 0.
     // The bars reach these when they are next looked at or drawn.
-    QHorizontalStackedBarSeries *barSeries() const { return sync(), series_; }
     QBarSet *frontSet() const { return sync(), front_; }
     QBarSet *backSet() const { return sync(), back_; }
     QBarCategoryAxis *leftAxis() const { return sync(), left_; }

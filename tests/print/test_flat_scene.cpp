@@ -26,7 +26,7 @@ public:
     explicit TRenderedChart(const TDosuChart &chart) : chart_(chart) {}
     std::string Label() const override { return chart_.Label(); }
     void Paint(QPainter &painter, const QRectF &target) const override {
-        chart_.barSeries();  // the bars handed over to the chart
+        chart_.frontSet();  // the bars handed over to the chart
         chart_.scene()->render(&painter, target, chart_.chart()->sceneBoundingRect(), Qt::IgnoreAspectRatio);
     }
 
