@@ -1,0 +1,148 @@
+#include "tests/workbook/workbook_events.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "tests/workbook/biff8_test_support.h"
+#include "workbook/workbook_file.h"
+#include "workbook/xbiff.h"
+
+namespace dorv::testing {
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace id = biff8::id;
+
+// Texts on one line each.
+std::string escaped(const std::string &s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string readerEvents(const fs::path &file) {
+    TXBiff reader;
+    std::string out;
+    auto line = [&out](const std::string &s) { out += s + '\n'; };
+    reader.OnReadCell = [&](TXBiff &, int sheet, int row, int col, int attr, const std::string &text, bool &) {
+        line("cell " + std::to_string(sheet) + " " + std::to_string(row) + " " + std::to_string(col) + " " +
+             std::to_string(attr) + " " + escaped(text));
+    };
+    reader.OnReadColW = [&](TXBiff &, int sheet, int col, int width) {
+        line("colw " + std::to_string(sheet) + " " + std::to_string(col) + " " + std::to_string(width));
+    };
+    reader.OnReadSheetName = [&](TXBiff &, const std::string &name) { line("sheet " + escaped(name)); };
+    reader.OnProgress = [&](TXBiff &, int p) { line("progress " + std::to_string(p)); };
+    try {
+        reader.Open(file.string());
+        line("layouts " + std::to_string(reader.biffState()));
+    } catch (const XBiffError &e) {
+        line(std::string("raised ") + e.what());
+    }
+    return out;
+}
+
+// Every position that a cell record of the stream names, runs included.
+std::set<std::pair<std::uint16_t, std::uint16_t>> cellPositions(const std::string &stream) {
+    std::set<std::pair<std::uint16_t, std::uint16_t>> at;
+    std::string tail;
+    for (const biff8::Record &r : biff8::parseRecords(stream, tail)) {
+        switch (r.id) {
+        case id::Blank:
+        case id::MulBlank:
+        case id::Number:
+        case id::Rk:
+        case id::MulRk:
+        case id::LabelSst:
+        case id::Label:
+        case id::RString:
+        case id::BoolErr:
+        case id::Formula: break;
+        default: continue;
+        }
+        if (r.body.size() < 6) continue;
+        const std::uint16_t row = biff8::get16(r.body, 0), first = biff8::get16(r.body, 2);
+        const bool run = r.id == id::MulRk || r.id == id::MulBlank;
+        const unsigned last = run ? biff8::get16(r.body, r.body.size() - 2) : first;
+        for (unsigned c = first; c <= last && c < 256; ++c) at.insert({row, static_cast<std::uint16_t>(c)});
+    }
+    return at;
+}
+
+std::string serviceCells(const fs::path &file) {
+    std::string out;
+    auto line = [&out](const std::string &s) { out += s + '\n'; };
+    const std::string bytes = ReadBytes(file);
+    std::optional<biff8::WorkbookFile> wf;
+    try {
+        wf.emplace(biff8::WorkbookFile::fromBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                                                  file.stem().string()));
+    } catch (const biff8::FormatError &e) {
+        line("refused " + std::to_string(static_cast<int>(e.kind())) + " " + e.what());
+        return out;
+    }
+    line(std::string("converted ") + (wf->convertedFromOlderFormat() ? "1" : "0"));
+    // The stream the service holds, as it would write it untouched.
+    std::string stream;
+    try {
+        const std::vector<std::uint8_t> saved = wf->save();
+        stream = WorkbookStream(std::string(saved.begin(), saved.end()));
+        line("saved " + Digest(std::string(saved.begin(), saved.end())));
+    } catch (const std::exception &e) {
+        line(std::string("save failed ") + e.what());
+    }
+    const biff8::Workbook &wb = wf->workbook();
+    const auto positions = cellPositions(stream);
+    for (std::size_t s = 0; s < wb.sheetCount(); ++s) {
+        line("sheet " + std::to_string(s) + " " + escaped(wb.sheetName(s)));
+        for (const auto &[row, col] : positions) {
+            const biff8::CellValue v = wb.sheet(s).value(row, col, wb.sst());
+            const std::string where = std::to_string(row) + " " + std::to_string(col) + " ";
+            switch (v.kind) {
+            case biff8::CellKind::Empty: break;
+            case biff8::CellKind::Number: {
+                std::uint64_t bits;
+                std::memcpy(&bits, &v.number, sizeof bits);
+                char hex[20];
+                std::snprintf(hex, sizeof hex, "%016" PRIx64, bits);
+                line("number " + where + hex);
+                break;
+            }
+            case biff8::CellKind::Text: line("text " + where + escaped(v.text)); break;
+            case biff8::CellKind::Bool: line("bool " + where + v.text); break;
+            case biff8::CellKind::Error: line("error " + where + v.text); break;
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string WorkbookEvents(const fs::path &file) {
+    return "reader\n" + readerEvents(file) + "service\n" + serviceCells(file);
+}
+
+std::string Digest(const std::string &text) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+    char hex[20];
+    std::snprintf(hex, sizeof hex, "%016" PRIx64, h);
+    return hex;
+}
+
+}  // namespace dorv::testing
