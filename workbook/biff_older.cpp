@@ -93,7 +93,7 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
         switch (asCell.kind()) {
         case CellRecord::Kind::Number: number(asCell.row(), asCell.col(), asCell.number()); continue;
         case CellRecord::Kind::NumberRun:
-            for (std::size_t k = 0; k < asCell.runLength(); ++k)
+            for (std::size_t k = 0, n = asCell.runLength(); k < n; ++k)
                 number(asCell.row(), static_cast<std::uint16_t>(asCell.col() + k), asCell.runNumber(k));
             continue;
         case CellRecord::Kind::Text: text(asCell.row(), asCell.col(), cellText()); continue;

@@ -145,10 +145,12 @@ void Walker::cellRecord(std::uint16_t id, const biff::CellRecord &c) {
     using Kind = biff::CellRecord::Kind;
     switch (c.kind()) {
     case Kind::Number: cell(c.row(), c.col(), c.xf(), TXBiff::formatGeneral(c.number())); break;
-    case Kind::NumberRun:
-        for (std::size_t i = 0; i < c.runLength(); ++i)
-            cell(c.row(), c.col() + int(i), c.runXf(i), TXBiff::formatGeneral(c.runNumber(i)));
+    case Kind::NumberRun: {
+        const int row = c.row(), first = c.col();
+        for (std::size_t i = 0, n = c.runLength(); i < n; ++i)
+            cell(row, first + int(i), c.runXf(i), TXBiff::formatGeneral(c.runNumber(i)));
         break;
+    }
     case Kind::Text:
         // LABEL's text runs to the end of the body, whatever its length
         // field says; RSTRING's stops there, at its formatting runs.
