@@ -8,7 +8,9 @@
 #include <set>
 #include <utility>
 
+#include "tests/tools/one_line.h"
 #include "tests/workbook/biff8_test_support.h"
+#include "workbook/cell_records.h"
 #include "workbook/workbook_file.h"
 #include "workbook/xbiff.h"
 
@@ -17,22 +19,6 @@ namespace dorv::testing {
 namespace {
 
 namespace fs = std::filesystem;
-namespace id = biff8::id;
-
-// Texts on one line each.
-std::string escaped(const std::string &s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 std::string readerEvents(const fs::path &file) {
     TXBiff reader;
@@ -40,12 +26,12 @@ std::string readerEvents(const fs::path &file) {
     auto line = [&out](const std::string &s) { out += s + '\n'; };
     reader.OnReadCell = [&](TXBiff &, int sheet, int row, int col, int attr, const std::string &text, bool &) {
         line("cell " + std::to_string(sheet) + " " + std::to_string(row) + " " + std::to_string(col) + " " +
-             std::to_string(attr) + " " + escaped(text));
+             std::to_string(attr) + " " + OneLine(text));
     };
     reader.OnReadColW = [&](TXBiff &, int sheet, int col, int width) {
         line("colw " + std::to_string(sheet) + " " + std::to_string(col) + " " + std::to_string(width));
     };
-    reader.OnReadSheetName = [&](TXBiff &, const std::string &name) { line("sheet " + escaped(name)); };
+    reader.OnReadSheetName = [&](TXBiff &, const std::string &name) { line("sheet " + OneLine(name)); };
     reader.OnProgress = [&](TXBiff &, int p) { line("progress " + std::to_string(p)); };
     try {
         reader.Open(file.string());
@@ -58,27 +44,16 @@ std::string readerEvents(const fs::path &file) {
 
 // Every position that a cell record of the stream names, runs included.
 std::set<std::pair<std::uint16_t, std::uint16_t>> cellPositions(const std::string &stream) {
+    using Kind = biff::CellRecord::Kind;
     std::set<std::pair<std::uint16_t, std::uint16_t>> at;
     std::string tail;
     for (const biff8::Record &r : biff8::parseRecords(stream, tail)) {
-        switch (r.id) {
-        case id::Blank:
-        case id::MulBlank:
-        case id::Number:
-        case id::Rk:
-        case id::MulRk:
-        case id::LabelSst:
-        case id::Label:
-        case id::RString:
-        case id::BoolErr:
-        case id::Formula: break;
-        default: continue;
-        }
-        if (r.body.size() < 6) continue;
-        const std::uint16_t row = biff8::get16(r.body, 0), first = biff8::get16(r.body, 2);
-        const bool run = r.id == id::MulRk || r.id == id::MulBlank;
-        const unsigned last = run ? biff8::get16(r.body, r.body.size() - 2) : first;
-        for (unsigned c = first; c <= last && c < 256; ++c) at.insert({row, static_cast<std::uint16_t>(c)});
+        const biff::CellRecord c(r.id, reinterpret_cast<const std::uint8_t *>(r.body.data()), r.body.size(), 8);
+        if (c.kind() == Kind::None || c.kind() == Kind::FormulaText || r.body.size() < 6) continue;
+        const bool run = c.kind() == Kind::NumberRun || c.kind() == Kind::BlankRun;
+        const unsigned last = run ? c.lastCol() : c.col();
+        for (unsigned col = c.col(); col <= last && col < 256; ++col)
+            at.insert({c.row(), static_cast<std::uint16_t>(col)});
     }
     return at;
 }
@@ -108,7 +83,7 @@ std::string serviceCells(const fs::path &file) {
     const biff8::Workbook &wb = wf->workbook();
     const auto positions = cellPositions(stream);
     for (std::size_t s = 0; s < wb.sheetCount(); ++s) {
-        line("sheet " + std::to_string(s) + " " + escaped(wb.sheetName(s)));
+        line("sheet " + std::to_string(s) + " " + OneLine(wb.sheetName(s)));
         for (const auto &[row, col] : positions) {
             const biff8::CellValue v = wb.sheet(s).value(row, col, wb.sst());
             const std::string where = std::to_string(row) + " " + std::to_string(col) + " ";
@@ -122,7 +97,7 @@ std::string serviceCells(const fs::path &file) {
                 line("number " + where + hex);
                 break;
             }
-            case biff8::CellKind::Text: line("text " + where + escaped(v.text)); break;
+            case biff8::CellKind::Text: line("text " + where + OneLine(v.text)); break;
             case biff8::CellKind::Bool: line("bool " + where + v.text); break;
             case biff8::CellKind::Error: line("error " + where + v.text); break;
             }
