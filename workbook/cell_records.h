@@ -6,9 +6,9 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "workbook/biff_ids.h"
@@ -19,13 +19,7 @@ namespace dorv::biff {
 // An RK number: a 30-bit integer (bit 1 set) or the upper 30 bits of a
 // double, divided by 100 when bit 0 is set.
 inline double rkNumber(std::uint32_t rk) {
-    double v;
-    if (rk & 0x02) {
-        v = double(std::int32_t(rk) >> 2);
-    } else {
-        const std::uint64_t bits = std::uint64_t(rk & 0xFFFFFFFCu) << 32;
-        std::memcpy(&v, &bits, sizeof v);
-    }
+    double v = rk & 0x02 ? double(std::int32_t(rk) >> 2) : std::bit_cast<double>(std::uint64_t(rk & 0xFFFFFFFCu) << 32);
     if (rk & 0x01) v /= 100;
     return v;
 }
@@ -197,10 +191,7 @@ inline double CellRecord::number() const {
     }
     // Each half past the end reads as 0 on its own.
     const std::size_t o = layout_->value;
-    const std::uint64_t bits = o + 8 <= size_ ? le::u64(p_ + o) : u32(o) | (std::uint64_t(u32(o + 4)) << 32);
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
+    return std::bit_cast<double>(o + 8 <= size_ ? le::u64(p_ + o) : u32(o) | (std::uint64_t(u32(o + 4)) << 32));
 }
 
 }  // namespace dorv::biff

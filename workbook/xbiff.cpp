@@ -157,10 +157,12 @@ void Walker::cellRecord(std::uint16_t id, const biff::CellRecord &c) {
         if (c.unicode()) cell(c.row(), c.col(), c.xf(), upToNul(c.unicodeText()));
         else cell(c.row(), c.col(), c.xf(), text8(c.chars(), id == id::RString ? statedText(c) : c.availableLength()));
         break;
-    case Kind::SharedText:
+    case Kind::SharedText: {
         // Handed out without its XF index.
-        if (c.sharedIndex() < shared_.size()) cell(c.row(), c.col(), 0, shared_[c.sharedIndex()]);
+        const std::uint32_t index = c.sharedIndex();
+        if (index < shared_.size()) cell(c.row(), c.col(), 0, shared_[index]);
         break;
+    }
     case Kind::Formula: {
         // A boolean result as such, every other one as the number its eight bytes make.
         std::string text;
