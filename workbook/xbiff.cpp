@@ -144,7 +144,10 @@ std::string Walker::biff8String(Body b, std::size_t o, bool shortCount) const {
 void Walker::cellRecord(std::uint16_t id, const biff::CellRecord &c) {
     using Kind = biff::CellRecord::Kind;
     switch (c.kind()) {
-    case Kind::Number: cell(c.row(), c.col(), c.xf(), TXBiff::formatGeneral(c.number())); break;
+    case Kind::Number:
+        // BIFF2's INTEGER, a whole number below 65536, gives its "%d" text here too.
+        cell(c.row(), c.col(), c.xf(), TXBiff::formatGeneral(c.number()));
+        break;
     case Kind::NumberRun: {
         const int row = c.row(), first = c.col();
         for (std::size_t i = 0, n = c.runLength(); i < n; ++i)
@@ -248,8 +251,6 @@ std::size_t Walker::sharedStringTable(std::size_t start) {
 }  // namespace
 
 double TXBiff::RkToFloat(std::uint32_t rk) { return biff::rkNumber(rk); }
-
-std::string TXBiff::formatInteger(long long value) { return std::to_string(value); }
 
 std::string TXBiff::formatGeneral(double value) {
     if (std::isnan(value)) return "NAN";
