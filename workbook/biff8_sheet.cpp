@@ -1,6 +1,6 @@
 #include "workbook/biff8_sheet.h"
 
-#include "workbook/biff_text.h"
+#include "workbook/cell_records.h"
 #include "workbook/utf16.h"
 #include "workbook/xbiff.h"
 
@@ -40,9 +40,13 @@ bool belongsToFormula(std::uint16_t rid) {
     return rid == id::String || rid == id::ShrFmla || rid == id::Array || rid == id::Table;
 }
 
-// A BIFF8 string with a 16-bit character count.
-std::string unicodeText(std::string_view b, std::size_t pos) {
-    return utf16::toUtf8(biff::biff8StringUnits(reinterpret_cast<const std::uint8_t *>(b.data()), b.size(), pos));
+// A record of the sheet as a cell record of BIFF8.
+biff::CellRecord cellOf(const Record &r) {
+    return biff::CellRecord(r.id, reinterpret_cast<const std::uint8_t *>(r.body.data()), r.body.size(), 8);
+}
+
+bool isRun(const biff::CellRecord &c) {
+    return c.kind() == biff::CellRecord::Kind::NumberRun || c.kind() == biff::CellRecord::Kind::BlankRun;
 }
 
 Record cellRecord(std::uint16_t rid, std::uint16_t row, std::uint16_t col, std::uint16_t xf) {
@@ -126,11 +130,12 @@ SheetCells::SheetCells(std::vector<Record> records) {
             continue;
         }
         if (r.body.size() < 6) throw FormatError(FormatError::Kind::Damaged, "short cell record");
+        const biff::CellRecord c = cellOf(r);
         Unit u;
-        u.col1 = get16(r.body, 2);
-        u.col2 = (r.id == id::MulRk || r.id == id::MulBlank) ? get16(r.body, r.body.size() - 2) : u.col1;
+        u.col1 = c.col();
+        u.col2 = isRun(c) ? c.lastCol() : u.col1;
         if (u.col2 < u.col1) throw FormatError(FormatError::Kind::Damaged, "bad cell run");
-        std::uint16_t row = get16(r.body, 0);
+        const std::uint16_t row = c.row();
         u.recs.push_back(std::move(r));
         const std::uint16_t col1 = u.col1;
         RowData &rd = rows_[row];
@@ -177,64 +182,55 @@ const SheetCells::Unit *SheetCells::find(std::uint16_t row, std::uint16_t col) c
 }
 
 CellValue SheetCells::value(std::uint16_t row, std::uint16_t col, const SharedStrings &sst) const {
+    using Kind = biff::CellRecord::Kind;
     CellValue v;
     const Unit *u = find(row, col);
     if (!u) return v;
-    const Record &r = u->recs[0];
-    const std::string &b = r.body;
-    switch (r.id) {
-    case id::Number:
+    // Values are read even from a record too short for its layout, the
+    // missing bytes as zeros.
+    const biff::CellRecord c = cellOf(u->recs[0]);
+    switch (c.kind()) {
+    case Kind::Number:
         v.kind = CellKind::Number;
-        v.number = getDouble(b, 6);
+        v.number = c.number();
         break;
-    case id::Rk:
+    case Kind::NumberRun:
         v.kind = CellKind::Number;
-        v.number = TXBiff::RkToFloat(get32(b, 6));
+        v.number = c.runNumber(col - u->col1);
         break;
-    case id::MulRk:
-        v.kind = CellKind::Number;
-        v.number = TXBiff::RkToFloat(get32(b, 4 + (col - u->col1) * 6 + 2));
-        break;
-    case id::LabelSst: {
-        std::uint32_t i = get32(b, 6);
-        if (i < sst.size()) {
+    case Kind::SharedText:
+        if (c.sharedIndex() < sst.size()) {
             v.kind = CellKind::Text;
-            v.text = sst.at(i).utf8;
+            v.text = sst.at(c.sharedIndex()).utf8;
         }
         break;
-    }
-    case id::Label:
-    case id::RString:
+    case Kind::Text:
         v.kind = CellKind::Text;
-        v.text = unicodeText(b, 6);
+        v.text = utf16::toUtf8(c.unicodeText());
         break;
-    case id::BoolErr:
-        if (b.size() >= 8 && b[7]) {
+    case Kind::BoolErr:
+        if (c.isError()) {
             v.kind = CellKind::Error;
-            v.text = errorName(static_cast<unsigned char>(b[6]));
+            v.text = errorName(c.boolErrValue());
         } else {
             v.kind = CellKind::Bool;
-            v.text = (b.size() >= 7 && b[6]) ? "TRUE" : "FALSE";
+            v.text = c.boolErrValue() ? "TRUE" : "FALSE";
         }
         break;
-    case id::Formula:
-        if (get16(b, 12) == 0xFFFF) {
-            unsigned type = b.size() > 6 ? static_cast<unsigned char>(b[6]) : 3;
-            unsigned val = b.size() > 8 ? static_cast<unsigned char>(b[8]) : 0;
-            if (type == 0) {
-                v.kind = CellKind::Text;
-                for (const Record &s : u->recs)
-                    if (s.id == id::String) v.text = unicodeText(s.body, 0);
-            } else if (type == 1) {
-                v.kind = CellKind::Bool;
-                v.text = val ? "TRUE" : "FALSE";
-            } else if (type == 2) {
-                v.kind = CellKind::Error;
-                v.text = errorName(val);
-            }
-        } else {
+    case Kind::Formula:
+        if (c.resultIsNumber()) {
             v.kind = CellKind::Number;
-            v.number = getDouble(b, 6);
+            v.number = c.number();
+        } else if (c.resultType() == 0) {
+            v.kind = CellKind::Text;
+            for (const Record &s : u->recs)
+                if (s.id == id::String) v.text = utf16::toUtf8(cellOf(s).unicodeText());
+        } else if (c.resultType() == 1) {
+            v.kind = CellKind::Bool;
+            v.text = c.resultValue() ? "TRUE" : "FALSE";
+        } else if (c.resultType() == 2) {
+            v.kind = CellKind::Error;
+            v.text = errorName(c.resultValue());
         }
         break;
     default: break;  // BLANK, MULBLANK
@@ -249,10 +245,8 @@ std::string SheetCells::text(std::uint16_t row, std::uint16_t col, const SharedS
 
 std::uint16_t SheetCells::xfFor(std::uint16_t row, std::uint16_t col) const {
     if (const Unit *u = find(row, col)) {
-        const Record &r = u->recs[0];
-        if (r.id == id::MulRk) return get16(r.body, 4 + (col - u->col1) * 6);
-        if (r.id == id::MulBlank) return get16(r.body, 4 + (col - u->col1) * 2);
-        return get16(r.body, 4);
+        const biff::CellRecord c = cellOf(u->recs[0]);
+        return static_cast<std::uint16_t>(isRun(c) ? c.runXf(col - u->col1) : c.xf());
     }
     auto rit = rows_.find(row);
     if (rit != rows_.end() && rit->second.rowBody && (get16(*rit->second.rowBody, 12) & 0x0080))
@@ -271,8 +265,9 @@ void SheetCells::put(std::uint16_t row, std::uint16_t col, Record rec) {
         if (old.col2 >= col) {
             const Record &r = old.recs[0];
             if (r.id == id::Formula) {
-                bool shared = (get16(r.body, 14) & 0x0008) != 0;
-                unsigned firstToken = r.body.size() > 22 ? static_cast<unsigned char>(r.body[22]) : 0;
+                const biff::CellRecord c = cellOf(r);
+                const bool shared = (c.formulaOptions() & 0x0008) != 0;
+                const unsigned firstToken = c.firstToken();
                 bool anchor = false;
                 for (const Record &x : old.recs)
                     anchor |= x.id == id::ShrFmla || x.id == id::Array || x.id == id::Table;

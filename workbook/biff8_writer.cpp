@@ -135,11 +135,13 @@ std::string writeWorkbookStream(const WorkbookModel &input) {
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         SheetCells &cells = wb.sheet(i);
         for (const auto &[at, c] : model.sheets[i].cells) {
-            const auto value = static_cast<std::uint8_t>(c.number);
+            // Only an error cell's number is a code of one byte; a number
+            // cell's value need not fit in one.
+            const std::uint8_t code = c.isError ? static_cast<std::uint8_t>(c.number) : 0;
             if ((c.isBoolean || c.isError) && c.isFormulaResult)
-                cells.setConstantFormula(at.first, at.second, c.isError, c.isBoolean ? c.number != 0 : value);
+                cells.setConstantFormula(at.first, at.second, c.isError, c.isBoolean ? c.number != 0 : code);
             else if (c.isBoolean) cells.setBoolean(at.first, at.second, c.number != 0);
-            else if (c.isError) cells.setError(at.first, at.second, value);
+            else if (c.isError) cells.setError(at.first, at.second, code);
             else if (c.isNumber) cells.setNumber(at.first, at.second, c.number);
             else if (!c.text.empty()) cells.setShared(at.first, at.second, wb.sst().add(c.text));
         }

@@ -4,14 +4,13 @@
 
 #include "workbook/biff8_records.h"
 #include "workbook/biff_text.h"
-#include "workbook/xbiff.h"
+#include "workbook/cell_records.h"
 
 namespace dorv::biff {
 
 using biff8::FormatError;
 using biff8::get16;
 using biff8::get32;
-using biff8::getDouble;
 using biff8::isBof;
 namespace id = biff8::id;
 
@@ -81,8 +80,49 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             continue;
         }
         if (depth == 0) continue;
-        formulaWantsString = formulaWantsString && (rid == id::String2 || rid == id::String);
-        const std::uint16_t row = get16(b, 0), col = get16(b, 2);
+        // Each record in the layout of the version its id belongs to; FORMULA,
+        // whose id BIFF2 shares with the later versions, in BIFF2's once a
+        // BIFF2 BOF has been seen.
+        const int layout = rid == id::String2 || (biff2 && rid == id::Formula) ? 2 : 5;
+        const CellRecord asCell(rid, bytesAt(b, 0), b.size(), layout);
+        formulaWantsString = formulaWantsString && asCell.kind() == CellRecord::Kind::FormulaText;
+        // The 8-bit text of a cell, as its length field bounds it.
+        auto cellText = [&] {
+            return codePage.toUtf8(asCell.chars(), std::min(asCell.statedLength(), asCell.availableLength()));
+        };
+        switch (asCell.kind()) {
+        case CellRecord::Kind::Number: number(asCell.row(), asCell.col(), asCell.number()); continue;
+        case CellRecord::Kind::NumberRun:
+            for (std::size_t k = 0, n = asCell.runLength(); k < n; ++k)
+                number(asCell.row(), static_cast<std::uint16_t>(asCell.col() + k), asCell.runNumber(k));
+            continue;
+        case CellRecord::Kind::Text: text(asCell.row(), asCell.col(), cellText()); continue;
+        case CellRecord::Kind::BoolErr: {
+            const bool err = asCell.isError();
+            const unsigned v = asCell.boolErrValue();
+            setCell(asCell.row(), asCell.col(), {false, static_cast<double>(err ? v : v != 0), {}, !err, err});
+            continue;
+        }
+        case CellRecord::Kind::Formula:  // the result it was saved with
+            if (!asCell.whole()) continue;
+            if (asCell.resultIsNumber()) {
+                number(asCell.row(), asCell.col(), asCell.number());
+            } else if (asCell.resultType() == 0) {
+                formulaWantsString = true;
+                lastFormula = {asCell.row(), asCell.col()};
+            } else if (asCell.resultType() == 1 || asCell.resultType() == 2) {
+                const bool err = asCell.resultType() == 2;
+                const unsigned v = asCell.resultValue();
+                setCell(asCell.row(), asCell.col(),
+                        {false, static_cast<double>(err ? v : v != 0), {}, !err, err, true});
+            }
+            continue;
+        case CellRecord::Kind::FormulaText:
+            if (formulaWantsString) text(lastFormula.first, lastFormula.second, cellText());
+            formulaWantsString = false;
+            continue;
+        default: break;
+        }
         switch (rid) {
         case biff8::id::FilePass: throw FormatError(FormatError::Kind::Encrypted, "encrypted workbook");
         case biff8::id::Codepage: codePage.select(get16(b, 0)); break;
@@ -101,63 +141,6 @@ biff8::WorkbookModel readOlderWorkbook(std::string_view s, const std::string &si
             namesInOrder.push_back(name);
             break;
         }
-        case id::Integer2:  // INTEGER (BIFF2)
-            number(row, col, get16(b, 7));
-            break;
-        case id::Number2:  // NUMBER (BIFF2)
-            number(row, col, getDouble(b, 7));
-            break;
-        case id::Number: number(row, col, getDouble(b, 6)); break;
-        case id::Rk: number(row, col, TXBiff::RkToFloat(get32(b, 6))); break;
-        case id::MulRk:  // MULRK
-            for (std::size_t k = 0; len >= 6 && k < (len - 6) / 6; ++k)
-                number(row, static_cast<std::uint16_t>(col + k), TXBiff::RkToFloat(get32(b, 4 + 6 * k + 2)));
-            break;
-        case id::Label2:  // LABEL (BIFF2): attributes 3, length 1
-            text(row, col, eightBit(b, 8, static_cast<unsigned char>(b.size() > 7 ? b[7] : 0)));
-            break;
-        case id::Label:    // LABEL: XF 2, length 2
-        case id::RString:  // RSTRING
-            text(row, col, eightBit(b, 8, get16(b, 6)));
-            break;
-        case id::BoolErr2:  // BOOLERR (BIFF2)
-        case id::BoolErr: {
-            std::size_t at = rid == id::BoolErr2 ? 7 : 6;
-            unsigned v = b.size() > at ? static_cast<unsigned char>(b[at]) : 0;
-            bool err = b.size() > at + 1 && b[at + 1];
-            setCell(row, col, {false, static_cast<double>(err ? v : v != 0), {}, !err, err});
-            break;
-        }
-        case id::Formula:
-        case id::Formula3:
-        case id::Formula4: {  // FORMULA: the cached result
-            std::size_t at = (biff2 && rid == id::Formula) ? 7 : 6;
-            if (b.size() < at + 8) break;
-            if (get16(b, at + 6) == 0xFFFF) {
-                unsigned type = static_cast<unsigned char>(b[at]);
-                unsigned v = static_cast<unsigned char>(b[at + 2]);
-                if (type == 0) {
-                    formulaWantsString = true;
-                    lastFormula = {row, col};
-                } else if (type == 1 || type == 2) {
-                    const bool err = type == 2;
-                    setCell(row, col, {false, static_cast<double>(err ? v : v != 0), {}, !err, err, true});
-                }
-            } else {
-                number(row, col, getDouble(b, at));
-            }
-            break;
-        }
-        case id::String2:  // STRING (BIFF2): length 1
-            if (formulaWantsString)
-                text(lastFormula.first, lastFormula.second,
-                     eightBit(b, 1, b.empty() ? 0 : static_cast<unsigned char>(b[0])));
-            formulaWantsString = false;
-            break;
-        case id::String:  // STRING: length 2
-            if (formulaWantsString) text(lastFormula.first, lastFormula.second, eightBit(b, 2, get16(b, 0)));
-            formulaWantsString = false;
-            break;
         case id::ColWidth2:  // COLWIDTH (BIFF2): first 1, last 1, width 2
             if (sheet && b.size() >= 4)
                 for (unsigned c = static_cast<unsigned char>(b[0]); c <= static_cast<unsigned char>(b[1]); ++c)

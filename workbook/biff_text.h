@@ -19,10 +19,6 @@ std::string latin1ToUtf8(const std::uint8_t *p, std::size_t n);
 // then the characters, as many as the body holds.
 std::u16string biff8StringUnits(const std::uint8_t *body, std::size_t size, std::size_t at, bool shortCount = false);
 
-// The three cell attribute bytes of BIFF2 cell records as one integer, the
-// first byte lowest.
-inline int attr3(const std::uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16); }
-
 // The code page of the 8-bit texts of BIFF2..BIFF7 workbooks: CP932 unless
 // the workbook's CODEPAGE record names a single-byte code page.
 class CodePage {

@@ -16,6 +16,7 @@
 
 #include "workbook/biff8_records.h"
 #include "workbook/biff_text.h"
+#include "workbook/cell_records.h"
 #include "workbook/compound_file.h"
 #include "workbook/little_endian.h"
 #include "workbook/shared_strings.h"
@@ -27,14 +28,14 @@ namespace {
 namespace id = biff8::id;
 
 using le::u16;
-using le::u32;
 
-double leDouble(const std::uint8_t *p) {
-    std::uint64_t bits = le::u64(p);
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
+// The characters up to the first NUL, as UTF-8.
+std::string upToNul(const std::u16string &units) {
+    return utf16::toUtf8(std::u16string_view(units).substr(0, units.find(u'\0')));
 }
+
+// The 8-bit text of a cell record as its length field bounds it.
+std::size_t statedText(const biff::CellRecord &c) { return std::min(c.statedLength(), c.availableLength()); }
 
 // One record body; every read is checked against its size.
 struct Body {
@@ -42,7 +43,6 @@ struct Body {
     std::size_t size;
     bool has(std::size_t offset, std::size_t n) const { return offset <= size && n <= size - offset; }
     std::uint16_t u16(std::size_t o) const { return le::u16(p + o); }
-    std::uint32_t u32(std::size_t o) const { return le::u32(p + o); }
 };
 
 // The walk of one Open() call.
@@ -57,6 +57,7 @@ public:
 
 private:
     void record(std::uint16_t id, Body b);
+    void cellRecord(std::uint16_t id, const biff::CellRecord &c);
     std::size_t sharedStringTable(std::size_t start);
     void cell(int row, int col, int attr, const std::string &text) {
         lastRow_ = row;
@@ -137,81 +138,61 @@ void Walker::run() {
 }
 
 std::string Walker::biff8String(Body b, std::size_t o, bool shortCount) const {
-    const std::u16string units = biff::biff8StringUnits(b.p, b.size, o, shortCount);
-    return utf16::toUtf8(std::u16string_view(units).substr(0, units.find(u'\0')));
+    return upToNul(biff::biff8StringUnits(b.p, b.size, o, shortCount));
+}
+
+void Walker::cellRecord(std::uint16_t id, const biff::CellRecord &c) {
+    using Kind = biff::CellRecord::Kind;
+    switch (c.kind()) {
+    case Kind::Number:
+        // BIFF2's INTEGER, a whole number below 65536, gives its "%d" text here too.
+        cell(c.row(), c.col(), c.xf(), TXBiff::formatGeneral(c.number()));
+        break;
+    case Kind::NumberRun: {
+        const int row = c.row(), first = c.col();
+        for (std::size_t i = 0, n = c.runLength(); i < n; ++i)
+            cell(row, first + int(i), c.runXf(i), TXBiff::formatGeneral(c.runNumber(i)));
+        break;
+    }
+    case Kind::Text:
+        // LABEL's text runs to the end of the body, whatever its length
+        // field says; RSTRING's stops there, at its formatting runs.
+        if (c.unicode()) cell(c.row(), c.col(), c.xf(), upToNul(c.unicodeText()));
+        else cell(c.row(), c.col(), c.xf(), text8(c.chars(), id == id::RString ? statedText(c) : c.availableLength()));
+        break;
+    case Kind::SharedText: {
+        // Handed out without its XF index.
+        const std::uint32_t index = c.sharedIndex();
+        if (index < shared_.size()) cell(c.row(), c.col(), 0, shared_[index]);
+        break;
+    }
+    case Kind::Formula: {
+        // A boolean result as such, every other one as the number its eight bytes make.
+        std::string text;
+        if (!c.resultIsNumber() && c.resultType() == 1) text = c.resultValue() == 0 ? "FALSE" : "TRUE";
+        else text = TXBiff::formatGeneral(c.number());
+        cell(c.row(), c.col(), c.xf(), text);
+        break;
+    }
+    case Kind::FormulaText:
+        // The text goes to the cell read last, whatever record that was.
+        cell(lastRow_, lastCol_, lastAttr_, c.unicode() ? upToNul(c.unicodeText()) : text8(c.chars(), statedText(c)));
+        break;
+    case Kind::Blank:
+    case Kind::BlankRun:
+    case Kind::BoolErr:
+    case Kind::None: break;  // no text to hand out
+    }
 }
 
 void Walker::record(std::uint16_t id, Body b) {
+    const biff::CellRecord asCell(id, b.p, b.size, state_);
+    if (asCell.kind() != biff::CellRecord::Kind::None) {
+        // A cell record too short for its layout is passed over.
+        if (asCell.whole()) cellRecord(id, asCell);
+        return;
+    }
     switch (id) {
-    case id::Integer2:
-        if (b.has(0, 9)) cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatInteger(b.u16(7)));
-        break;
-    case id::Number2:
-        if (b.has(0, 15)) cell(b.u16(0), b.u16(2), biff::attr3(b.p + 4), TXBiff::formatGeneral(leDouble(b.p + 7)));
-        break;
-    case id::Number:
-        if (b.has(0, 14)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(leDouble(b.p + 6)));
-        break;
-    case id::Label2:
-    case id::Label:
-        if (!b.has(0, 8)) break;
-        if (id == id::Label && state_ == 8) cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
-        else cell(b.u16(0), b.u16(2), id == id::Label2 ? biff::attr3(b.p + 4) : b.u16(4), text8(b.p + 8, b.size - 8));
-        break;
-    case id::RString:
-        if (!b.has(0, 8)) break;
-        if (state_ == 8) cell(b.u16(0), b.u16(2), b.u16(4), biff8String(b, 6));
-        else cell(b.u16(0), b.u16(2), b.u16(4), text8(b.p + 8, std::min<std::size_t>(b.u16(6), b.size - 8)));
-        break;
-    case id::Formula:
-    case id::Formula3:
-    case id::Formula4: {
-        const bool biff2 = state_ == 2;
-        const std::size_t r = biff2 ? 7 : 6;
-        if (!b.has(r, 8)) break;
-        const int attr = biff2 ? biff::attr3(b.p + 4) : b.u16(4);
-        const std::uint8_t *res = b.p + r;
-        std::string text;
-        if (u16(res + 6) == 0xFFFF && res[0] == 1) text = res[2] == 0 ? "FALSE" : "TRUE";
-        else text = TXBiff::formatGeneral(leDouble(res));
-        cell(b.u16(0), b.u16(2), attr, text);
-        break;
-    }
-    case id::String2:
-    case id::String: {
-        std::string text;
-        if (state_ == 2) {
-            if (!b.has(0, 1)) break;
-            text = text8(b.p + 1, std::min<std::size_t>(b.p[0], b.size - 1));
-        } else if (state_ == 8) {
-            if (!b.has(0, 3)) break;
-            text = biff8String(b, 0);
-        } else {
-            if (!b.has(0, 2)) break;
-            text = text8(b.p + 2, std::min<std::size_t>(b.u16(0), b.size - 2));
-        }
-        cell(lastRow_, lastCol_, lastAttr_, text);
-        break;
-    }
-    case id::Rk:
-        if (b.has(0, 10)) cell(b.u16(0), b.u16(2), b.u16(4), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(6))));
-        break;
-    case id::MulRk: {
-        if (b.size < 6) break;
-        const std::size_t pairs = (b.size - 6) / 6;
-        const int row = b.u16(0), first = b.u16(2);
-        for (std::size_t i = 0; i < pairs; ++i) {
-            const std::size_t o = 4 + 6 * i;
-            cell(row, first + int(i), b.u16(o), TXBiff::formatGeneral(TXBiff::RkToFloat(b.u32(o + 2))));
-        }
-        break;
-    }
-    case id::LabelSst:
-        if (b.has(0, 10)) {
-            const std::uint32_t index = b.u32(6);
-            if (index < shared_.size()) cell(b.u16(0), b.u16(2), 0, shared_[index]);
-        }
-        break;
     case id::BoundSheet: {
         if (!b.has(0, 7) || b.p[5] != 0) break;
         std::string name;
@@ -269,19 +250,7 @@ std::size_t Walker::sharedStringTable(std::size_t start) {
 
 }  // namespace
 
-double TXBiff::RkToFloat(std::uint32_t rk) {
-    double v;
-    if (rk & 0x02) {
-        v = double(std::int32_t(rk) >> 2);
-    } else {
-        const std::uint64_t bits = std::uint64_t(rk & 0xFFFFFFFCu) << 32;
-        std::memcpy(&v, &bits, sizeof v);
-    }
-    if (rk & 0x01) v /= 100;
-    return v;
-}
-
-std::string TXBiff::formatInteger(long long value) { return std::to_string(value); }
+double TXBiff::RkToFloat(std::uint32_t rk) { return biff::rkNumber(rk); }
 
 std::string TXBiff::formatGeneral(double value) {
     if (std::isnan(value)) return "NAN";

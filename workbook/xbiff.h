@@ -66,8 +66,6 @@ public:
     // RK number -> double (integer flag in bit 1, divide-by-100 flag in bit 0).
     static double RkToFloat(std::uint32_t rk);
 
-    // "%d" for integers.
-    static std::string formatInteger(long long value);
     // General number format: up to 15 significant digits, no trailing zeros,
     // fixed notation for 0 and for magnitudes from 0.00001 with at most 15
     // integer digits, otherwise scientific ("1E20", "1.5E-7"); "NAN", "INF",

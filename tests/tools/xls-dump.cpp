@@ -12,26 +12,10 @@
 #include <exception>
 #include <string>
 
+#include "tests/tools/one_line.h"
 #include "workbook/xbiff.h"
 
-namespace {
-
-std::string escaped(const std::string &s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace
+using dorv::testing::OneLine;
 
 int main(int argc, char **argv) {
     std::string mode = "cells";
@@ -47,10 +31,10 @@ int main(int argc, char **argv) {
     if (mode == "cells") {
         reader.OnReadCell = [&](dorv::TXBiff &, int sheet, int row, int col, int, const std::string &text, bool &) {
             out += std::to_string(sheet) + '\t' + std::to_string(row) + '\t' + std::to_string(col) + '\t' +
-                   escaped(text) + '\n';
+                   OneLine(text) + '\n';
         };
     } else if (mode == "sheets") {
-        reader.OnReadSheetName = [&](dorv::TXBiff &, const std::string &name) { out += escaped(name) + '\n'; };
+        reader.OnReadSheetName = [&](dorv::TXBiff &, const std::string &name) { out += OneLine(name) + '\n'; };
     } else {
         reader.OnReadColW = [&](dorv::TXBiff &, int sheet, int col, int width) {
             out += std::to_string(sheet) + '\t' + std::to_string(col) + '\t' + std::to_string(width) + '\n';
