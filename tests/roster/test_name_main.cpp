@@ -28,20 +28,15 @@ class NameMain : public ::testing::Test {
 protected:
     void SetUp() override {
         dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(200)});
-        rostertest::WriteBytes(exeDir() + "Dorv.INI",
-                               "[Work]\ndrive=" + folder.root().string() + "\n[School]\nName=テスト市立第二中学校\n");
-        dorv::SetExeDirSource([this] { return exeDir(); });
-        main = std::make_unique<dorv::TfrmDorvName>();
-        editor = std::make_unique<dorv::TfrmNameEdit>(main.get());
-        version = std::make_unique<dorv::TfrmVersion>(main.get());
-        main->setForms(editor.get(), version.get());
+        program = std::make_unique<rostertest::NameProgram>(folder.root());
+        main = program->main.get();
+        editor = program->editor.get();
+        version = program->version.get();
     }
     void TearDown() override {
-        dorv::ResetEnvironmentSources();
+        program.reset();
         dorv::SetRetryTiming({});
-        fs::remove(exeDir() + "Dorv.INI");
     }
-    std::string exeDir() const { return folder.root().string() + "/"; }
 
     // Presses a grade button; `inEditor` runs in the editor if it opens.
     bool pressGrade(QPushButton *button, const std::function<void()> &inEditor) {
@@ -61,9 +56,10 @@ protected:
 
     dorv::testing::RecordingServices boxes;
     DataFolder folder{{4, 6, 3}};
-    std::unique_ptr<dorv::TfrmDorvName> main;
-    std::unique_ptr<dorv::TfrmNameEdit> editor;
-    std::unique_ptr<dorv::TfrmVersion> version;
+    std::unique_ptr<rostertest::NameProgram> program;
+    dorv::TfrmDorvName *main = nullptr;
+    dorv::TfrmNameEdit *editor = nullptr;
+    dorv::TfrmVersion *version = nullptr;
 };
 
 TEST_F(NameMain, ShowsTheSchoolInTheCaption) {

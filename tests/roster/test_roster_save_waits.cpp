@@ -151,20 +151,15 @@ class CreationWaits : public RosterSaveWaits {
 protected:
     void SetUp() override {
         RosterSaveWaits::SetUp();
-        rostertest::WriteBytes(exeDir() + "Dorv.INI",
-                               "[Work]\ndrive=" + folder.root().string() + "\n[School]\nName=テスト市立第二中学校\n");
-        dorv::SetExeDirSource([this] { return exeDir(); });
-        main = std::make_unique<dorv::TfrmDorvName>();
-        editor = std::make_unique<dorv::TfrmNameEdit>(main.get());
-        version = std::make_unique<dorv::TfrmVersion>(main.get());
-        main->setForms(editor.get(), version.get());
+        program = std::make_unique<rostertest::NameProgram>(folder.root());
+        main = program->main.get();
+        editor = program->editor.get();
+        version = program->version.get();
     }
     void TearDown() override {
-        dorv::ResetEnvironmentSources();
-        fs::remove(exeDir() + "Dorv.INI");
+        program.reset();
         RosterSaveWaits::TearDown();
     }
-    std::string exeDir() const { return folder.root().string() + "/"; }
 
     // A grade button pressed for real; every opening of the editor is
     // counted and closed without saving once it is up, and the version
@@ -199,9 +194,10 @@ protected:
         return press;
     }
 
-    std::unique_ptr<dorv::TfrmDorvName> main;
-    std::unique_ptr<dorv::TfrmNameEdit> editor;
-    std::unique_ptr<dorv::TfrmVersion> version;
+    std::unique_ptr<rostertest::NameProgram> program;
+    dorv::TfrmDorvName *main = nullptr;
+    dorv::TfrmNameEdit *editor = nullptr;
+    dorv::TfrmVersion *version = nullptr;
 };
 
 TEST_F(CreationWaits, ARosterCreatedWhateverTheTeacherDoesDuringTheWait) {
