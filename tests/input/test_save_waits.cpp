@@ -66,6 +66,25 @@ struct EntryForm {
     std::function<bool()> dataFreed;
 };
 
+// An opening through the form's selection dialog, with the school's usual choice.
+template <typename Dialog>
+std::function<Opening(const std::function<void()> &)> openingThrough(Form &form, Dialog &dialog,
+                                                                     void (*choose)(Dialog &)) {
+    return [&form, &dialog, choose](const std::function<void()> &steps) {
+        return testing::OpenWith(
+            form, dialog, [&dialog, choose] { choose(dialog); }, steps);
+    };
+}
+
+// Two rows of a rating form typed from the first student on.
+std::function<void()> typeRatings(TfrmDorvInputHyoteiForm &f, const char *first, const char *second) {
+    return [&f, first, second] {
+        f.sgrInput->setCurrentCell(3, 1);
+        testing::TypeAndEnter(*f.edtInput, first);
+        testing::TypeAndEnter(*f.edtInput, second);
+    };
+}
+
 // The save undisturbed gives the cells every disturbed one must give.
 void SavesWhateverTheTeacherDoesDuringTheWait(const EntryForm &e, testing::RecordingServices &boxes) {
     SCOPED_TRACE(e.name);
@@ -154,45 +173,23 @@ TEST_F(SaveWaits, RatingRegisterAndSchoolReportForms) {
     TfrmDorvInputYouroku reg;
     TfrmDorvInputNaishin naishin;
     const auto freedRatings = [] { return CurHyoteiData == nullptr; };
-    SavesWhateverTheTeacherDoesDuringTheWait({"評定", term, school.term(),
-                                              [&](const std::function<void()> &steps) {
-                                                  return testing::OpenWith(
-                                                      term, *school.selectHyotei,
-                                                      [&] { testing::ChooseTerm(*school.selectHyotei); }, steps);
-                                              },
-                                              [&] {
-                                                  term.sgrInput->setCurrentCell(3, 1);
-                                                  testing::TypeAndEnter(*term.edtInput, "5AABA");
-                                                  testing::TypeAndEnter(*term.edtInput, "3BBCB");
-                                              },
-                                              *term.btnClose, freedRatings},
-                                             school.boxes);
-    SavesWhateverTheTeacherDoesDuringTheWait({"指導要録", reg, school.youroku(),
-                                              [&](const std::function<void()> &steps) {
-                                                  return testing::OpenWith(
-                                                      reg, *school.selectGakunen,
-                                                      [&] { testing::ChooseGrade(*school.selectGakunen); }, steps);
-                                              },
-                                              [&] {
-                                                  reg.sgrInput->setCurrentCell(3, 1);
-                                                  testing::TypeAndEnter(*reg.edtInput, "0BC");
-                                                  testing::TypeAndEnter(*reg.edtInput, "2AA");
-                                              },
-                                              *reg.btnClose, freedRatings},
-                                             school.boxes);
-    SavesWhateverTheTeacherDoesDuringTheWait({"内申", naishin, school.naishin(),
-                                              [&](const std::function<void()> &steps) {
-                                                  return testing::OpenWith(
-                                                      naishin, *school.selectNaishin,
-                                                      [&] { testing::ChooseNaishin(*school.selectNaishin); }, steps);
-                                              },
-                                              [&] {
-                                                  naishin.sgrInputNaishin->setRow(1);
-                                                  testing::TypeAndEnter(*naishin.edtInputNaishin, "5");
-                                                  testing::TypeAndEnter(*naishin.edtInputNaishin, "1");
-                                              },
-                                              *naishin.btnClose, [] { return CurNaishinData == nullptr; }},
-                                             school.boxes);
+    SavesWhateverTheTeacherDoesDuringTheWait(
+        {"評定", term, school.term(), openingThrough(term, *school.selectHyotei, &testing::ChooseTerm),
+         typeRatings(term, "5AABA", "3BBCB"), *term.btnClose, freedRatings},
+        school.boxes);
+    SavesWhateverTheTeacherDoesDuringTheWait(
+        {"指導要録", reg, school.youroku(), openingThrough(reg, *school.selectGakunen, &testing::ChooseGrade),
+         typeRatings(reg, "0BC", "2AA"), *reg.btnClose, freedRatings},
+        school.boxes);
+    SavesWhateverTheTeacherDoesDuringTheWait(
+        {"内申", naishin, school.naishin(), openingThrough(naishin, *school.selectNaishin, &testing::ChooseNaishin),
+         [&] {
+             naishin.sgrInputNaishin->setRow(1);
+             testing::TypeAndEnter(*naishin.edtInputNaishin, "5");
+             testing::TypeAndEnter(*naishin.edtInputNaishin, "1");
+         },
+         *naishin.btnClose, [] { return CurNaishinData == nullptr; }},
+        school.boxes);
 }
 
 }  // namespace

@@ -26,17 +26,8 @@ namespace {
 
 class NameMain : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(200)});
-        program = std::make_unique<rostertest::NameProgram>(folder.root());
-        main = program->main.get();
-        editor = program->editor.get();
-        version = program->version.get();
-    }
-    void TearDown() override {
-        program.reset();
-        dorv::SetRetryTiming({});
-    }
+    void SetUp() override { dorv::SetRetryTiming({std::chrono::milliseconds(10), std::chrono::milliseconds(200)}); }
+    void TearDown() override { dorv::SetRetryTiming({}); }
 
     // Presses a grade button; `inEditor` runs in the editor if it opens.
     bool pressGrade(QPushButton *button, const std::function<void()> &inEditor) {
@@ -56,10 +47,10 @@ protected:
 
     dorv::testing::RecordingServices boxes;
     DataFolder folder{{4, 6, 3}};
-    std::unique_ptr<rostertest::NameProgram> program;
-    dorv::TfrmDorvName *main = nullptr;
-    dorv::TfrmNameEdit *editor = nullptr;
-    dorv::TfrmVersion *version = nullptr;
+    rostertest::NameProgram program{folder.root()};
+    dorv::TfrmDorvName *main = program.main.get();
+    dorv::TfrmNameEdit *editor = program.editor.get();
+    dorv::TfrmVersion *version = program.version.get();
 };
 
 TEST_F(NameMain, ShowsTheSchoolInTheCaption) {

@@ -149,18 +149,6 @@ TEST_F(RosterSaveWaits, TheEditorSavesWhateverTheTeacherDoesDuringTheWait) {
 // The main window with its editor, as the program sets them up.
 class CreationWaits : public RosterSaveWaits {
 protected:
-    void SetUp() override {
-        RosterSaveWaits::SetUp();
-        program = std::make_unique<rostertest::NameProgram>(folder.root());
-        main = program->main.get();
-        editor = program->editor.get();
-        version = program->version.get();
-    }
-    void TearDown() override {
-        program.reset();
-        RosterSaveWaits::TearDown();
-    }
-
     // A grade button pressed for real; every opening of the editor is
     // counted and closed without saving once it is up, and the version
     // window, which no click may open here, is closed if it appears.
@@ -194,10 +182,10 @@ protected:
         return press;
     }
 
-    std::unique_ptr<rostertest::NameProgram> program;
-    dorv::TfrmDorvName *main = nullptr;
-    dorv::TfrmNameEdit *editor = nullptr;
-    dorv::TfrmVersion *version = nullptr;
+    rostertest::NameProgram program{folder.root()};
+    dorv::TfrmDorvName *main = program.main.get();
+    dorv::TfrmNameEdit *editor = program.editor.get();
+    dorv::TfrmVersion *version = program.version.get();
 };
 
 TEST_F(CreationWaits, ARosterCreatedWhateverTheTeacherDoesDuringTheWait) {
